@@ -1,0 +1,49 @@
+// File dialogs and message boxes behind an interface, so that tests can answer them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace koravel {
+
+struct FileDialogRequest
+{
+    QStringList filters;      // "Arquivo de texto (*txt)" ... in the order shown
+    QString proposedName;     // the name chosen last time, or empty
+    QString selectedFilter;   // the filter in use last time, or the first
+    QString defaultSuffix;    // save dialog only: "txt"
+};
+
+struct FileDialogAnswer
+{
+    QString fileName;
+    QString selectedFilter;
+};
+
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+    virtual std::optional<FileDialogAnswer> openFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual std::optional<FileDialogAnswer> saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    // Caption "Koravel", no icon, one OK button.
+    virtual void information(QWidget *parent, const QString &text) = 0;
+    // Caption "Koravel", stop icon, one OK button; the text already has its final ".".
+    virtual void error(QWidget *parent, const QString &text) = 0;
+};
+
+// The real dialogs and message boxes of Qt.
+class QtUserDialogs : public UserDialogs
+{
+public:
+    std::optional<FileDialogAnswer> openFile(QWidget *parent, const FileDialogRequest &request) override;
+    std::optional<FileDialogAnswer> saveFile(QWidget *parent, const FileDialogRequest &request) override;
+    void information(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+};
+
+} // namespace koravel

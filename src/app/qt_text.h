@@ -1,0 +1,15 @@
+// The one place where the product's single-byte text meets Qt's Unicode strings.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace koravel {
+
+// toQt("PRODU\xC7\xC3O") -> u"PRODUÇÃO";  fromQt(u"Não") -> "N\xE3o" (others become "?")
+QString toQt(std::string_view latin1);
+std::string fromQt(const QString &text);
+
+} // namespace koravel

@@ -1,0 +1,2 @@
+// placeholder
+#include "cell_grid.h"

@@ -1,0 +1,2 @@
+// placeholder
+#include "data_file.h"

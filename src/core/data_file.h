@@ -1,0 +1,31 @@
+// Reading a data file: its bytes, its lines and the fields of a line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace koravel {
+
+inline constexpr std::size_t kMaxLineLength = 4096;
+
+// The whole file, or Error "Cannot open file "<path>". <reason>".
+std::string readFileBytes(const std::string &path);
+
+// The lines of a text: the text ends at its first NUL; a line ends at CR LF, LF or CR; a line
+// end at the very end does not begin a further line; only the first 4096 characters of a line
+// are kept.
+//   splitLines("1 2 3\r\n4 5 6\n") -> {"1 2 3", "4 5 6"}
+//   splitLines("a\n\rb")           -> {"a", "", "b"}
+//   splitLines("")                 -> {}
+//   splitLines("\n")               -> {""}
+std::vector<std::string_view> splitLines(std::string_view text);
+
+// The fields of a line: runs of codes 1 to 32 separate; a field that begins with '"' is quoted
+// and may hold blanks, doubled quotes standing for one.
+//   splitFields("  1\t2  4.5 ")     -> {"1", "2", "4.5"}
+//   splitFields("\"a b\"\"c\"x")    -> {"a b\"c", "x"}
+//   splitFields("\"\" 3")           -> {"", "3"}
+void splitFields(std::string_view line, std::vector<std::string> &fields);
+
+} // namespace koravel

@@ -1,0 +1,2 @@
+// placeholder
+#include "lookup.h"

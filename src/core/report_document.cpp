@@ -1,0 +1,2 @@
+// placeholder
+#include "report_document.h"

@@ -1,0 +1,49 @@
+// The report document: the text of the report window as lines, with the clean-up that drops
+// the "FALSO" lines and appends the three summary lines.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace koravel {
+
+// The text is held whole, with an index of line starts, so that a report of millions of lines
+// costs no allocation per line.
+class ReportDocument
+{
+public:
+    void clear();
+    // The text as the user left it: lines end at CR LF, LF or CR; a final empty line is no line.
+    void setText(std::string text);
+    const std::string &text() const { return m_text; }
+
+    std::size_t count() const;
+    // At most the first 4096 characters; a line past the end reads empty.
+    std::string_view line(std::size_t index) const;
+    // Appended after CR LF when the text does not end with a line break, else followed by CR LF.
+    void appendLine(std::string_view line);
+    void deleteLine(std::size_t index);
+    void reserve(std::size_t bytes, std::size_t lines);
+
+private:
+    // (implementation detail: line starts and the text)
+    std::string m_text;
+    std::vector<std::size_t> m_starts;
+};
+
+struct CleanUpSummary
+{
+    long long total = 0;    // T
+    long long removed = 0;  // E
+    long long predicted = 0; // P
+};
+
+// Removes, when the document has more than 8 lines, every line from index 7 on whose first
+// 4096 characters hold "FALSO", then appends "Hibridos possiveis totais= T",
+// "Hibridos Falso preditos excluidos = E" and "Hibridos Reais preditos = P", the counts taken
+// from line positions.
+CleanUpSummary cleanUpReport(ReportDocument &document);
+
+} // namespace koravel

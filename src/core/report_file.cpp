@@ -1,0 +1,2 @@
+// placeholder
+#include "report_file.h"

@@ -1,0 +1,17 @@
+// Saving the report: every byte of the text, replacing the target only when all were written.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace koravel {
+
+// Writes a temporary file beside the target and renames it over the target. Errors:
+// "Cannot create file "<path>". <reason>" and "Stream write error"; the target is untouched then.
+void saveReportFile(const std::string &path, std::string_view bytes);
+
+// "Dados salvos com sucesso em " + path
+std::string savedMessage(std::string_view path);
+inline constexpr const char *kNotSavedMessage = "Os dados n\xE3o foram gravados !!!";
+
+} // namespace koravel

@@ -1,0 +1,2 @@
+// placeholder
+#include "report_format.h"

@@ -1,0 +1,2 @@
+// placeholder
+#include "single_cross_index.h"
