@@ -1,0 +1,60 @@
+// Dialogs and message boxes answered by the test: queued answers in, recorded questions out.
+#pragma once
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <optional>
+
+namespace koravel {
+
+class FakeDialogs : public UserDialogs
+{
+public:
+    // Answers for the next file dialogs, in order; std::nullopt is a cancel. With none queued
+    // a dialog is cancelled.
+    std::deque<std::optional<FileDialogAnswer>> openAnswers;
+    std::deque<std::optional<FileDialogAnswer>> saveAnswers;
+
+    QList<FileDialogRequest> openRequests;
+    QList<FileDialogRequest> saveRequests;
+    QStringList informations;
+    QStringList errors;
+
+    std::optional<FileDialogAnswer> openFile(QWidget *, const FileDialogRequest &request) override
+    {
+        openRequests.append(request);
+        return next(openAnswers);
+    }
+    std::optional<FileDialogAnswer> saveFile(QWidget *, const FileDialogRequest &request) override
+    {
+        saveRequests.append(request);
+        return next(saveAnswers);
+    }
+    void information(QWidget *, const QString &text) override { informations.append(text); }
+    void error(QWidget *, const QString &text) override { errors.append(text); }
+
+    void queueOpen(const QString &fileName, const QString &filter = QString())
+    {
+        openAnswers.push_back(FileDialogAnswer { fileName, filter });
+    }
+    void queueSave(const QString &fileName, const QString &filter = QString())
+    {
+        saveAnswers.push_back(FileDialogAnswer { fileName, filter });
+    }
+
+private:
+    static std::optional<FileDialogAnswer> next(std::deque<std::optional<FileDialogAnswer>> &queue)
+    {
+        if (queue.empty())
+            return std::nullopt;
+        auto answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+} // namespace koravel
