@@ -1,1 +1,220 @@
-// placeholder
+// Reading the command line of koravel-cli.
+#include "cli_options.h"
+
+#include <vector>
+
+#include "text_encoding.h"
+
+namespace koravel::cli {
+
+namespace {
+
+    struct RawArguments
+    {
+        std::vector<std::string_view> positional;
+        std::optional<std::string_view> lines, reciprocals, separator, output;
+        bool clean = false;
+        bool help = false;
+    };
+
+    std::string quoted(std::string_view text)
+    {
+        return "\"" + std::string(text) + "\"";
+    }
+
+    void setOnce(
+        std::optional<std::string_view> &slot, std::string_view name, std::string_view value)
+    {
+        if (slot)
+            throw UsageError("a opção " + std::string(name) + " foi dada mais de uma vez");
+        slot = value;
+    }
+
+    RawArguments splitArguments(std::span<const std::string_view> arguments)
+    {
+        RawArguments raw;
+        bool optionsEnded = false;
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            const std::string_view argument = arguments[i];
+            if (optionsEnded || (!argument.starts_with("--") && argument != "-h")) {
+                raw.positional.push_back(argument);
+                continue;
+            }
+            if (argument == "--") {
+                optionsEnded = true;
+                continue;
+            }
+            if (argument == "-h" || argument == "--help") {
+                raw.help = true;
+                continue;
+            }
+            std::string_view name = argument;
+            std::optional<std::string_view> value;
+            if (const auto equals = argument.find('='); equals != std::string_view::npos) {
+                name = argument.substr(0, equals);
+                value = argument.substr(equals + 1);
+            }
+            if (name == "--clean") {
+                if (value)
+                    throw UsageError("a opção --clean não leva valor");
+                raw.clean = true;
+                continue;
+            }
+            std::optional<std::string_view> *slot = nullptr;
+            if (name == "--lines")
+                slot = &raw.lines;
+            else if (name == "--reciprocals")
+                slot = &raw.reciprocals;
+            else if (name == "--decimal-separator")
+                slot = &raw.separator;
+            else if (name == "--output")
+                slot = &raw.output;
+            else
+                throw UsageError("opção desconhecida " + quoted(name));
+            if (!value) {
+                if (i + 1 >= arguments.size())
+                    throw UsageError("falta o valor da opção " + std::string(name));
+                value = arguments[++i];
+            }
+            setOnce(*slot, name, *value);
+        }
+        return raw;
+    }
+
+    std::optional<Command> commandFromText(std::string_view text)
+    {
+        if (text == "hd")
+            return Command::DoubleCrosses;
+        if (text == "ht")
+            return Command::ThreeWayCrosses;
+        if (text == "counts")
+            return Command::Counts;
+        return std::nullopt;
+    }
+
+    char separatorOrUsageError(std::string_view text)
+    {
+        const std::optional<char> separator = separatorFromText(text);
+        if (!separator)
+            throw UsageError(
+                "--decimal-separator espera exatamente um caractere, não " + quoted(text));
+        return *separator;
+    }
+
+} // namespace
+
+std::optional<Reciprocals> reciprocalsFromText(std::string_view text)
+{
+    std::string lower;
+    for (const char c : text)
+        lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower == "sim")
+        return Reciprocals::Distinct;
+    // "não" and "NÃO" in UTF-8: ã is C3 A3, Ã is C3 83.
+    if (lower == "nao" || lower == "n\xC3\xA3o" || lower == "n\xC3\x83o")
+        return Reciprocals::Either;
+    return std::nullopt;
+}
+
+std::optional<char> separatorFromText(std::string_view text)
+{
+    if (text.size() == 1)
+        return text[0];
+    if (text.size() == 2) {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const auto trail = static_cast<unsigned char>(text[1]);
+        if ((lead == 0xC2 || lead == 0xC3) && (trail & 0xC0) == 0x80)
+            return static_cast<char>(((lead & 0x03) << 6) | (trail & 0x3F));
+    }
+    return std::nullopt;
+}
+
+Options parseOptions(std::span<const std::string_view> arguments)
+{
+    const RawArguments raw = splitArguments(arguments);
+    Options options;
+    if (raw.help)
+        return options; // Command::Help
+    if (raw.positional.empty())
+        throw UsageError("falta o comando (hd, ht ou counts)");
+    const std::optional<Command> command = commandFromText(raw.positional.front());
+    if (!command)
+        throw UsageError("comando desconhecido " + quoted(raw.positional.front()));
+    options.command = *command;
+    if (raw.separator)
+        options.decimalSeparator = separatorOrUsageError(*raw.separator);
+
+    if (options.command == Command::Counts) {
+        if (raw.lines || raw.reciprocals || raw.output || raw.clean)
+            throw UsageError("counts aceita só N e --decimal-separator");
+        if (raw.positional.size() != 2)
+            throw UsageError("counts espera um número de linhagens N");
+        options.linesText = utf8ToLatin1(raw.positional[1]);
+        return options;
+    }
+
+    if (raw.positional.size() < 2)
+        throw UsageError("falta o arquivo de dados");
+    if (raw.positional.size() > 2)
+        throw UsageError("argumento a mais " + quoted(raw.positional[2]));
+    if (!raw.lines)
+        throw UsageError("falta a opção --lines N");
+    if (raw.output && raw.output->empty())
+        throw UsageError("--output espera o nome de um arquivo");
+    options.dataFile = std::string(raw.positional[1]);
+    options.linesText = utf8ToLatin1(*raw.lines);
+    if (raw.reciprocals) {
+        const std::optional<Reciprocals> reciprocals = reciprocalsFromText(*raw.reciprocals);
+        if (!reciprocals)
+            throw UsageError("--reciprocals espera sim ou nao, não " + quoted(*raw.reciprocals));
+        options.reciprocals = *reciprocals;
+    }
+    options.cleanUp = raw.clean;
+    if (raw.output)
+        options.outputPath = std::string(*raw.output);
+    return options;
+}
+
+std::string_view usageText()
+{
+    return "Uso: koravel-cli hd ARQUIVO --lines N [--reciprocals sim|nao] [--decimal-separator C]\n"
+           "                   [--clean] [--output SAIDA]\n"
+           "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
+           "     koravel-cli counts N\n"
+           "     koravel-cli --help\n";
+}
+
+std::string_view helpText()
+{
+    return "koravel-cli: predição de híbridos duplos (HD) e triplos (HT) de milho a partir\n"
+           "das médias dos híbridos simples (HS), sem janelas.\n"
+           "\n"
+           "Uso:\n"
+           "  koravel-cli hd ARQUIVO --lines N [opções]   prediz todos os HDs (i x j)(k x l)\n"
+           "  koravel-cli ht ARQUIVO --lines N [opções]   prediz todos os HTs (i x j) k\n"
+           "  koravel-cli counts N                        mostra quantos HDs e HTs são possíveis\n"
+           "\n"
+           "ARQUIVO é o arquivo de dados: uma linha por híbrido simples com pai A, pai B e o\n"
+           "valor, separados por espaços ou tabulações, sem linha de cabeçalho.\n"
+           "\n"
+           "Opções:\n"
+           "  --lines N                número de linhagens: as linhagens 1 a N entram na predição\n"
+           "  --reciprocals sim|nao    sim (padrão): i x j e j x i são cruzamentos distintos;\n"
+           "                           nao: a ordem dos pais não importa\n"
+           "  --decimal-separator C    separador decimal, um caractere (padrão: o das\n"
+           "                           configurações regionais do usuário)\n"
+           "  --clean                  remove as linhas FALSO e acrescenta o resumo, como\n"
+           "                           \".:: LIMPAR ::.\" na janela do relatório\n"
+           "  --output SAIDA           grava o relatório em SAIDA (substituído só no fim, "
+           "inteiro)\n"
+           "                           em vez de escrevê-lo na saída padrão\n"
+           "  -h, --help               mostra esta ajuda\n"
+           "\n"
+           "O relatório sai com os mesmos bytes que \".:: Salvar ::.\" gravaria: texto Latin-1,\n"
+           "cada linha terminada por CR LF. Avisos e erros vão para a saída de erro.\n"
+           "\n"
+           "Códigos de saída: 0 concluído, 1 erro (nada é escrito na saída padrão e SAIDA fica\n"
+           "como estava), 2 uso incorreto.\n";
+}
+
+} // namespace koravel::cli

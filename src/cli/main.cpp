@@ -1,2 +1,33 @@
-// placeholder
-int main() { return 0; }
+// koravel-cli: the import and the predictions of the main window, run from the command line.
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "cli_options.h"
+#include "commands.h"
+#include "terminal_messages.h"
+
+int main(int argc, char **argv)
+{
+    using namespace koravel::cli;
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    Options options;
+    try {
+        options = parseOptions(arguments);
+    } catch (const UsageError &error) {
+        printLine(std::string("koravel-cli: ") + error.what());
+        std::fwrite(usageText().data(), 1, usageText().size(), stderr);
+        return 2;
+    }
+    switch (options.command) {
+    case Command::Help:
+        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
+        return 0;
+    case Command::Counts:
+        return runCounts(options);
+    case Command::DoubleCrosses:
+    case Command::ThreeWayCrosses:
+        break;
+    }
+    return runPrediction(options);
+}

@@ -1,0 +1,117 @@
+// The work of koravel-cli: the window's import and prediction, written out as a stream.
+#include "commands.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "cell_grid.h"
+#include "counts.h"
+#include "error.h"
+#include "import.h"
+#include "locale_settings.h"
+#include "prediction.h"
+#include "progress.h"
+#include "report_output.h"
+#include "stream_report.h"
+#include "terminal_messages.h"
+
+namespace koravel::cli {
+
+namespace {
+
+    // The import's dialog always "chooses" the file named on the command line.
+    class CommandLineImport final : public ImportControls
+    {
+    public:
+        explicit CommandLineImport(std::string path)
+            : m_path(std::move(path))
+        {
+        }
+        std::optional<std::string> chooseFile() override { return m_path; }
+        void setLineBuffer(std::string) override { } // nothing shows the text here
+        void enablePredictions() override { }
+        void information(const std::string &message) override { printLine(terminalText(message)); }
+
+    private:
+        std::string m_path;
+    };
+
+    // The first run of the prediction finds any error before a byte is written.
+    class DiscardedReport final : public ReportSink
+    {
+    public:
+        void clear() override { }
+        void appendLine(std::string_view) override { }
+    };
+
+    FormatSettings settingsFor(const Options &options)
+    {
+        return FormatSettings { options.decimalSeparator.value_or(systemDecimalSeparator()) };
+    }
+
+    void predict(const Options &options, const PredictionInput &input, ReportSink &report,
+        MessageSink &messages)
+    {
+        ProgressBar progress;
+        if (options.command == Command::DoubleCrosses)
+            predictDoubleCrosses(input, report, progress, messages);
+        else
+            predictThreeWayCrosses(input, report, progress, messages);
+    }
+
+    void streamPrediction(const Options &options)
+    {
+        CellGrid grid;
+        ProgressBar importProgress;
+        CommandLineImport import(options.dataFile);
+        importDataFile(import, grid, importProgress);
+
+        const PredictionInput input { grid, options.linesText, options.reciprocals,
+            settingsFor(options) };
+        {
+            DiscardedReport discarded;
+            TerminalMessages messages;
+            predict(options, input, discarded, messages);
+        }
+
+        std::unique_ptr<ReportOutput> output = options.outputPath
+            ? std::make_unique<ReportOutput>(*options.outputPath)
+            : std::make_unique<ReportOutput>();
+        StreamReport report(*output, options.cleanUp);
+        TerminalMessages silent(true);
+        predict(options, input, report, silent);
+        report.finish();
+        output->commit();
+    }
+
+} // namespace
+
+int runPrediction(const Options &options)
+{
+    try {
+        streamPrediction(options);
+        return 0;
+    } catch (const Error &error) {
+        printError(error.message());
+    } catch (const std::bad_alloc &) {
+        printError("Out of memory");
+    }
+    return 1;
+}
+
+int runCounts(const Options &options)
+{
+    try {
+        const HybridCounts counts = hybridCounts(options.linesText, settingsFor(options));
+        const std::string text = "HD possíveis: " + counts.doubleCrosses
+            + "\nHT possíveis: " + counts.threeWayCrosses + "\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    } catch (const Error &error) {
+        printError(error.message());
+    }
+    return 1;
+}
+
+} // namespace koravel::cli

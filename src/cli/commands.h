@@ -1,0 +1,13 @@
+// The commands of koravel-cli: a prediction streamed as a report, and the counts of hybrids.
+#pragma once
+
+#include "cli_options.h"
+
+namespace koravel::cli {
+
+// Each returns the exit status: 0 done, 1 an error (its message already on standard error,
+// nothing on standard output, the --output file as it was).
+int runPrediction(const Options &options);
+int runCounts(const Options &options);
+
+} // namespace koravel::cli

@@ -1,0 +1,37 @@
+// Where koravel-cli writes the report's bytes: standard output, or a file that is replaced only
+// once every byte has been written.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace koravel::cli {
+
+class ReportOutput
+{
+public:
+    // Standard output, written as is.
+    ReportOutput();
+    // A temporary file beside the target; the target is not touched until commit(). Error
+    // "Cannot create file "<path>". <reason>" when the temporary file cannot be made.
+    explicit ReportOutput(const std::string &path);
+    // Removes the temporary file unless commit() succeeded.
+    ~ReportOutput();
+    ReportOutput(const ReportOutput &) = delete;
+    ReportOutput &operator=(const ReportOutput &) = delete;
+
+    // Error "Stream write error" when the bytes cannot all be written.
+    void write(const char *data, std::size_t size);
+    // Closes the temporary file and renames it over the target (nothing to do for standard
+    // output). On failure the temporary file goes and the target stays as it was.
+    void commit();
+
+private:
+    void discardTemporary();
+
+    int m_fd = 1;
+    std::string m_target; // empty for standard output
+    std::string m_temporary; // empty once renamed or removed
+};
+
+} // namespace koravel::cli
