@@ -10,7 +10,7 @@ namespace koravel {
 
 struct HybridCounts
 {
-    std::string doubleCrosses;  // ((((n-1)*n)*(n-2))*(n-3))/8 with the pattern "0"
+    std::string doubleCrosses; // ((((n-1)*n)*(n-2))*(n-3))/8 with the pattern "0"
     std::string threeWayCrosses; // (((n-1)*n)*(n-2))/2 with the pattern "0"
 };
 

@@ -1,2 +1,304 @@
-// placeholder
+// The double-cross and three-way predictions: enumeration of the candidates, lookups of their
+// single crosses, mean and CV in extended precision, one report line each.
 #include "prediction.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "cell_grid.h"
+#include "error.h"
+#include "progress.h"
+#include "report_format.h"
+#include "single_cross_index.h"
+
+namespace koravel {
+
+namespace {
+
+    // A single cross as a candidate sees it: its value (0 when absent) and that value's text.
+    struct FoundCross
+    {
+        double value;
+        std::string_view text;
+    };
+
+    // The reference: ExisteHS, then ValorHS, for every single cross of every candidate.
+    class ScanLookups
+    {
+    public:
+        explicit ScanLookups(const PredictionInput &input)
+            : m_input(input)
+        {
+        }
+
+        FoundCross get(std::size_t slot, std::int64_t a, std::int64_t b)
+        {
+            const auto pa = std::int32_t(a);
+            const auto pb = std::int32_t(b);
+            const double value =
+                ExisteHS(pa, pb, m_input.grid, m_input.reciprocals, m_input.settings)
+                ? ValorHS(pa, pb, m_input.grid, m_input.reciprocals, m_input.settings)
+                : 0.0;
+            std::string &text = m_texts[slot];
+            text.clear();
+            appendFloatToStr(text, value, m_input.settings);
+            return { value, text };
+        }
+
+    private:
+        const PredictionInput &m_input;
+        std::array<std::string, 4> m_texts; // one per single cross of a candidate
+    };
+
+    // The fast path: each pair's answer and text are worked out once by the index.
+    class IndexedLookups
+    {
+    public:
+        explicit IndexedLookups(const PredictionInput &input)
+            : m_index(input.grid, input.reciprocals, input.settings)
+        {
+        }
+
+        FoundCross get(std::size_t, std::int64_t a, std::int64_t b)
+        {
+            const auto found = m_index.lookup(std::int32_t(a), std::int32_t(b));
+            return { found.value, found.text };
+        }
+
+    private:
+        SingleCrossIndex m_index;
+    };
+
+    struct Statistics
+    {
+        bool falso;
+        double mean;
+        double cv;
+    };
+
+    // Sums, squares and quotients in extended precision; the mean is stored as a double before the
+    // deviations are taken from it. A zero among the values makes the candidate FALSO.
+    template <std::size_t N> Statistics statistics(const std::array<double, N> &values)
+    {
+        for (const double value : values) {
+            if (value == 0.0)
+                return { true, 0.0, 0.0 };
+        }
+        long double sum = values[0];
+        for (std::size_t v = 1; v < N; ++v)
+            sum += values[v];
+        const double mean = roundToDouble(sum / static_cast<long double>(N));
+        long double squares = 0.0L;
+        for (const double value : values) {
+            const long double deviation = value - static_cast<long double>(mean);
+            squares += deviation * deviation;
+        }
+        if (mean == 0.0)
+            throw Error(std::string(kFloatingPointDivisionByZero));
+        const long double cv = std::sqrt(squares / static_cast<long double>(N - 1)) / mean * 100.0L;
+        return { false, mean, roundToDouble(cv) };
+    }
+
+    int clampToInt(std::int64_t value)
+    {
+        return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+    }
+
+    // Where the candidate lines go: the report, or nowhere when the run is only a check.
+    class LineOutput
+    {
+    public:
+        LineOutput(ReportSink *report, const FormatSettings &settings)
+            : m_report(report)
+            , m_settings(settings)
+        {
+            m_line.reserve(256);
+        }
+
+        void doubleCross(std::int64_t i, std::int64_t j, std::int64_t k, std::int64_t l,
+            const Statistics &stats, const std::array<std::string_view, 4> &texts)
+        {
+            if (!m_report)
+                return;
+            m_line.clear();
+            appendDoubleCrossLine(m_line, stats.falso, int(i), int(j), int(k), int(l), stats.mean,
+                stats.cv, texts, m_settings);
+            m_report->appendLine(m_line);
+            m_report->show();
+        }
+
+        void threeWayCross(std::int64_t i, std::int64_t j, std::int64_t k, const Statistics &stats,
+            const std::array<std::string_view, 2> &texts)
+        {
+            if (!m_report)
+                return;
+            m_line.clear();
+            appendThreeWayCrossLine(m_line, stats.falso, int(i), int(j), int(k), stats.mean,
+                stats.cv, texts, m_settings);
+            m_report->appendLine(m_line);
+            m_report->show();
+        }
+
+    private:
+        ReportSink *m_report;
+        const FormatSettings &m_settings;
+        std::string m_line; // reused for every line
+    };
+
+    // The position is i while a candidate of the outer loop's i is computed and 0 after every
+    // combination. Only the changes are made: i at the first candidate of each i, and 0 once the
+    // loops are done, which leaves the same position at an error and at the end.
+    class ProgressTracker
+    {
+    public:
+        explicit ProgressTracker(ProgressBar &progress)
+            : m_progress(progress)
+        {
+        }
+
+        void candidate(std::int64_t i)
+        {
+            if (i != m_shown) {
+                m_progress.setPosition(int(i));
+                m_shown = i;
+            }
+        }
+        void finished() { m_progress.setPosition(0); }
+
+    private:
+        ProgressBar &m_progress;
+        std::int64_t m_shown = 0;
+    };
+
+    // Candidates (i x j)(k x l) with i < j, i < k < l, j not k nor l, i outermost, then j, k, l
+    // ascending: the order of the four nested loops over 1..n with the tests, without the
+    // combinations that fail them.
+    template <class Lookups>
+    void runDoubleCrosses(
+        std::int64_t n, Lookups &lookups, LineOutput &output, ProgressBar &progress)
+    {
+        if (n - 3 < 1)
+            return; // the outer loop is empty: the position stays as it was
+        ProgressTracker tracker(progress);
+        for (std::int64_t i = 1; i <= n - 3; ++i) {
+            for (std::int64_t j = i + 1; j <= n; ++j) {
+                for (std::int64_t k = i + 1; k <= n; ++k) {
+                    if (k == j)
+                        continue;
+                    for (std::int64_t l = k + 1; l <= n; ++l) {
+                        if (l == j)
+                            continue;
+                        tracker.candidate(i);
+                        const FoundCross ik = lookups.get(0, i, k);
+                        const FoundCross il = lookups.get(1, i, l);
+                        const FoundCross jk = lookups.get(2, j, k);
+                        const FoundCross jl = lookups.get(3, j, l);
+                        const Statistics stats =
+                            statistics<4>({ ik.value, il.value, jk.value, jl.value });
+                        output.doubleCross(
+                            i, j, k, l, stats, { ik.text, il.text, jk.text, jl.text });
+                    }
+                }
+            }
+        }
+        tracker.finished();
+    }
+
+    // Candidates (i x j) k with i < j and k neither i nor j, i outermost, then j, k ascending.
+    template <class Lookups>
+    void runThreeWayCrosses(
+        std::int64_t n, Lookups &lookups, LineOutput &output, ProgressBar &progress)
+    {
+        if (n - 1 < 1)
+            return;
+        ProgressTracker tracker(progress);
+        for (std::int64_t i = 1; i <= n - 1; ++i) {
+            for (std::int64_t j = i + 1; j <= n; ++j) {
+                for (std::int64_t k = 1; k <= n; ++k) {
+                    if (k == i || k == j)
+                        continue;
+                    tracker.candidate(i);
+                    const FoundCross ik = lookups.get(0, i, k);
+                    const FoundCross jk = lookups.get(1, j, k);
+                    const Statistics stats = statistics<2>({ ik.value, jk.value });
+                    output.threeWayCross(i, j, k, stats, { ik.text, jk.text });
+                }
+            }
+        }
+        tracker.finished();
+    }
+
+    struct Plan
+    {
+        HybridKind kind;
+        int minimumLines;
+        const char *minimumMessage;
+        int progressOffset; // the progress maximum is n minus this
+    };
+
+    constexpr Plan kDoubleCrossPlan { HybridKind::DoubleCross, 4, kMinimumDoubleCrossMessage, 3 };
+    constexpr Plan kThreeWayPlan { HybridKind::ThreeWayCross, 3, kMinimumThreeWayMessage, 1 };
+
+    template <class Lookups>
+    void runCandidates(const Plan &plan, std::int64_t n, const PredictionInput &input,
+        LineOutput &output, ProgressBar &progress)
+    {
+        Lookups lookups(input);
+        if (plan.kind == HybridKind::DoubleCross)
+            runDoubleCrosses(n, lookups, output, progress);
+        else
+            runThreeWayCrosses(n, lookups, output, progress);
+    }
+
+    // Both runs and both checks: report is null for a check, which writes nothing.
+    void run(const Plan &plan, const PredictionInput &input, ReportSink *report,
+        ProgressBar &progress, MessageSink *messages, LookupMethod method)
+    {
+        const std::int32_t n = strToInt(input.linesFieldText);
+        if (n < plan.minimumLines && messages)
+            messages->information(plan.minimumMessage);
+        if (report) {
+            report->clear();
+            for (const std::string_view line : headerBlock(plan.kind))
+                report->appendLine(line);
+        }
+        progress.setMaximum(clampToInt(std::int64_t(n) - plan.progressOffset));
+        LineOutput output(report, input.settings);
+        if (method == LookupMethod::Indexed)
+            runCandidates<IndexedLookups>(plan, n, input, output, progress);
+        else
+            runCandidates<ScanLookups>(plan, n, input, output, progress);
+        if (report)
+            report->appendLine(reportRule());
+    }
+
+} // namespace
+
+void predictDoubleCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
+    MessageSink &messages, LookupMethod method)
+{
+    run(kDoubleCrossPlan, input, &report, progress, &messages, method);
+}
+
+void predictThreeWayCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
+    MessageSink &messages, LookupMethod method)
+{
+    run(kThreeWayPlan, input, &report, progress, &messages, method);
+}
+
+void checkDoubleCrosses(const PredictionInput &input, MessageSink *messages, LookupMethod method)
+{
+    ProgressBar progress; // refuses the same maximum as the window's bar
+    run(kDoubleCrossPlan, input, nullptr, progress, messages, method);
+}
+
+void checkThreeWayCrosses(const PredictionInput &input, MessageSink *messages, LookupMethod method)
+{
+    ProgressBar progress;
+    run(kThreeWayPlan, input, nullptr, progress, messages, method);
+}
+
+} // namespace koravel

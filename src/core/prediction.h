@@ -47,7 +47,20 @@ enum class LookupMethod { Indexed, LiteralScan };
 // until then stay and the closing rule is not written.
 void predictDoubleCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
     MessageSink &messages, LookupMethod method = LookupMethod::Indexed);
-void predictThreeWayCrosses(const PredictionInput &input, ReportSink &report,
-    ProgressBar &progress, MessageSink &messages, LookupMethod method = LookupMethod::Indexed);
+void predictThreeWayCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
+    MessageSink &messages, LookupMethod method = LookupMethod::Indexed);
+
+// The same runs without writing anything: the same steps in the same order (the number of
+// lines, the progress maximum, every lookup and every mean and CV), so that the error a run
+// would raise is raised here first, before a single line is written; a front end that streams
+// the report can call it and write nothing when it throws. The information message for too few
+// lines goes to messages when one is given. The progress bar the run would use is not touched.
+//   field "3", a table without errors   -> returns; messages receives kMinimumDoubleCrossMessage
+//   field "0"                           -> Error "TProgressBar property out of range"
+//   a bad parent A cell                 -> the Error the first lookup of the run would raise
+void checkDoubleCrosses(const PredictionInput &input, MessageSink *messages = nullptr,
+    LookupMethod method = LookupMethod::Indexed);
+void checkThreeWayCrosses(const PredictionInput &input, MessageSink *messages = nullptr,
+    LookupMethod method = LookupMethod::Indexed);
 
 } // namespace koravel

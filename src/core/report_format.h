@@ -18,16 +18,17 @@ std::array<std::string_view, 7> headerBlock(HybridKind kind);
 
 // "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75"; a FALSO line begins "FALSO HD (".
 // The single-cross values arrive already written in the general real format.
-void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l,
-    double mean, double cv, const std::array<std::string_view, 4> &values,
-    const FormatSettings &settings);
+void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l, double mean,
+    double cv, const std::array<std::string_view, 4> &values, const FormatSettings &settings);
 // "HT (1x2) 3 =>\t5.500\t12.9\t5\t6"; a FALSO line begins "FALSO HT (".
 void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k, double mean,
     double cv, const std::array<std::string_view, 2> &values, const FormatSettings &settings);
 
-inline constexpr const char *kMinimumDoubleCrossMessage
-    = "Para c\xE1" "culo de HDs o m\xED" "nimo s\xE3o 4 linhagens";
-inline constexpr const char *kMinimumThreeWayMessage
-    = "Para c\xE1" "culo de HTs o m\xED" "nimo s\xE3o 3 linhagens";
+inline constexpr const char *kMinimumDoubleCrossMessage = "Para c\xE1"
+                                                          "culo de HDs o m\xED"
+                                                          "nimo s\xE3o 4 linhagens";
+inline constexpr const char *kMinimumThreeWayMessage = "Para c\xE1"
+                                                       "culo de HTs o m\xED"
+                                                       "nimo s\xE3o 3 linhagens";
 
 } // namespace koravel

@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "lookup.h"
 
 namespace koravel {
 
+// The table must not change while an index built over it is in use. Answers are worked out on
+// the first call for each pair and kept, so the calls are cheap after that; an index is not
+// meant to be shared between threads.
 class SingleCrossIndex
 {
 public:
@@ -20,8 +24,19 @@ public:
     SingleCrossIndex(const SingleCrossIndex &) = delete;
     SingleCrossIndex &operator=(const SingleCrossIndex &) = delete;
 
-    bool exists(std::int32_t a, std::int32_t b) const;  // as ExisteHS
+    bool exists(std::int32_t a, std::int32_t b) const; // as ExisteHS
     double value(std::int32_t a, std::int32_t b) const; // as ValorHS
+
+    // What a prediction makes of one single cross: ExisteHS, then ValorHS when it answered
+    // true, else 0. Raises the error the first of those two calls would raise. The text is the
+    // value in the general real format; it stays valid as long as the index.
+    //   table row (1, 3, "5.50"):  lookup(1, 3) -> {5.5, "5.5"};  lookup(3, 9) -> {0, "0"}
+    struct SingleCross
+    {
+        double value;
+        std::string_view text;
+    };
+    SingleCross lookup(std::int32_t a, std::int32_t b) const;
 
 private:
     struct Impl;
