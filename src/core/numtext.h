@@ -33,8 +33,9 @@ std::int32_t strToInt(std::string_view text);
 //   strToFloat(" 1E ")      -> 1
 //   strToFloat("2,5")       -> Error "'2,5' is not a valid floating point value"   (separator '.')
 //   strToFloat("2,5", {','})-> 2.5
-//   strToFloat("1e5000")    -> Error (beyond the extended range)
-//   strToFloat("1e-5000")   -> 0
+//   strToFloat("1e4999")    -> Error (beyond the extended range)
+//   strToFloat("1e-4999")   -> 0      (too small: towards zero, no error)
+//   strToFloat("1e5000")    -> Error  (exponent digits stop at 500, so the last "0" is left over)
 long double strToFloat(std::string_view text, const FormatSettings &settings);
 
 // Integer formatting: intToStr(-12) -> "-12", intToStr(0) -> "0".
@@ -57,7 +58,7 @@ void appendFloatToStr(std::string &out, long double value, const FormatSettings 
 //   formatFloat(FixedPattern::ThreeDecimals, 1e18)   -> "1E18"     general format from 10^18
 enum class FixedPattern { ThreeDecimals, OneDecimal, NoDecimals };
 std::string formatFloat(FixedPattern pattern, long double value, const FormatSettings &settings);
-void appendFormatFloat(std::string &out, FixedPattern pattern, long double value,
-    const FormatSettings &settings);
+void appendFormatFloat(
+    std::string &out, FixedPattern pattern, long double value, const FormatSettings &settings);
 
 } // namespace koravel
