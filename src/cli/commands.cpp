@@ -37,50 +37,39 @@ namespace {
         std::string m_path;
     };
 
-    // The first run of the prediction finds any error before a byte is written.
-    class DiscardedReport final : public ReportSink
-    {
-    public:
-        void clear() override { }
-        void appendLine(std::string_view) override { }
-    };
-
     FormatSettings settingsFor(const Options &options)
     {
         return FormatSettings { options.decimalSeparator.value_or(systemDecimalSeparator()) };
     }
 
-    void predict(const Options &options, const PredictionInput &input, ReportSink &report,
-        MessageSink &messages)
-    {
-        ProgressBar progress;
-        if (options.command == Command::DoubleCrosses)
-            predictDoubleCrosses(input, report, progress, messages);
-        else
-            predictThreeWayCrosses(input, report, progress, messages);
-    }
-
     void streamPrediction(const Options &options)
     {
         CellGrid grid;
-        ProgressBar importProgress;
+        ProgressBar progress;
         CommandLineImport import(options.dataFile);
-        importDataFile(import, grid, importProgress);
+        importDataFile(import, grid, progress);
 
         const PredictionInput input { grid, options.linesText, options.reciprocals,
             settingsFor(options) };
-        {
-            DiscardedReport discarded;
-            TerminalMessages messages;
-            predict(options, input, discarded, messages);
-        }
+        const bool doubleCrosses = options.command == Command::DoubleCrosses;
+
+        // A first run that writes no line raises any error the prediction would meet, and tells
+        // the information messages, before a byte of the report is written.
+        TerminalMessages messages;
+        if (doubleCrosses)
+            checkDoubleCrosses(input, &messages);
+        else
+            checkThreeWayCrosses(input, &messages);
 
         std::unique_ptr<ReportOutput> output = options.outputPath
             ? std::make_unique<ReportOutput>(*options.outputPath)
             : std::make_unique<ReportOutput>();
         StreamReport report(*output, options.cleanUp);
-        TerminalMessages silent(true);
-        predict(options, input, report, silent);
+        TerminalMessages alreadyTold(true);
+        if (doubleCrosses)
+            predictDoubleCrosses(input, report, progress, alreadyTold);
+        else
+            predictThreeWayCrosses(input, report, progress, alreadyTold);
         report.finish();
         output->commit();
     }
