@@ -32,6 +32,10 @@ public:
     // headings of row 0 stay.
     void clearDataCells();
 
+    // Makes room for the cells of rows 0 to rows - 1 ahead of writing them, so that an import
+    // of thousands of rows grows the store once.
+    void reserveRows(int rows);
+
 private:
     int m_rowCount = 2;
     int m_columnCount = 4;

@@ -1,6 +1,7 @@
 // Reading a data file: its bytes, its lines and the fields of a line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,8 +10,22 @@ namespace koravel {
 
 inline constexpr std::size_t kMaxLineLength = 4096;
 
+// The most text the import's line buffer holds: positions in it are 32-bit, as in the text
+// area it stands for. A longer file raises "Text exceeds memo capacity".
+inline constexpr std::size_t kMaxTextBytes = 0x7FFFFFFF;
+
 // The whole file, or Error "Cannot open file "<path>". <reason>".
 std::string readFileBytes(const std::string &path);
+// The same, refusing a file longer than maxBytes with Error "Text exceeds memo capacity" before
+// reading more than maxBytes + 1 bytes of it.
+std::string readFileBytes(const std::string &path, std::size_t maxBytes);
+
+// The full path that messages name: "data.txt" -> "/home/ana/data.txt" (from the working
+// folder), "/tmp/./a.txt" -> "/tmp/a.txt".
+std::string fullPath(const std::string &path);
+
+// The text before its first NUL: textBeforeNul("ab\0c") -> "ab".
+std::string_view textBeforeNul(std::string_view text);
 
 // The lines of a text: the text ends at its first NUL; a line ends at CR LF, LF or CR; a line
 // end at the very end does not begin a further line; only the first 4096 characters of a line

@@ -1,2 +1,93 @@
-// placeholder
+// The import of a data file into the single-cross table: read and split everything first, then
+// write the table in one go, so that a file that stops the import leaves the table as it was.
 #include "import.h"
+
+#include <climits>
+#include <utility>
+#include <vector>
+
+#include "cell_grid.h"
+#include "error.h"
+#include "numtext.h"
+#include "progress.h"
+
+namespace koravel {
+
+namespace {
+
+    // The fields of every line, k to a line, ready to be moved into the table.
+    struct SplitFile
+    {
+        int lineCount = 0;
+        int fieldCount = 0; // k, the fields of the first line
+        std::vector<std::string> fields;
+    };
+
+    SplitFile splitWholeFile(std::string_view text)
+    {
+        const std::vector<std::string_view> lines = splitLines(text);
+        // A file without lines would ask the progress bar for the maximum -1, which it refuses.
+        if (lines.empty())
+            ProgressBar::checkMaximum(-1);
+        // The table counts its rows in an int, the heading row included.
+        if (lines.size() > static_cast<std::size_t>(INT_MAX - 1))
+            throw Error(std::string(kTextExceedsMemoCapacity));
+
+        SplitFile split;
+        split.lineCount = static_cast<int>(lines.size());
+        std::vector<std::string> lineFields;
+        splitFields(lines.front(), lineFields);
+        split.fieldCount = static_cast<int>(lineFields.size());
+        const auto k = lineFields.size();
+        split.fields.reserve(k * lines.size());
+        for (const std::string_view line : lines) {
+            splitFields(line, lineFields);
+            // A line with fewer fields than the first stops the import; the message names the
+            // first missing field, counted from 0.
+            if (lineFields.size() < k)
+                throw Error(listIndexMessage(static_cast<int>(lineFields.size())));
+            for (std::size_t j = 0; j < k; ++j)
+                split.fields.push_back(std::move(lineFields[j]));
+        }
+        return split;
+    }
+
+} // namespace
+
+ImportResult importDataFile(
+    ImportControls &controls, CellGrid &grid, ProgressBar &progress, std::size_t maxTextBytes)
+{
+    const std::optional<std::string> path = controls.chooseFile();
+    if (!path) {
+        // Cancelling keeps whatever the table holds.
+        controls.information(kNoFileLoaded);
+        return ImportResult::Cancelled;
+    }
+
+    std::string text = readFileBytes(*path, maxTextBytes);
+    text.resize(textBeforeNul(text).size());
+    SplitFile split = splitWholeFile(text);
+
+    // Nothing can fail from here on. The cells of earlier imports go first, so that no row
+    // of an earlier, longer file lingers out of sight below the new one.
+    const int m = split.lineCount;
+    const int k = split.fieldCount;
+    grid.clearDataCells();
+    grid.reserveRows(m + 1);
+    grid.setRowCount(m + 1);
+    grid.setColumnCount(k + 1);
+    progress.setMaximum(m - 1);
+    auto field = split.fields.begin();
+    for (int i = 1; i <= m; ++i) {
+        progress.setPosition(i - 1);
+        grid.setCell(0, i, "HS " + intToStr(i));
+        for (int j = 1; j <= k; ++j)
+            grid.setCell(j, i, std::move(*field++));
+    }
+    controls.enablePredictions();
+    progress.setPosition(0);
+    controls.setLineBuffer(std::move(text));
+    return ImportResult::Imported;
+}
+
+} // namespace koravel

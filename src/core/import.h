@@ -2,8 +2,11 @@
 // that the main window, the command line and the tests run the one algorithm.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+
+#include "data_file.h"
 
 namespace koravel {
 
@@ -33,6 +36,10 @@ enum class ImportResult { Imported, Cancelled };
 // stores fields 1..k of every line (k: fields of the first line), enables both prediction
 // buttons and leaves the progress bar at 0. A cancelled dialog keeps the table and shows
 // "nenhum arquivo carregado".
-ImportResult importDataFile(ImportControls &controls, CellGrid &grid, ProgressBar &progress);
+// Errors: "Cannot open file "<full path>". <reason>"; "Text exceeds memo capacity" for a file
+// longer than maxTextBytes; "TProgressBar property out of range" for a file without lines;
+// "List index out of bounds (n)" for a line of n fields when the first line has more.
+ImportResult importDataFile(ImportControls &controls, CellGrid &grid, ProgressBar &progress,
+    std::size_t maxTextBytes = kMaxTextBytes);
 
 } // namespace koravel

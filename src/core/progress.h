@@ -15,6 +15,10 @@ public:
     int maximum() const { return m_maximum; }
     int position() const { return m_position; }
 
+    // The refusal of setMaximum alone, so that a caller can learn before changing anything
+    // whether a maximum would be refused: checkMaximum(-1) throws, checkMaximum(0) does not.
+    static void checkMaximum(int maximum);
+
 protected:
     // Called after the maximum or the position changed, so that a window can show it.
     virtual void changed() { }

@@ -24,19 +24,31 @@ public:
     std::string_view line(std::size_t index) const;
     // Appended after CR LF when the text does not end with a line break, else followed by CR LF.
     void appendLine(std::string_view line);
+    // The line goes with its line break; the lines after it move up. An index past the end
+    // changes nothing.
     void deleteLine(std::size_t index);
     void reserve(std::size_t bytes, std::size_t lines);
 
+    // Deletes, in one pass, every line from index first on whose first 4096 characters contain
+    // word, as deleting them one by one would; returns how many went.
+    std::size_t deleteLinesContaining(std::size_t first, std::string_view word);
+
 private:
-    // (implementation detail: line starts and the text)
+    // Where the line's break begins, and where the next line begins (or the text ends).
+    std::size_t contentEnd(std::size_t index) const;
+    std::size_t segmentEnd(std::size_t index) const;
+    // Drops the starts at or after position and indexes the text from there on; position is
+    // the start of a line, or the end of the text after a line break.
+    void indexFrom(std::size_t position);
+
     std::string m_text;
-    std::vector<std::size_t> m_starts;
+    std::vector<std::size_t> m_starts; // where each line begins in m_text
 };
 
 struct CleanUpSummary
 {
-    long long total = 0;    // T
-    long long removed = 0;  // E
+    long long total = 0; // T
+    long long removed = 0; // E
     long long predicted = 0; // P
 };
 
