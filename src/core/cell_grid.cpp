@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-namespace koravel {
-
 namespace {
 
-    const std::string kEmptyCell;
+const std::string kEmptyCell;
 
 } // namespace
+
+namespace koravel {
 
 CellGrid::CellGrid() = default;
 

@@ -9,22 +9,22 @@
 
 #include "error.h"
 
-namespace koravel {
-
 namespace {
 
-    struct FileCloser
-    {
-        void operator()(std::FILE *file) const { std::fclose(file); }
-    };
+struct FileCloser
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
 
-    bool isSeparator(char c)
-    {
-        // Codes 1 to 32; a NUL never reaches here inside a line, and counts as a blank if it does.
-        return static_cast<unsigned char>(c) <= 32;
-    }
+bool isSeparator(char c)
+{
+    // Codes 1 to 32; a NUL never reaches here inside a line, and counts as a blank if it does.
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 } // namespace
+
+namespace koravel {
 
 std::string fullPath(const std::string &path)
 {

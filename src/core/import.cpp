@@ -11,48 +11,48 @@
 #include "numtext.h"
 #include "progress.h"
 
-namespace koravel {
-
 namespace {
 
-    // The fields of every line, k to a line, ready to be moved into the table.
-    struct SplitFile
-    {
-        int lineCount = 0;
-        int fieldCount = 0; // k, the fields of the first line
-        std::vector<std::string> fields;
-    };
+// The fields of every line, k to a line, ready to be moved into the table.
+struct SplitFile
+{
+    int lineCount = 0;
+    int fieldCount = 0; // k, the fields of the first line
+    std::vector<std::string> fields;
+};
 
-    SplitFile splitWholeFile(std::string_view text)
-    {
-        const std::vector<std::string_view> lines = splitLines(text);
-        // A file without lines would ask the progress bar for the maximum -1, which it refuses.
-        if (lines.empty())
-            ProgressBar::checkMaximum(-1);
-        // The table counts its rows in an int, the heading row included.
-        if (lines.size() > static_cast<std::size_t>(INT_MAX - 1))
-            throw Error(std::string(kTextExceedsMemoCapacity));
+SplitFile splitWholeFile(std::string_view text)
+{
+    const std::vector<std::string_view> lines = koravel::splitLines(text);
+    // A file without lines would ask the progress bar for the maximum -1, which it refuses.
+    if (lines.empty())
+        koravel::ProgressBar::checkMaximum(-1);
+    // The table counts its rows in an int, the heading row included.
+    if (lines.size() > static_cast<std::size_t>(INT_MAX - 1))
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
 
-        SplitFile split;
-        split.lineCount = static_cast<int>(lines.size());
-        std::vector<std::string> lineFields;
-        splitFields(lines.front(), lineFields);
-        split.fieldCount = static_cast<int>(lineFields.size());
-        const auto k = lineFields.size();
-        split.fields.reserve(k * lines.size());
-        for (const std::string_view line : lines) {
-            splitFields(line, lineFields);
-            // A line with fewer fields than the first stops the import; the message names the
-            // first missing field, counted from 0.
-            if (lineFields.size() < k)
-                throw Error(listIndexMessage(static_cast<int>(lineFields.size())));
-            for (std::size_t j = 0; j < k; ++j)
-                split.fields.push_back(std::move(lineFields[j]));
-        }
-        return split;
+    SplitFile split;
+    split.lineCount = static_cast<int>(lines.size());
+    std::vector<std::string> lineFields;
+    koravel::splitFields(lines.front(), lineFields);
+    split.fieldCount = static_cast<int>(lineFields.size());
+    const auto k = lineFields.size();
+    split.fields.reserve(k * lines.size());
+    for (const std::string_view line : lines) {
+        koravel::splitFields(line, lineFields);
+        // A line with fewer fields than the first stops the import; the message names the
+        // first missing field, counted from 0.
+        if (lineFields.size() < k)
+            throw koravel::Error(koravel::listIndexMessage(static_cast<int>(lineFields.size())));
+        for (std::size_t j = 0; j < k; ++j)
+            split.fields.push_back(std::move(lineFields[j]));
     }
+    return split;
+}
 
 } // namespace
+
+namespace koravel {
 
 ImportResult importDataFile(
     ImportControls &controls, CellGrid &grid, ProgressBar &progress, std::size_t maxTextBytes)

@@ -7,16 +7,16 @@
 #include "data_file.h"
 #include "numtext.h"
 
-namespace koravel {
-
 namespace {
 
-    bool isBreak(char c)
-    {
-        return c == '\r' || c == '\n';
-    }
+bool isBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 } // namespace
+
+namespace koravel {
 
 void ReportDocument::clear()
 {
@@ -84,10 +84,18 @@ void ReportDocument::indexFrom(std::size_t position)
 
 void ReportDocument::appendLine(std::string_view line)
 {
-    // The last line is indexed again with the new text, so that a line holding a break, or a
-    // final CR meeting a leading LF, still gives the lines the text shows.
+    const bool afterBreak = m_text.empty() || isBreak(m_text.back());
+    if (afterBreak && std::none_of(line.begin(), line.end(), isBreak)) {
+        // The usual case, a prediction's line: it begins where the text ends.
+        m_starts.push_back(m_text.size());
+        m_text += line;
+        m_text += "\r\n";
+        return;
+    }
+    // Otherwise the last line is indexed again with the new text, so that a line holding a
+    // break, or a final CR meeting a leading LF, still gives the lines the text shows.
     const std::size_t lastStart = m_starts.empty() ? 0 : m_starts.back();
-    if (m_text.empty() || isBreak(m_text.back())) {
+    if (afterBreak) {
         m_text += line;
         m_text += "\r\n";
     } else {

@@ -14,77 +14,77 @@
 #include "data_file.h"
 #include "error.h"
 
-namespace koravel {
-
 namespace {
 
-    // Closes and removes the temporary file unless the save went through.
-    class TemporaryFile
+// Closes and removes the temporary file unless the save went through.
+class TemporaryFile
+{
+public:
+    ~TemporaryFile()
     {
-    public:
-        ~TemporaryFile()
-        {
-            if (m_fd >= 0)
-                ::close(m_fd);
-            if (!m_path.empty())
-                ::unlink(m_path.c_str());
-        }
-        int fd() const { return m_fd; }
-        const std::string &path() const { return m_path; }
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    int fd() const { return m_fd; }
+    const std::string &path() const { return m_path; }
 
-        // Creates a new file with a name of its own in folder; errno tells why when it fails.
-        bool create(const std::string &folder, const std::string &name)
-        {
-            std::random_device seed;
-            std::mt19937 random(seed());
-            for (int attempt = 0; attempt < 100; ++attempt) {
-                const std::string path =
-                    folder + "/." + name + "." + std::to_string(random() % 1000000) + ".tmp";
-                const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-                if (fd >= 0) {
-                    m_fd = fd;
-                    m_path = path;
-                    return true;
-                }
-                if (errno != EEXIST)
-                    return false;
-            }
-            return false;
-        }
-
-        // The file is written and closed; errno tells why when it fails.
-        bool closeFile()
-        {
-            const int fd = m_fd;
-            m_fd = -1;
-            return ::close(fd) == 0;
-        }
-
-        // After the rename the temporary name is gone and nothing remains to remove.
-        void release() { m_path.clear(); }
-
-    private:
-        int m_fd = -1;
-        std::string m_path;
-    };
-
-    bool writeAll(int fd, std::string_view bytes)
+    // Creates a new file with a name of its own in folder; errno tells why when it fails.
+    bool create(const std::string &folder, const std::string &name)
     {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
+        std::random_device seed;
+        std::mt19937 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string path =
+                folder + "/." + name + "." + std::to_string(random() % 1000000) + ".tmp";
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                m_fd = fd;
+                m_path = path;
+                return true;
             }
-            if (written == 0)
+            if (errno != EEXIST)
                 return false;
-            bytes.remove_prefix(static_cast<std::size_t>(written));
         }
-        return true;
+        return false;
     }
 
+    // The file is written and closed; errno tells why when it fails.
+    bool closeFile()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+    // After the rename the temporary name is gone and nothing remains to remove.
+    void release() { m_path.clear(); }
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 } // namespace
+
+namespace koravel {
 
 void saveReportFile(const std::string &path, std::string_view bytes)
 {
