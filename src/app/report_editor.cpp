@@ -1,1 +1,170 @@
-// placeholder
+// The report's text area: whole texts go in through Scintilla's loader, bytes come out without a copy.
+#include "report_editor.h"
+
+#include "error.h"
+
+#include <cstddef>
+#include <exception>
+
+// Scintilla's loader interface (ILexer.h, not installed with QScintilla). The object that
+// SCI_CREATELOADER returns implements it; the layout of its virtual functions is Scintilla's
+// ABI: Release, AddData, ConvertToDocument. Positions are Sci_Position, ptrdiff_t in the
+// Scintilla 3.10 that QScintilla 2.13 is built on.
+class ReportEditor::Loader
+{
+public:
+    virtual int Release() = 0;
+    // Returns 0, or a SC_STATUS_* code when the data could not be added.
+    virtual int AddData(const char *data, std::ptrdiff_t length) = 0;
+    virtual void *ConvertToDocument() = 0;
+
+protected:
+    ~Loader() = default;
+};
+
+namespace {
+
+// Text is handed to the loader in pieces of this size: large enough that the per-call cost
+// vanishes, small enough that no second copy of a whole report is needed.
+constexpr std::size_t kLoadPiece = std::size_t { 16 } << 20;
+
+// No style bytes (they would double the memory) and positions wide enough for any report.
+constexpr long kDocumentOptions = QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE
+    | QsciScintillaBase::SC_DOCUMENTOPTION_TEXT_LARGE;
+
+} // namespace
+
+ReportEditor::ReportEditor(QWidget *parent)
+    : QsciScintilla(parent)
+{
+    setUtf8(false);
+    setWrapMode(WrapNone);
+    setEolMode(EolWindows);
+    setEolVisibility(false);
+    setAutoIndent(false);
+    setBraceMatching(NoBraceMatch);
+    setFolding(NoFoldStyle);
+    for (int margin = 0; margin < 3; ++margin) {
+        setMarginLineNumbers(margin, false);
+        setMarginWidth(margin, 0);
+    }
+    // Only the caret line's layout is kept: a huge document must not grow a cache per line.
+    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<unsigned long>(SC_CACHE_CARET));
+    SendScintilla(SCI_SETSCROLLWIDTH, static_cast<unsigned long>(1));
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, static_cast<unsigned long>(1));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The first document gets the same options as every loaded one.
+    setLatin1Text({});
+}
+
+ReportEditor::~ReportEditor()
+{
+    cancelLoad();
+}
+
+void ReportEditor::setLatin1Text(std::string_view text)
+{
+    beginLoad(text.size());
+    try {
+        for (std::size_t at = 0; at < text.size(); at += kLoadPiece)
+            appendToLoad(text.substr(at, kLoadPiece));
+        flushLoadBuffer();
+    } catch (...) {
+        cancelLoad();
+        throw;
+    }
+    finishLoad();
+}
+
+std::string_view ReportEditor::bytes() const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    if (length <= 0)
+        return {};
+    // Scintilla closes its gap and returns its own buffer.
+    const auto *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return { text, static_cast<std::size_t>(length) };
+}
+
+void ReportEditor::beginLoad(std::size_t expectedBytes)
+{
+    cancelLoad();
+    const long handle = SendScintilla(
+        SCI_CREATELOADER, static_cast<unsigned long>(expectedBytes), kDocumentOptions);
+    if (handle == 0)
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+    m_loader = reinterpret_cast<Loader *>(handle);
+}
+
+void ReportEditor::appendToLoad(std::string_view piece)
+{
+    if (!m_loader)
+        beginLoad();
+    if (piece.size() >= kLoadPiece / 2) {
+        flushLoadBuffer();
+        if (m_loader->AddData(piece.data(), static_cast<std::ptrdiff_t>(piece.size())) != 0)
+            throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+        return;
+    }
+    if (m_loadBuffer.size() + piece.size() > kLoadPiece)
+        flushLoadBuffer();
+    if (m_loadBuffer.capacity() < kLoadPiece)
+        m_loadBuffer.reserve(kLoadPiece);
+    m_loadBuffer.append(piece);
+}
+
+void ReportEditor::flushLoadBuffer()
+{
+    if (m_loadBuffer.empty())
+        return;
+    const int status =
+        m_loader->AddData(m_loadBuffer.data(), static_cast<std::ptrdiff_t>(m_loadBuffer.size()));
+    m_loadBuffer.clear();
+    if (status != 0)
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+}
+
+void ReportEditor::finishLoad()
+{
+    if (!m_loader)
+        beginLoad();
+    // A piece that does not fit ends the text there: what came before is still shown.
+    std::exception_ptr failure;
+    try {
+        flushLoadBuffer();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    std::string().swap(m_loadBuffer);
+    void *document = m_loader->ConvertToDocument();
+    m_loader = nullptr;
+    // The editor takes its own reference and the loader's one goes, so the document lives
+    // exactly as long as the editor shows it. The editor releases the old document.
+    SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), document);
+    SendScintilla(SCI_RELEASEDOCUMENT, static_cast<unsigned long>(0), document);
+    applyDocumentSettings();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void ReportEditor::cancelLoad()
+{
+    std::string().swap(m_loadBuffer);
+    if (m_loader) {
+        m_loader->Release();
+        m_loader = nullptr;
+    }
+}
+
+// Settings that belong to the document in Scintilla and must be set again on a new one.
+void ReportEditor::applyDocumentSettings()
+{
+    if (SendScintilla(SCI_GETCODEPAGE) != 0)
+        SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(0));
+    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    // The loader builds without undo history; the user's edits are undoable again.
+    SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+}

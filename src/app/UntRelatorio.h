@@ -1,0 +1,57 @@
+// The report window: the report's text in Memo1, with the commands to save it, hide the window
+// and drop the "FALSO" lines.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+#include "prediction.h"
+
+class QAction;
+class QsciScintilla;
+class ReportEditor;
+class EditorReportSink;
+
+namespace koravel {
+class UserDialogs;
+} // namespace koravel
+
+class TForm2 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm2(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~TForm2() override;
+
+    // The sink a prediction writes into. Lines are gathered aside while the prediction runs (no
+    // widget work per line); show() only records that the window must show.
+    koravel::ReportSink &reportSink();
+    // Puts the gathered lines into Memo1 and, when the prediction asked to show, shows the
+    // window and brings it to the front. Called after every prediction, also after an error, so
+    // a partial report is shown as it stands. Never throws: a failure is shown as an error.
+    void publishReport();
+    // The text as it stands in Memo1.
+    QString reportText() const;
+
+    // The save dialog's file types, in the order offered.
+    static const QStringList &saveFilters();
+
+    ReportEditor *Memo1;
+    QAction *Salvar1;
+    QAction *Sair1;
+    QAction *LIMPAR1;
+
+public slots:
+    void Salvar1Click();
+    void Sair1Click();
+    void LIMPAR1Click();
+
+private:
+    koravel::UserDialogs &m_dialogs;
+    std::unique_ptr<EditorReportSink> m_sink;
+    QString m_lastSaveName;
+    QString m_lastSaveFilter;
+};
