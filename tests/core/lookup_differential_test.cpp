@@ -1,0 +1,182 @@
+// The index against the literal scan over many seeded random tables: duplicates, reciprocals,
+// zeros, bad cells and values beyond the double range, under both reciprocal options.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cell_grid.h"
+#include "error.h"
+#include "lookup.h"
+#include "single_cross_index.h"
+
+namespace koravel {
+namespace {
+
+    // Parents of the tables and of the calls: small ones that repeat, and some that only the calls
+    // use or that lie outside the index's square table.
+    const std::vector<std::int32_t> kParents { 1, 2, 3, 4, 5, 6, 0, -1, 40, 2000, INT_MAX,
+        INT_MIN };
+
+    const std::vector<std::string> kBadIntegers { "", "x", "1 ", " ", "+", "2147483648", "1.0",
+        "\t1", "- 1", "0x" };
+    const std::vector<std::string> kValues { "5", "0", "-0", "2.5", "-3.25", "1e-400", "1e300", "7",
+        ".5", "4.75" };
+    const std::vector<std::string> kBadValues { "abc", "1,5", "", "1e400", "-1e400", "INF",
+        "1.2.3" };
+
+    class TableMaker
+    {
+    public:
+        explicit TableMaker(unsigned seed)
+            : m_random(seed)
+        {
+        }
+
+        CellGrid make()
+        {
+            CellGrid grid;
+            const int rows = pick(0, 25);
+            grid.setRowCount(rows + 1);
+            for (int r = 1; r <= rows; ++r) {
+                grid.setCell(1, r, chance(3) ? oneOf(kBadIntegers) : parentText());
+                grid.setCell(2, r, chance(6) ? oneOf(kBadIntegers) : parentText());
+                grid.setCell(3, r, chance(12) ? oneOf(kBadValues) : oneOf(kValues));
+            }
+            if (chance(10))
+                grid.setColumnCount(3); // the value column is still read
+            return grid;
+        }
+
+        std::int32_t parent()
+        {
+            // Mostly small parents, so that pairs repeat and meet their reciprocals.
+            return chance(80) ? kParents[std::size_t(pick(0, 3))] : oneOf(kParents);
+        }
+
+        int pick(int low, int high)
+        {
+            return std::uniform_int_distribution<int>(low, high)(m_random);
+        }
+
+    private:
+        bool chance(int percent) { return pick(0, 99) < percent; }
+
+        template <class T> const T &oneOf(const std::vector<T> &items)
+        {
+            return items[std::size_t(pick(0, int(items.size()) - 1))];
+        }
+
+        std::string parentText()
+        {
+            const std::int32_t p = parent();
+            const std::string plain = std::to_string(p);
+            switch (pick(0, 5)) {
+            case 0:
+                return " " + plain;
+            case 1:
+                return p >= 0 ? "0" + plain : plain;
+            case 2:
+                return p >= 0 ? "+" + plain : plain;
+            default:
+                return plain;
+            }
+        }
+
+        std::mt19937 m_random;
+    };
+
+    // A call's answer as bits, or its error message.
+    struct Result
+    {
+        std::string error;
+        std::uint64_t bits = 0;
+        bool operator==(const Result &) const = default;
+    };
+
+    template <class Call> Result run(Call call)
+    {
+        try {
+            return { "", std::bit_cast<std::uint64_t>(double(call())) };
+        } catch (const Error &error) {
+            return { error.message(), 0 };
+        }
+    }
+
+    struct Tally
+    {
+        int errors = 0, present = 0, absent = 0, zeros = 0;
+    };
+
+    TEST(LookupDifferential, IndexAnswersAsTheScanOnRandomTables)
+    {
+        const FormatSettings settings;
+        Tally tally;
+        for (unsigned seed = 1; seed <= 400; ++seed) {
+            TableMaker maker(seed);
+            const CellGrid grid = maker.make();
+            for (const Reciprocals reciprocals : { Reciprocals::Distinct, Reciprocals::Either }) {
+                const SingleCrossIndex index(grid, reciprocals, settings);
+                for (int call = 0; call < 60; ++call) {
+                    const std::int32_t a = maker.parent();
+                    const std::int32_t b = maker.parent();
+                    SCOPED_TRACE(testing::Message()
+                        << "seed " << seed << " pair (" << a << ", " << b << ")"
+                        << (reciprocals == Reciprocals::Either ? " Nao" : " Sim"));
+                    const Result scanExists =
+                        run([&] { return ExisteHS(a, b, grid, reciprocals, settings); });
+                    const Result scanValue =
+                        run([&] { return ValorHS(a, b, grid, reciprocals, settings); });
+                    // What a prediction takes: ExisteHS, then ValorHS only after a true answer.
+                    const Result scanLookup = !scanExists.error.empty()
+                        ? scanExists
+                        : (scanExists.bits != 0 ? scanValue : Result { "", 0 });
+
+                    // The index answers whatever it is asked first; ask in a varying order.
+                    Result indexExists, indexValue, indexLookup;
+                    std::string lookupText;
+                    const int order = maker.pick(0, 2);
+                    for (int step = 0; step < 3; ++step) {
+                        switch ((order + step) % 3) {
+                        case 0:
+                            indexExists = run([&] { return index.exists(a, b); });
+                            break;
+                        case 1:
+                            indexValue = run([&] { return index.value(a, b); });
+                            break;
+                        default:
+                            indexLookup = run([&] {
+                                const auto found = index.lookup(a, b);
+                                lookupText = std::string(found.text);
+                                return found.value;
+                            });
+                        }
+                    }
+                    EXPECT_EQ(indexExists, scanExists);
+                    EXPECT_EQ(indexValue, scanValue);
+                    EXPECT_EQ(indexLookup, scanLookup);
+                    if (scanLookup.error.empty()) {
+                        EXPECT_EQ(lookupText,
+                            floatToStr(std::bit_cast<double>(scanLookup.bits), settings));
+                        (scanExists.bits != 0 ? tally.present : tally.absent)++;
+                        if (scanExists.bits != 0 && std::bit_cast<double>(scanValue.bits) == 0.0)
+                            tally.zeros++;
+                    } else {
+                        tally.errors++;
+                    }
+                }
+            }
+        }
+        // The tables must reach every kind of answer, or the comparison proves little.
+        EXPECT_GT(tally.errors, 2000);
+        EXPECT_GT(tally.present, 2000);
+        EXPECT_GT(tally.absent, 2000);
+        EXPECT_GT(tally.zeros, 200);
+    }
+
+} // namespace
+} // namespace koravel
