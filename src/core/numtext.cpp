@@ -7,59 +7,59 @@
 #include <cstring>
 #include <string>
 
-namespace koravel {
-
 namespace {
 
-    constexpr bool isDigit(char c)
-    {
-        return c >= '0' && c <= '9';
-    }
+constexpr bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-    int hexValue(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
-    [[noreturn]] void failInteger(std::string_view text)
-    {
-        throw Error(invalidIntegerMessage(text));
-    }
-    [[noreturn]] void failFloat(std::string_view text)
-    {
-        throw Error(invalidFloatMessage(text));
-    }
+[[noreturn]] void failInteger(std::string_view text)
+{
+    throw koravel::Error(koravel::invalidIntegerMessage(text));
+}
+[[noreturn]] void failFloat(std::string_view text)
+{
+    throw koravel::Error(koravel::invalidFloatMessage(text));
+}
 
-    // Powers of ten that the extended format holds exactly (5^27 still fits in 64 bits).
-    constexpr long double kExactPowers[] = { 1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L,
-        1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
-        1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L };
-    constexpr int kMaxExactPower = 27;
-    constexpr int kMaxExactDigits = 19; // every 19-digit integer fits in 64 bits
+// Powers of ten that the extended format holds exactly (5^27 still fits in 64 bits).
+constexpr long double kExactPowers[] = { 1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L,
+    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L,
+    1e23L, 1e24L, 1e25L, 1e26L, 1e27L };
+constexpr int kMaxExactPower = 27;
+constexpr int kMaxExactDigits = 19; // every 19-digit integer fits in 64 bits
 
-    // Reads "<digits>e<exponent>" in the C conventions, whatever the process locale says.
-    // Returns false when the value lies beyond the extended range or below its smallest
-    // denormal (the caller tells which from the magnitude).
-    bool readNormalized(const std::string &digits, std::int64_t exponent, long double &value)
-    {
-        std::string text = digits;
-        text += 'e';
-        text += std::to_string(exponent);
-        long double parsed = 0.0L;
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-        if (result.ec != std::errc())
-            return false;
-        value = parsed;
-        return true;
-    }
+// Reads "<digits>e<exponent>" in the C conventions, whatever the process locale says.
+// Returns false when the value lies beyond the extended range or below its normal range
+// (the caller tells which from the magnitude).
+bool readNormalized(const std::string &digits, std::int64_t exponent, long double &value)
+{
+    std::string text = digits;
+    text += 'e';
+    text += std::to_string(exponent);
+    long double parsed = 0.0L;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (result.ec != std::errc())
+        return false;
+    value = parsed;
+    return true;
+}
 
 } // namespace
+
+namespace koravel {
 
 std::int32_t strToInt(std::string_view text)
 {
