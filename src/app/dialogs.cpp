@@ -1,1 +1,72 @@
-// placeholder
+// The real file dialogs and message boxes of Qt behind the UserDialogs interface.
+#include "dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace koravel {
+
+namespace {
+
+    const QString kApplicationTitle = QStringLiteral("Koravel");
+
+    // Qt's own dialog on every platform, so that the product's filter labels show as written.
+    std::optional<FileDialogAnswer> runFileDialog(
+        QWidget *parent, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(mode);
+        // A typed name of a missing file is handed back: opening it then reports the error.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (mode == QFileDialog::AcceptOpen) {
+            // The open filters carry their pattern after the product's label
+            // ("Arquivo de texto (*txt) (*.txt)"): only the label is shown.
+            dialog.setOption(QFileDialog::HideNameFilterDetails);
+        } else {
+            // Replacing a file needs no confirmation.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+            dialog.setDefaultSuffix(request.defaultSuffix);
+        }
+        dialog.setNameFilters(request.filters);
+        if (!request.selectedFilter.isEmpty())
+            dialog.selectNameFilter(request.selectedFilter);
+        if (!request.proposedName.isEmpty())
+            dialog.selectFile(request.proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return FileDialogAnswer { dialog.selectedFiles().constFirst(),
+            dialog.selectedNameFilter() };
+    }
+
+    void showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon)
+    {
+        QMessageBox box(icon, kApplicationTitle, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+} // namespace
+
+std::optional<FileDialogAnswer> QtUserDialogs::openFile(
+    QWidget *parent, const FileDialogRequest &request)
+{
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<FileDialogAnswer> QtUserDialogs::saveFile(
+    QWidget *parent, const FileDialogRequest &request)
+{
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+void QtUserDialogs::information(QWidget *parent, const QString &text)
+{
+    showMessage(parent, text, QMessageBox::NoIcon);
+}
+
+void QtUserDialogs::error(QWidget *parent, const QString &text)
+{
+    showMessage(parent, text, QMessageBox::Critical);
+}
+
+} // namespace koravel

@@ -12,10 +12,12 @@ namespace koravel {
 
 struct FileDialogRequest
 {
-    QStringList filters;      // "Arquivo de texto (*txt)" ... in the order shown
-    QString proposedName;     // the name chosen last time, or empty
-    QString selectedFilter;   // the filter in use last time, or the first
-    QString defaultSuffix;    // save dialog only: "txt"
+    // In the order shown; a label may end in the pattern Qt filters by:
+    // "Arquivo de texto (*txt) (*.txt)".
+    QStringList filters;
+    QString proposedName; // the name chosen last time, or empty
+    QString selectedFilter; // the filter in use last time, or the first
+    QString defaultSuffix; // save dialog only: "txt"
 };
 
 struct FileDialogAnswer
@@ -28,8 +30,10 @@ class UserDialogs
 {
 public:
     virtual ~UserDialogs() = default;
-    virtual std::optional<FileDialogAnswer> openFile(QWidget *parent, const FileDialogRequest &request) = 0;
-    virtual std::optional<FileDialogAnswer> saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual std::optional<FileDialogAnswer> openFile(
+        QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual std::optional<FileDialogAnswer> saveFile(
+        QWidget *parent, const FileDialogRequest &request) = 0;
     // Caption "Koravel", no icon, one OK button.
     virtual void information(QWidget *parent, const QString &text) = 0;
     // Caption "Koravel", stop icon, one OK button; the text already has its final ".".
@@ -40,8 +44,10 @@ public:
 class QtUserDialogs : public UserDialogs
 {
 public:
-    std::optional<FileDialogAnswer> openFile(QWidget *parent, const FileDialogRequest &request) override;
-    std::optional<FileDialogAnswer> saveFile(QWidget *parent, const FileDialogRequest &request) override;
+    std::optional<FileDialogAnswer> openFile(
+        QWidget *parent, const FileDialogRequest &request) override;
+    std::optional<FileDialogAnswer> saveFile(
+        QWidget *parent, const FileDialogRequest &request) override;
     void information(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
 };

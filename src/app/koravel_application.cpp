@@ -1,1 +1,84 @@
-// placeholder
+// The application object: top-level error handler and regional number settings.
+#include "koravel_application.h"
+
+#include "dialogs.h"
+#include "error.h"
+#include "locale_settings.h"
+#include "qt_text.h"
+
+#include <QLocale>
+
+#include <exception>
+
+namespace koravel {
+
+namespace {
+
+    FormatSettings g_formatSettings;
+
+    QString shownMessage(std::string_view message)
+    {
+        return toQt(withFinalStop(message));
+    }
+
+} // namespace
+
+char decimalSeparatorFromQt(const QString &symbol)
+{
+    for (const QChar c : symbol) {
+        if (c.unicode() > 0xFF)
+            return decimalSeparatorFromSymbol({});
+    }
+    return decimalSeparatorFromSymbol(fromQt(symbol));
+}
+
+void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const Error &error) {
+        dialogs.error(parent, shownMessage(error.message()));
+    } catch (const std::exception &error) {
+        dialogs.error(parent, shownMessage(error.what()));
+    }
+}
+
+KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dialogs)
+    : QApplication(argc, argv)
+    , m_dialogs(dialogs)
+{
+    setApplicationName(QStringLiteral("Koravel"));
+    setApplicationDisplayName(QStringLiteral("Koravel"));
+    readSystemFormatSettings();
+}
+
+bool KoravelApplication::notify(QObject *receiver, QEvent *event)
+{
+    if (event->type() == QEvent::LocaleChange)
+        readSystemFormatSettings();
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error &error) {
+        m_dialogs.error(activeWindow(), shownMessage(error.message()));
+    } catch (const std::exception &error) {
+        m_dialogs.error(activeWindow(), shownMessage(error.what()));
+    }
+    return true;
+}
+
+FormatSettings KoravelApplication::formatSettings()
+{
+    return g_formatSettings;
+}
+
+void KoravelApplication::setFormatSettings(FormatSettings settings)
+{
+    g_formatSettings = settings;
+}
+
+void KoravelApplication::readSystemFormatSettings()
+{
+    g_formatSettings.decimalSeparator = decimalSeparatorFromQt(QLocale::system().decimalPoint());
+}
+
+} // namespace koravel

@@ -1,1 +1,32 @@
-// placeholder
+// The one place where the product's single-byte text meets Qt's Unicode strings.
+#include "qt_text.h"
+
+#include <QFile>
+
+namespace koravel {
+
+namespace {
+
+    std::string toStdString(const QByteArray &bytes)
+    {
+        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+
+} // namespace
+
+QString toQt(std::string_view latin1)
+{
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+
+std::string fromQt(const QString &text)
+{
+    return toStdString(text.toLatin1());
+}
+
+std::string toNativePath(const QString &fileName)
+{
+    return toStdString(QFile::encodeName(fileName));
+}
+
+} // namespace koravel

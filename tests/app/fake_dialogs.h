@@ -49,10 +49,11 @@ public:
 private:
     static std::optional<FileDialogAnswer> next(std::deque<std::optional<FileDialogAnswer>> &queue)
     {
-        if (queue.empty())
-            return std::nullopt;
-        auto answer = queue.front();
-        queue.pop_front();
+        std::optional<FileDialogAnswer> answer;
+        if (!queue.empty()) {
+            answer.swap(queue.front());
+            queue.pop_front();
+        }
         return answer;
     }
 };

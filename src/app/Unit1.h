@@ -1,0 +1,121 @@
+// The main window: the single-cross table, the number of lines with its spin control, the
+// reciprocal option, the two prediction buttons, the counts and the progress bar.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cell_grid.h"
+#include "import.h"
+#include "prediction.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTableView;
+class TForm2;
+class TForm3;
+
+namespace koravel {
+class GridModel;
+class UpDown;
+class UserDialogs;
+class WidgetProgress;
+} // namespace koravel
+
+// A handler is wiring: it reads the controls, calls the core and shows the result. Errors
+// propagate out of the handlers; the connections run them through runHandler, which shows them.
+class TForm1 : public QMainWindow, private koravel::ImportControls, private koravel::MessageSink
+{
+    Q_OBJECT
+public:
+    explicit TForm1(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The report window that the predictions write into and the about window of the menu.
+    void setOtherWindows(TForm2 &report, TForm3 &about);
+
+    const koravel::CellGrid &grid() const { return m_grid; }
+    // Memo1: the text of the last file imported, kept until the next import.
+    const std::string &lineBuffer() const { return m_lineBuffer; }
+
+    // The open-dialog filters: the product's label, then the pattern Qt uses.
+    static const QStringList &openFilters();
+
+    QLabel *Image1;
+    QTableView *StringGrid1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+    QLabel *Label1;
+    QLineEdit *Edit1;
+    koravel::UpDown *UpDown1;
+    QGroupBox *RadioGroup1;
+    QGroupBox *GroupBox1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLabel *Label4;
+    QLabel *Label5;
+    QProgressBar *ProgressBar1;
+    QStatusBar *StatusBar1;
+    QAction *Importardados1;
+    QAction *Sobre1;
+    QAction *Sair1;
+
+public slots:
+    void Importardados1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void UpDown1Changing();
+    void Sobre1Click();
+    void Sair1Click();
+
+signals:
+    // The main window was closed: the program ends, whatever else is open.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    using Prediction = void (*)(const koravel::PredictionInput &, koravel::ReportSink &,
+        koravel::ProgressBar &, koravel::MessageSink &, koravel::LookupMethod);
+
+    void buildControls();
+    void buildMenu();
+    void buildStatusBar();
+    void FormCreate();
+    void wire();
+    void showFixedCells();
+    void runPrediction(Prediction prediction);
+    koravel::Reciprocals reciprocals() const;
+
+    // ImportControls and MessageSink
+    std::optional<std::string> chooseFile() override;
+    void setLineBuffer(std::string text) override;
+    void enablePredictions() override;
+    void information(const std::string &message) override;
+
+    koravel::UserDialogs &m_dialogs;
+    koravel::CellGrid m_grid;
+    koravel::GridModel *m_model = nullptr;
+    std::unique_ptr<koravel::WidgetProgress> m_progress;
+    std::string m_lineBuffer;
+    QString m_lastOpenName;
+    QString m_lastOpenFilter;
+    QRadioButton *m_sim = nullptr; // the items of RadioGroup1, "Sim" and "Não"
+    QRadioButton *m_nao = nullptr;
+    TForm2 *m_report = nullptr;
+    TForm3 *m_about = nullptr;
+    bool m_centred = false;
+};
