@@ -53,23 +53,28 @@ namespace {
             settingsFor(options) };
         const bool doubleCrosses = options.command == Command::DoubleCrosses;
 
-        // A first run that writes no line raises any error the prediction would meet, and tells
-        // the information messages, before a byte of the report is written.
+        // Standard output cannot be taken back: a first run that writes no line raises any
+        // error the prediction would meet, and tells the information messages, before a byte
+        // is written. A file needs no such run: it replaces the target only once complete.
         TerminalMessages messages;
-        if (doubleCrosses)
-            checkDoubleCrosses(input, &messages);
-        else
-            checkThreeWayCrosses(input, &messages);
-
-        std::unique_ptr<ReportOutput> output = options.outputPath
-            ? std::make_unique<ReportOutput>(*options.outputPath)
-            : std::make_unique<ReportOutput>();
+        std::unique_ptr<ReportOutput> output;
+        if (options.outputPath) {
+            output = std::make_unique<ReportOutput>(*options.outputPath);
+        } else {
+            if (doubleCrosses)
+                checkDoubleCrosses(input, &messages);
+            else
+                checkThreeWayCrosses(input, &messages);
+            output = std::make_unique<ReportOutput>();
+        }
         StreamReport report(*output, options.cleanUp);
         TerminalMessages alreadyTold(true);
+        MessageSink &runMessages =
+            options.outputPath ? static_cast<MessageSink &>(messages) : alreadyTold;
         if (doubleCrosses)
-            predictDoubleCrosses(input, report, progress, alreadyTold);
+            predictDoubleCrosses(input, report, progress, runMessages);
         else
-            predictThreeWayCrosses(input, report, progress, alreadyTold);
+            predictThreeWayCrosses(input, report, progress, runMessages);
         report.finish();
         output->commit();
     }

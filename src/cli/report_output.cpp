@@ -1,34 +1,43 @@
-// The report's destination: plain writes to standard output, or temporary file plus rename.
+// The report's destination: plain writes to standard output, or temporary file plus rename, as
+// the report window saves.
 #include "report_output.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "data_file.h"
 #include "error.h"
 
 namespace koravel::cli {
 
 namespace {
 
-    [[noreturn]] void throwCannotCreate(const std::string &path, int errnoValue)
-    {
-        throw Error(cannotCreateFileMessage(path, systemReason(errnoValue)));
-    }
-
     // The mode the file gets: that of the file it replaces, or what a new file would get.
     mode_t modeFor(const std::string &path)
     {
-        struct stat target
-        {
-        };
-        if (::stat(path.c_str(), &target) == 0)
+        struct stat target = {};
+        if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode))
             return target.st_mode & 07777;
         const mode_t mask = ::umask(0);
         ::umask(mask);
         return 0666 & ~mask;
+    }
+
+    // A link is followed, so that the file it names gets the report and the link stays.
+    std::filesystem::path resolvedTarget(const std::string &fullName)
+    {
+        std::filesystem::path target(fullName);
+        std::error_code error;
+        if (std::filesystem::is_symlink(target, error)) {
+            std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+            if (!error)
+                return resolved;
+        }
+        return target;
     }
 
 } // namespace
@@ -37,27 +46,24 @@ ReportOutput::ReportOutput() = default;
 
 ReportOutput::ReportOutput(const std::string &path)
     : m_fd(-1)
-    , m_target(path)
+    , m_shownPath(fullPath(path))
 {
-    // A directory cannot be replaced by the report; say so before anything is written.
-    struct stat target
-    {
-    };
-    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
-        throwCannotCreate(path, EISDIR);
+    const std::filesystem::path target = resolvedTarget(m_shownPath);
+    m_target = target.string();
+    const std::string name = target.filename().string();
+    struct stat existing = {};
+    if (name.empty() || (::stat(m_target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)))
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EISDIR)));
 
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    m_fd = ::mkstemp(name.data());
+    // An empty folder is the root: the pattern then begins "/.".
+    const std::string pattern = target.parent_path().string() + "/." + name + ".XXXXXX.tmp";
+    std::vector<char> temporary(pattern.begin(), pattern.end());
+    temporary.push_back('\0');
+    m_fd = ::mkostemps(temporary.data(), 4, O_CLOEXEC);
     if (m_fd < 0)
-        throwCannotCreate(path, errno);
-    m_temporary = name.data();
-    if (::fchmod(m_fd, modeFor(path)) != 0) {
-        const int failure = errno;
-        discardTemporary();
-        throwCannotCreate(path, failure);
-    }
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    m_temporary.assign(temporary.data(), pattern.size());
+    ::fchmod(m_fd, modeFor(m_target));
 }
 
 ReportOutput::~ReportOutput()
@@ -69,11 +75,10 @@ void ReportOutput::write(const char *data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(m_fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
             throw Error(std::string(kStreamWriteError));
-        }
         data += written;
         size -= static_cast<std::size_t>(written);
     }
@@ -83,28 +88,37 @@ void ReportOutput::commit()
 {
     if (m_temporary.empty())
         return;
+    const bool onDisk = ::fsync(m_fd) == 0;
     const int fd = m_fd;
     m_fd = -1;
-    if (::close(fd) != 0) {
+    if (::close(fd) != 0 || !onDisk) {
         discardTemporary();
         throw Error(std::string(kStreamWriteError));
     }
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         const int failure = errno;
         discardTemporary();
-        throwCannotCreate(m_target, failure);
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(failure)));
     }
     m_temporary.clear();
+
+    // The new name is made durable too; a folder that refuses this loses nothing.
+    const std::string folder = std::filesystem::path(m_target).parent_path().string();
+    const int folderFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
 }
 
 void ReportOutput::discardTemporary()
 {
-    if (m_temporary.empty())
-        return;
-    if (m_fd >= 0) {
+    if (m_fd >= 0 && !m_temporary.empty()) {
         ::close(m_fd);
         m_fd = -1;
     }
+    if (m_temporary.empty())
+        return;
     ::unlink(m_temporary.c_str());
     m_temporary.clear();
 }

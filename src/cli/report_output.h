@@ -12,8 +12,9 @@ class ReportOutput
 public:
     // Standard output, written as is.
     ReportOutput();
-    // A temporary file beside the target; the target is not touched until commit(). Error
-    // "Cannot create file "<path>". <reason>" when the temporary file cannot be made.
+    // A temporary file beside the target (beside the file a link names); the target is not
+    // touched until commit(). Error "Cannot create file "<full path>". <reason>" when the
+    // temporary file cannot be made.
     explicit ReportOutput(const std::string &path);
     // Removes the temporary file unless commit() succeeded.
     ~ReportOutput();
@@ -22,15 +23,16 @@ public:
 
     // Error "Stream write error" when the bytes cannot all be written.
     void write(const char *data, std::size_t size);
-    // Closes the temporary file and renames it over the target (nothing to do for standard
-    // output). On failure the temporary file goes and the target stays as it was.
+    // Puts the temporary file's bytes on disk and renames it over the target (nothing to do for
+    // standard output). On failure the temporary file goes and the target stays as it was.
     void commit();
 
 private:
     void discardTemporary();
 
     int m_fd = 1;
-    std::string m_target; // empty for standard output
+    std::string m_shownPath; // the full path that messages name
+    std::string m_target; // the file replaced; empty for standard output
     std::string m_temporary; // empty once renamed or removed
 };
 

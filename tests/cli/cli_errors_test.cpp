@@ -92,10 +92,38 @@ TEST(CliErrors, OutputFileIsLeftUntouched)
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.ends_with(" value.\n") || run.err.ends_with("range.\n"));
         EXPECT_EQ(readBytes(output), "previous report\r\n");
         EXPECT_EQ(
             dir.names(), (std::vector<std::string> { "quatro.txt", "relatorio.txt", "ruim.txt" }));
     }
+}
+
+TEST(CliErrors, AnErrorLateInALongReport)
+{
+    // Sixty lines, every pair once; the row of 59 x 60 has the letter O in its parent B. With
+    // "sim" its cell is first converted for (1x59)(2x3), after some 90,000 lines, several
+    // megabytes of report.
+    TempDir dir;
+    std::string data;
+    for (int i = 1; i <= 60; ++i)
+        for (int j = i + 1; j <= 60; ++j)
+            data += std::to_string(i) + " " + (i == 59 ? std::string("6O") : std::to_string(j))
+                + " 7.5\n";
+    const std::string input = dir.file("sessenta.txt", data);
+    const std::string output = dir.file("relatorio.txt", "previous report\r\n");
+
+    const CliRun toStdout = runCli({ "hd", input, "--lines", "60" });
+    EXPECT_EQ(toStdout.status, 1);
+    EXPECT_EQ(toStdout.out, "");
+    EXPECT_EQ(toStdout.err, "'6O' is not a valid integer value.\n");
+
+    const CliRun toFile = runCli({ "hd", input, "--lines", "60", "--clean", "--output", output });
+    EXPECT_EQ(toFile.status, 1);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(toFile.err, "'6O' is not a valid integer value.\n");
+    EXPECT_EQ(readBytes(output), "previous report\r\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string> { "relatorio.txt", "sessenta.txt" }));
 }
 
 TEST(CliErrors, OutputThatCannotBeCreated)

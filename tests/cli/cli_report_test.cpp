@@ -198,3 +198,21 @@ TEST(CliReport, OutputFileHoldsTheSameBytesAndReplacesTheOldFile)
     EXPECT_EQ(runCli(toFileArguments).status, 0);
     EXPECT_EQ(readBytes(output), toStdout.out + summary(82215, 0, 82215));
 }
+
+TEST(CliReport, OutputThroughALinkAndWithTooFewLines)
+{
+    TempDir dir;
+    const std::string data = dir.file("quatro.txt", kFourLines);
+    const std::string real = dir.file("real.txt", "old\r\n");
+    const std::filesystem::path link = dir.path() / "atalho.txt";
+    std::filesystem::create_symlink(real, link);
+
+    // The message is told once, and the file receives the eight-line report.
+    const CliRun run = runCli({ "hd", data, "--lines", "3", "--output", link.string() });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, kHdMinimumUtf8);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(real), doubleCrossHeader() + crlf({ kRule }));
+    EXPECT_EQ(dir.names(), (std::vector<std::string> { "atalho.txt", "quatro.txt", "real.txt" }));
+}
