@@ -103,6 +103,10 @@ void saveReportFile(const std::string &path, std::string_view bytes)
     if (name.empty())
         throw Error(cannotCreateFileMessage(shownPath, systemReason(EISDIR)));
 
+    // A file the user may not write is not replaced behind its back.
+    if (::access(targetPath.c_str(), F_OK) == 0 && ::access(targetPath.c_str(), W_OK) != 0)
+        throw Error(cannotCreateFileMessage(shownPath, systemReason(errno)));
+
     TemporaryFile temporary;
     if (!temporary.create(folder.empty() ? std::string("/") : folder, name))
         throw Error(cannotCreateFileMessage(shownPath, systemReason(errno)));

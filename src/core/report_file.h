@@ -6,8 +6,10 @@
 
 namespace koravel {
 
-// Writes a temporary file beside the target and renames it over the target. Errors:
-// "Cannot create file "<path>". <reason>" and "Stream write error"; the target is untouched then.
+// Writes a temporary file beside the target and renames it over the target once every byte is
+// on disk; a replaced file keeps its permissions, a link keeps pointing at it, and a file the
+// user may not write is refused. Errors: "Cannot create file "<full path>". <reason>" and
+// "Stream write error"; the target is untouched then.
 void saveReportFile(const std::string &path, std::string_view bytes);
 
 // "Dados salvos com sucesso em " + path
