@@ -82,16 +82,6 @@ TEST(CellGridStore, UnwrittenAndNegativeCellsReadEmpty)
     EXPECT_EQ(grid.cell(0, 0), "");
 }
 
-TEST(CellGridStore, OverwritingAndEmptyingACell)
-{
-    CellGrid grid;
-    grid.setCell(1, 1, "12");
-    grid.setCell(1, 1, "13");
-    EXPECT_EQ(grid.cell(1, 1), "13");
-    grid.setCell(1, 1, "");
-    EXPECT_EQ(grid.cell(1, 1), "");
-}
-
 TEST(CellGridStore, ClearDataCellsKeepsOnlyTheHeadings)
 {
     CellGrid grid;
