@@ -16,6 +16,8 @@ namespace koravel::cli {
 
 namespace {
 
+    constexpr unsigned long long kWriteOutStep = 16ULL << 20;
+
     // The mode the file gets: that of the file it replaces, or what a new file would get.
     mode_t modeFor(const std::string &path)
     {
@@ -72,6 +74,23 @@ ReportOutput::~ReportOutput()
 }
 
 void ReportOutput::write(const char *data, std::size_t size)
+{
+    writeAll(data, size);
+    if (m_temporary.empty())
+        return;
+    m_written += size;
+#ifdef __linux__
+    // The disk starts on what is written while the prediction goes on, so that the wait for
+    // the last bytes at commit() is short. Only the start is asked for here, not the wait.
+    if (m_written - m_flushed >= kWriteOutStep) {
+        ::sync_file_range(m_fd, static_cast<off_t>(m_flushed),
+            static_cast<off_t>(m_written - m_flushed), SYNC_FILE_RANGE_WRITE);
+        m_flushed = m_written;
+    }
+#endif
+}
+
+void ReportOutput::writeAll(const char *data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(m_fd, data, size);

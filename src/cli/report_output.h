@@ -28,9 +28,12 @@ public:
     void commit();
 
 private:
+    void writeAll(const char *data, std::size_t size);
     void discardTemporary();
 
     int m_fd = 1;
+    unsigned long long m_written = 0; // bytes written to the temporary file
+    unsigned long long m_flushed = 0; // bytes whose write-out to disk has been started
     std::string m_shownPath; // the full path that messages name
     std::string m_target; // the file replaced; empty for standard output
     std::string m_temporary; // empty once renamed or removed
