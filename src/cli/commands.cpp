@@ -100,8 +100,10 @@ int runCounts(const Options &options)
         const HybridCounts counts = hybridCounts(options.linesText, settingsFor(options));
         const std::string text = "HD possíveis: " + counts.doubleCrosses
             + "\nHT possíveis: " + counts.threeWayCrosses + "\n";
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        if (written && std::fflush(stdout) == 0)
+            return 0;
+        printError(kStreamWriteError);
     } catch (const Error &error) {
         printError(error.message());
     }
