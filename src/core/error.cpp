@@ -5,14 +5,29 @@
 
 namespace koravel {
 
+namespace {
+
+    std::string quoted(std::string_view text, std::string_view rest)
+    {
+        std::string message;
+        message.reserve(text.size() + rest.size() + 2);
+        message += '\'';
+        message += text;
+        message += '\'';
+        message += rest;
+        return message;
+    }
+
+} // namespace
+
 std::string invalidIntegerMessage(std::string_view text)
 {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    return quoted(text, " is not a valid integer value");
 }
 
 std::string invalidFloatMessage(std::string_view text)
 {
-    return "'" + std::string(text) + "' is not a valid floating point value";
+    return quoted(text, " is not a valid floating point value");
 }
 
 std::string propertyOutOfRangeMessage(std::string_view className)
@@ -27,12 +42,16 @@ std::string listIndexMessage(int index)
 
 std::string cannotOpenFileMessage(std::string_view path, std::string_view reason)
 {
-    return "Cannot open file \"" + std::string(path) + "\". " + std::string(reason);
+    std::string message = "Cannot open file \"";
+    message.append(path).append("\". ").append(reason);
+    return message;
 }
 
 std::string cannotCreateFileMessage(std::string_view path, std::string_view reason)
 {
-    return "Cannot create file \"" + std::string(path) + "\". " + std::string(reason);
+    std::string message = "Cannot create file \"";
+    message.append(path).append("\". ").append(reason);
+    return message;
 }
 
 std::string systemReason(int errnoValue)
