@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "cell_grid.h"
 #include "error.h"
@@ -29,7 +30,7 @@ namespace {
     class ScanLookups
     {
     public:
-        explicit ScanLookups(const PredictionInput &input)
+        ScanLookups(const PredictionInput &input, std::int64_t)
             : m_input(input)
         {
         }
@@ -54,22 +55,43 @@ namespace {
     };
 
     // The fast path: each pair's answer and text are worked out once by the index.
+    // The fast path: each pair's answer and text are worked out once by the index; for the
+    // usual numbers of lines they are also kept here in a square table, read without a call.
     class IndexedLookups
     {
     public:
-        explicit IndexedLookups(const PredictionInput &input)
+        IndexedLookups(const PredictionInput &input, std::int64_t n)
             : m_index(input.grid, input.reciprocals, input.settings)
         {
+            if (n >= 1 && n <= kMaxTableLines) {
+                m_side = std::size_t(n);
+                m_table.resize(m_side * m_side);
+            }
         }
 
+        // a and b are lines of the run, 1 to n.
         FoundCross get(std::size_t, std::int64_t a, std::int64_t b)
+        {
+            if (m_side == 0)
+                return find(a, b);
+            FoundCross &kept = m_table[std::size_t(a - 1) * m_side + std::size_t(b - 1)];
+            if (kept.text.data() == nullptr) [[unlikely]]
+                kept = find(a, b); // an error leaves the pair unknown and ends the run
+            return kept;
+        }
+
+    private:
+        static constexpr std::int64_t kMaxTableLines = 512;
+
+        FoundCross find(std::int64_t a, std::int64_t b) const
         {
             const auto found = m_index.lookup(std::int32_t(a), std::int32_t(b));
             return { found.value, found.text };
         }
 
-    private:
         SingleCrossIndex m_index;
+        std::size_t m_side = 0;
+        std::vector<FoundCross> m_table; // (a - 1) * m_side + (b - 1); no text: not yet asked
     };
 
     struct Statistics
@@ -79,27 +101,72 @@ namespace {
         double cv;
     };
 
-    // Sums, squares and quotients in extended precision; the mean is stored as a double before the
-    // deviations are taken from it. A zero among the values makes the candidate FALSO.
-    template <std::size_t N> Statistics statistics(const std::array<double, N> &values)
+    // Rounding an extended result to double for storing it; beyond the double range it is an
+    // overflow. Kept inline: the run does this twice for each of millions of candidates.
+    inline double storeDouble(long double value)
+    {
+        const double stored = static_cast<double>(value);
+        if (std::isinf(stored)) [[unlikely]]
+            throw Error(std::string(kFloatingPointOverflow));
+        return stored;
+    }
+
+    template <std::size_t N> bool hasZero(const std::array<double, N> &values)
     {
         for (const double value : values) {
             if (value == 0.0)
-                return { true, 0.0, 0.0 };
+                return true;
         }
+        return false;
+    }
+
+    // The mean, summed left to right in extended precision and stored as a double. The sum of
+    // doubles cannot leave the extended range, and dividing it by 2 or 4 is exact there, so the
+    // scaling by 1/N is the same operation as the division.
+    template <std::size_t N> double meanOf(const std::array<double, N> &values)
+    {
+        static_assert(N == 2 || N == 4);
         long double sum = values[0];
         for (std::size_t v = 1; v < N; ++v)
             sum += values[v];
-        const double mean = roundToDouble(sum / static_cast<long double>(N));
+        return storeDouble(sum * (1.0L / N));
+    }
+
+    // Sums, squares and quotients in extended precision; the deviations are taken from the stored
+    // mean. A zero among the values makes the candidate FALSO.
+    template <std::size_t N> Statistics statistics(const std::array<double, N> &values)
+    {
+        if (hasZero(values))
+            return { true, 0.0, 0.0 };
+        const double mean = meanOf(values);
+        if (mean == 0.0)
+            throw Error(std::string(kFloatingPointDivisionByZero));
         long double squares = 0.0L;
         for (const double value : values) {
             const long double deviation = value - static_cast<long double>(mean);
             squares += deviation * deviation;
         }
-        if (mean == 0.0)
-            throw Error(std::string(kFloatingPointDivisionByZero));
         const long double cv = std::sqrt(squares / static_cast<long double>(N - 1)) / mean * 100.0L;
-        return { false, mean, roundToDouble(cv) };
+        return { false, mean, storeDouble(cv) };
+    }
+
+    // What statistics() would raise, without the square root and divisions when they cannot
+    // fail. Each |value - mean| is at most about 2 * max|value|, so the CV is at most
+    // 283 * max|value| / |mean| (231 for four values). Whenever |mean| > max|value| * 1e-305 that
+    // stays below 6e307, also allowing for the rounding of the product among the denormals (a
+    // product below half the smallest double is 0 and any non-zero mean passes); only the other
+    // candidates need the exact computation.
+    template <std::size_t N> void checkStatistics(const std::array<double, N> &values)
+    {
+        if (hasZero(values))
+            return;
+        const double mean = meanOf(values);
+        double largest = 0.0;
+        for (const double value : values)
+            largest = std::max(largest, std::fabs(value));
+        if (mean != 0.0 && std::fabs(mean) > largest * 1e-305)
+            return;
+        statistics(values);
     }
 
     int clampToInt(std::int64_t value)
@@ -118,11 +185,11 @@ namespace {
             m_line.reserve(256);
         }
 
+        bool writes() const { return m_report != nullptr; }
+
         void doubleCross(std::int64_t i, std::int64_t j, std::int64_t k, std::int64_t l,
             const Statistics &stats, const std::array<std::string_view, 4> &texts)
         {
-            if (!m_report)
-                return;
             m_line.clear();
             appendDoubleCrossLine(m_line, stats.falso, int(i), int(j), int(k), int(l), stats.mean,
                 stats.cv, texts, m_settings);
@@ -133,8 +200,6 @@ namespace {
         void threeWayCross(std::int64_t i, std::int64_t j, std::int64_t k, const Statistics &stats,
             const std::array<std::string_view, 2> &texts)
         {
-            if (!m_report)
-                return;
             m_line.clear();
             appendThreeWayCrossLine(m_line, stats.falso, int(i), int(j), int(k), stats.mean,
                 stats.cv, texts, m_settings);
@@ -196,10 +261,14 @@ namespace {
                         const FoundCross il = lookups.get(1, i, l);
                         const FoundCross jk = lookups.get(2, j, k);
                         const FoundCross jl = lookups.get(3, j, l);
-                        const Statistics stats =
-                            statistics<4>({ ik.value, il.value, jk.value, jl.value });
+                        const std::array<double, 4> values { ik.value, il.value, jk.value,
+                            jl.value };
+                        if (!output.writes()) {
+                            checkStatistics(values);
+                            continue;
+                        }
                         output.doubleCross(
-                            i, j, k, l, stats, { ik.text, il.text, jk.text, jl.text });
+                            i, j, k, l, statistics(values), { ik.text, il.text, jk.text, jl.text });
                     }
                 }
             }
@@ -223,8 +292,12 @@ namespace {
                     tracker.candidate(i);
                     const FoundCross ik = lookups.get(0, i, k);
                     const FoundCross jk = lookups.get(1, j, k);
-                    const Statistics stats = statistics<2>({ ik.value, jk.value });
-                    output.threeWayCross(i, j, k, stats, { ik.text, jk.text });
+                    const std::array<double, 2> values { ik.value, jk.value };
+                    if (!output.writes()) {
+                        checkStatistics(values);
+                        continue;
+                    }
+                    output.threeWayCross(i, j, k, statistics(values), { ik.text, jk.text });
                 }
             }
         }
@@ -246,7 +319,7 @@ namespace {
     void runCandidates(const Plan &plan, std::int64_t n, const PredictionInput &input,
         LineOutput &output, ProgressBar &progress)
     {
-        Lookups lookups(input);
+        Lookups lookups(input, n);
         if (plan.kind == HybridKind::DoubleCross)
             runDoubleCrosses(n, lookups, output, progress);
         else

@@ -1,6 +1,8 @@
 // The report's fixed texts and the candidate lines, built piece by piece into a reused buffer.
 #include "report_format.h"
 
+#include <charconv>
+
 namespace koravel {
 
 namespace {
@@ -34,12 +36,45 @@ namespace {
         "",
     };
 
+    // The pieces of a line are a few characters each: copying them byte by byte into a local
+    // buffer, then appending that once, costs less than a call to memcpy per piece, and a
+    // report may have millions of lines.
+    inline char *put(char *out, std::string_view text)
+    {
+        for (const char c : text)
+            *out++ = c;
+        return out;
+    }
+
+    // Integer formatting: plain decimal digits, "-" when negative.
+    inline char *putInt(char *out, int value)
+    {
+        return std::to_chars(out, out + 11, value).ptr;
+    }
+
+    // "\t" mean "\t" CV, with the patterns "0.000" and "0.0".
     void appendStatistics(std::string &out, double mean, double cv, const FormatSettings &settings)
     {
         out += '\t';
         appendFormatFloat(out, FixedPattern::ThreeDecimals, mean, settings);
         out += '\t';
         appendFormatFloat(out, FixedPattern::OneDecimal, cv, settings);
+    }
+
+    // "\t" before each single-cross value, appended in one step.
+    template <std::size_t N>
+    void appendValues(std::string &out, const std::array<std::string_view, N> &values)
+    {
+        std::size_t size = N;
+        for (const std::string_view value : values)
+            size += value.size();
+        const std::size_t start = out.size();
+        out.resize(start + size);
+        char *p = out.data() + start;
+        for (const std::string_view value : values) {
+            *p++ = '\t';
+            p = put(p, value);
+        }
     }
 
 } // namespace
@@ -57,37 +92,35 @@ std::array<std::string_view, 7> headerBlock(HybridKind kind)
 void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l, double mean,
     double cv, const std::array<std::string_view, 4> &values, const FormatSettings &settings)
 {
-    out += falso ? "FALSO HD (" : "HD (";
-    appendInt(out, i);
-    out += 'x';
-    appendInt(out, j);
-    out += ")(";
-    appendInt(out, k);
-    out += 'x';
-    appendInt(out, l);
-    out += ") =>";
+    char head[64]; // "FALSO HD (" 10, four numbers of at most 11, "x)(x) =>" 8
+    char *p = put(head, falso ? "FALSO HD (" : "HD (");
+    p = putInt(p, i);
+    *p++ = 'x';
+    p = putInt(p, j);
+    p = put(p, ")(");
+    p = putInt(p, k);
+    *p++ = 'x';
+    p = putInt(p, l);
+    p = put(p, ") =>");
+    out.append(head, p);
     appendStatistics(out, mean, cv, settings);
-    for (const std::string_view value : values) {
-        out += '\t';
-        out += value;
-    }
+    appendValues(out, values);
 }
 
 void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k, double mean,
     double cv, const std::array<std::string_view, 2> &values, const FormatSettings &settings)
 {
-    out += falso ? "FALSO HT (" : "HT (";
-    appendInt(out, i);
-    out += 'x';
-    appendInt(out, j);
-    out += ") ";
-    appendInt(out, k);
-    out += " =>";
+    char head[64];
+    char *p = put(head, falso ? "FALSO HT (" : "HT (");
+    p = putInt(p, i);
+    *p++ = 'x';
+    p = putInt(p, j);
+    p = put(p, ") ");
+    p = putInt(p, k);
+    p = put(p, " =>");
+    out.append(head, p);
     appendStatistics(out, mean, cv, settings);
-    for (const std::string_view value : values) {
-        out += '\t';
-        out += value;
-    }
+    appendValues(out, values);
 }
 
 } // namespace koravel
