@@ -28,8 +28,6 @@ public:
     // hands every byte to the output.
     void finish();
 
-    long long linesAppended() const { return m_appended; }
-
 private:
     void writeLine(std::string_view line);
     void examine(std::string_view line);
