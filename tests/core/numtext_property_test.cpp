@@ -271,7 +271,7 @@ public:
     long double next()
     {
         long double value = 0;
-        switch (m_random() % 8) {
+        switch (m_random() % 9) {
         case 0: { // any finite double
             std::uint64_t bits = m_random();
             if (((bits >> 52) & 0x7ff) == 0x7ff)
@@ -312,6 +312,15 @@ public:
                 half / std::pow(10.0L, static_cast<long double>(uniformInt(0, 4)));
             value = m_random() % 2 ? std::nextafter(static_cast<double>(scaled), 0.0)
                                    : std::nextafter(scaled, 1e30L);
+            break;
+        }
+        case 7: { // around the edges of the fast paths: 10^-7 to 10^19, double or extended
+            const double exponent = std::uniform_real_distribution<double>(-7, 19)(m_random);
+            const double magnitude = std::pow(10.0, exponent);
+            value = m_random() % 2
+                ? magnitude
+                : std::ldexp(static_cast<long double>(m_random() | (std::uint64_t(1) << 63)),
+                    std::ilogb(magnitude) - 63);
             break;
         }
         default: // a 16-digit decimal ending in 5, as a double
