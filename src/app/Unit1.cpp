@@ -9,6 +9,7 @@
 #include "koravel_application.h"
 #include "maize_picture.h"
 #include "numtext.h"
+#include "progress_report_sink.h"
 #include "qt_text.h"
 #include "up_down.h"
 #include "widget_progress.h"
@@ -148,6 +149,11 @@ void TForm1::buildControls()
         header->setHighlightSections(false);
         header->setSectionsClickable(false);
     }
+    // Fixed cells draw their text close to the edge, as the data cells do, a pixel smaller:
+    // "PRODUÇÃO" fits its 64 pixels.
+    StringGrid1->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
+    StringGrid1->horizontalHeader()->setFont(sansFont(10));
+    StringGrid1->verticalHeader()->setFont(sansFont(10));
     StringGrid1->horizontalHeader()->setDefaultSectionSize(kCellWidth);
     StringGrid1->horizontalHeader()->setFixedHeight(kCellHeight);
     StringGrid1->verticalHeader()->setDefaultSectionSize(kCellHeight);
@@ -217,9 +223,11 @@ void TForm1::buildStatusBar()
         QStringLiteral("Desenvolvido por Vescarin - compilado em " KORAVEL_BUILD_DATE), StatusBar1);
     credits->setObjectName(QStringLiteral("StatusPanel1"));
     credits->setFixedWidth(350);
+    credits->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto *note = new QLabel(QStringLiteral("Distribuição livre e gratuita"), StatusBar1);
     note->setObjectName(QStringLiteral("StatusPanel2"));
     note->setAlignment(Qt::AlignCenter);
+    note->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar1->addWidget(credits);
     StatusBar1->addWidget(note, 1);
     setStatusBar(StatusBar1);
@@ -293,8 +301,8 @@ void TForm1::runPrediction(Prediction prediction)
         koravel::KoravelApplication::formatSettings() };
     // A report that stops at an error is shown as it stands.
     try {
-        prediction(
-            input, m_report->reportSink(), *m_progress, *this, koravel::LookupMethod::Indexed);
+        koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
+        prediction(input, report, *m_progress, *this, koravel::LookupMethod::Indexed);
     } catch (...) {
         m_progress->settle();
         m_report->publishReport();

@@ -10,8 +10,8 @@ namespace koravel {
 
 namespace {
 
-    // Reading the clock on every change would cost more than the change itself.
-    constexpr unsigned kChangesPerClockCheck = 64;
+    // Reading the clock for every report line would cost more than writing the line.
+    constexpr unsigned kTicksPerClockCheck = 1024;
     constexpr qint64 kRepaintIntervalMs = 50;
 
 } // namespace
@@ -24,26 +24,36 @@ WidgetProgress::WidgetProgress(QProgressBar &bar)
 
 WidgetProgress::~WidgetProgress() = default;
 
+void WidgetProgress::tick()
+{
+    if (++m_ticks < kTicksPerClockCheck)
+        return;
+    m_ticks = 0;
+    yieldIfDue();
+}
+
 void WidgetProgress::settle()
 {
     showOnBar();
     m_blocker.reset();
     m_sinceShown.invalidate();
-    m_changesSinceCheck = 0;
+    m_ticks = 0;
 }
 
 void WidgetProgress::changed()
 {
-    if (++m_changesSinceCheck < kChangesPerClockCheck)
-        return;
-    m_changesSinceCheck = 0;
-    if (m_sinceShown.isValid() && m_sinceShown.elapsed() < kRepaintIntervalMs)
-        return;
+    yieldIfDue();
+}
+
+void WidgetProgress::yieldIfDue()
+{
+    // The first check of a run starts the clock: a run shorter than the interval never yields.
     if (!m_sinceShown.isValid()) {
-        // The first check of a run starts the clock: short runs never yield.
         m_sinceShown.start();
         return;
     }
+    if (m_sinceShown.elapsed() < kRepaintIntervalMs)
+        return;
     if (!m_blocker)
         m_blocker = std::make_unique<InputBlocker>();
     showOnBar();

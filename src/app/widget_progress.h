@@ -13,15 +13,18 @@ namespace koravel {
 
 class InputBlocker;
 
-// A prediction moves the position millions of times: the bar is redrawn at most about 20
-// times a second, and the windows repaint meanwhile while the user's input is kept away.
-// A maximum below 0 is refused by the core's rule ("TProgressBar property out of range")
-// and the bar keeps what it showed.
+// A long run shows its position and lets the windows repaint about 20 times a second, while
+// the user's input is kept away until it ends. A maximum below 0 is refused by the core's
+// rule ("TProgressBar property out of range") and the bar keeps what it showed.
 class WidgetProgress : public ProgressBar
 {
 public:
     explicit WidgetProgress(QProgressBar &bar);
     ~WidgetProgress() override;
+
+    // A sign of life between changes of the position (a prediction moves it once per first
+    // parent, but writes a line per candidate): cheap enough to call for every line.
+    void tick();
 
     // Shows the current maximum and position now and gives the windows back their input.
     // Called when a run ends, and before a message box opens in the middle of one.
@@ -31,11 +34,12 @@ protected:
     void changed() override;
 
 private:
+    void yieldIfDue();
     void showOnBar();
 
     QProgressBar &m_bar;
     QElapsedTimer m_sinceShown;
-    unsigned m_changesSinceCheck = 0;
+    unsigned m_ticks = 0;
     std::unique_ptr<InputBlocker> m_blocker;
 };
 

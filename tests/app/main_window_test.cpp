@@ -11,6 +11,8 @@
 #include "widget_progress.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -26,6 +28,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -577,6 +580,31 @@ private slots:
         progress.setPosition(0);
         progress.settle();
         QCOMPARE(bar.value(), 0);
+    }
+
+    void longRunLetsTheWindowsRepaintWithItsPositionShown()
+    {
+        QProgressBar bar;
+        koravel::WidgetProgress progress(bar);
+        progress.setMaximum(97);
+        progress.setPosition(12);
+        bool fired = false;
+        int shownDuringRun = -1;
+        bool waitCursor = false;
+        QTimer::singleShot(0, [&] {
+            fired = true;
+            shownDuringRun = bar.value();
+            waitCursor = QApplication::overrideCursor() != nullptr;
+        });
+        QElapsedTimer guard;
+        guard.start();
+        while (!fired && guard.elapsed() < 10000)
+            progress.tick();
+        QVERIFY(fired);
+        QCOMPARE(shownDuringRun, 12);
+        QVERIFY(waitCursor);
+        progress.settle();
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     void inputIsDroppedWhileARunBlocksIt()
