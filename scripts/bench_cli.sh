@@ -46,8 +46,9 @@ echo "HT report: $(wc -l < out.txt) lines, $(wc -c < out.txt) bytes"
 # Median wall time in seconds of the command given, over $runs runs.
 median_seconds() {
   if command -v hyperfine >/dev/null 2>&1; then
-    hyperfine --style none --warmup 1 --runs "$runs" --export-json times.json "$*" >&2
-    python3 -c 'import json,sys; print("%.3f" % json.load(open("times.json"))["results"][0]["median"])'
+    hyperfine --style none --warmup 1 --runs "$runs" --export-json times.json \
+      "$(printf '%q ' "$@")" >&2
+    tr ',' '\n' < times.json | awk -F: '/"median"/ { printf "%.3f\n", $2; exit }'
   else
     local times=()
     for _ in $(seq "$runs"); do
