@@ -380,29 +380,58 @@ void appendFixedExact(std::string &out, long double value, int decimals, char se
     out += text;
 }
 
-// Fast path of the fixed patterns below 10^14. There the half between two results has at most
-// 18 significant digits, so the 18-digit rounding moves the value across it only when the
-// value lies within half an 18th-digit unit of it; scaled, that unit is below scaled * 1e-17.
-// The scaling is exact for doubles (1000 = 125 * 8 adds 7 bits to 53) and for any value with
-// no decimals; otherwise its error is far below that margin.
+// Number of decimal digits of value; 0 for zero.
+int decimalDigits(std::uint64_t value)
+{
+    int count = 0;
+    while (count < 20 && value >= kPowers[count])
+        ++count;
+    return count;
+}
+
+// Fast path of the fixed patterns, in integer arithmetic, for magnitudes below 2^46 (about
+// 7 * 10^13). Scaled by 10^decimals the value is m * 10^decimals / 2^s exactly: an integer
+// part and a remainder. The half between two results has at most 18 significant digits there,
+// so it is a multiple of the 18th-digit unit u and no value can lie exactly u/2 below it (that
+// point has a factor 5 too many to be binary). The 18-digit rounding therefore reaches the half
+// exactly when the value is no more than u/2 below it; a quick test on the remainder's top 64
+// bits settles all but those few values, which are then compared exactly.
 bool appendFixedFast(std::string &out, long double value, int decimals, char separator)
 {
-    const long double magnitude = std::fabs(value);
-    if (!(magnitude < 1e14L)) // also infinity and not-a-number
-        return false;
-    const long double scaled = magnitude * static_cast<long double>(kPowers[decimals]);
-    const std::uint64_t integer = static_cast<std::uint64_t>(scaled);
-    const long double fraction = scaled - static_cast<long double>(integer);
-    bool up;
-    if (fraction == 0.5L) {
-        up = true;
-    } else {
-        const long double fromHalf = fraction - 0.5L;
-        if (std::fabs(fromHalf) <= scaled * 1e-17L)
+    std::uint64_t mantissa;
+    int binaryExponent;
+    bool negative;
+    if (!binaryParts(value, mantissa, binaryExponent, negative)) {
+        if (value != 0) // denormals, infinity and not-a-number
             return false;
-        up = fromHalf > 0;
+        appendZeroForm(out, decimals, separator);
+        return true;
     }
-    appendFixedUnits(out, std::signbit(value), integer + (up ? 1 : 0), decimals, separator);
+    if (binaryExponent > 45)
+        return false;
+    if (binaryExponent < -20) {
+        // Below 10^-6: far from the half of the smallest unit, 0.0005.
+        appendZeroForm(out, decimals, separator);
+        return true;
+    }
+    __extension__ typedef unsigned __int128 Wide;
+    const int shift = 63 - binaryExponent; // 18 to 83
+    const Wide one = static_cast<Wide>(1) << shift;
+    const Wide scaled = static_cast<Wide>(mantissa) * kPowers[decimals];
+    const auto integer = static_cast<std::uint64_t>(scaled >> shift);
+    const Wide remainder = scaled & (one - 1);
+    bool up = remainder >= (one >> 1);
+    if (!up) {
+        // u/2, in units of 2^-64 of the scaled value, is below (integer + 1) * 10^-17 * 2^63.
+        const auto top = static_cast<std::uint64_t>((remainder << (128 - shift)) >> 64);
+        const std::uint64_t belowHalf = (std::uint64_t(1) << 63) - top;
+        if (belowHalf <= (integer + 1) * 93 + 1) {
+            // u/2 is 10^-t / 2 of the scaled value, with t = 18 - digits of the integer part.
+            const int t = 18 - decimalDigits(integer);
+            up = (one - 2 * remainder) * kPowers[t] <= one;
+        }
+    }
+    appendFixedUnits(out, negative, integer + (up ? 1 : 0), decimals, separator);
     return true;
 }
 
