@@ -3,8 +3,8 @@
 // Both writers round twice: first the value's exact decimal expansion to 18 significant digits
 // (to nearest), then that to 15 significant digits or to the pattern's decimals, halves away
 // from zero. The exact path asks std::to_chars for the 18 digits; the fast paths reach the same
-// characters with integer or exactly scaled arithmetic and hand over to the exact path whenever
-// they cannot be sure.
+// characters with exact integer arithmetic on the binary value, for the magnitudes a report
+// holds, and hand everything else to the exact path.
 #include "numtext.h"
 
 #include <bit>
