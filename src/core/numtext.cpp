@@ -140,7 +140,7 @@ long double strToFloat(std::string_view text, const FormatSettings &settings)
     bool dropped = false;
     std::int64_t scale = 0; // the value is accumulated * 10^(scale + exponent)
     bool anyDigit = false;
-    bool anySeparator = false;
+    const char *separatorAt = nullptr;
     for (; p != end && isDigit(*p); ++p) {
         anyDigit = true;
         const int digit = *p - '0';
@@ -154,7 +154,7 @@ long double strToFloat(std::string_view text, const FormatSettings &settings)
         }
     }
     if (p != end && *p == separator) {
-        anySeparator = true;
+        separatorAt = p;
         for (++p; p != end && isDigit(*p); ++p) {
             anyDigit = true;
             const int digit = *p - '0';
@@ -169,7 +169,7 @@ long double strToFloat(std::string_view text, const FormatSettings &settings)
         }
     }
     const char *const mantissaEnd = p;
-    if (!anyDigit && !anySeparator)
+    if (!anyDigit && separatorAt == nullptr)
         failFloat(text);
 
     // Exponent digits are read while the exponent so far is below 500; a digit after the one
@@ -203,23 +203,16 @@ long double strToFloat(std::string_view text, const FormatSettings &settings)
         const long double mantissa = static_cast<long double>(accumulated);
         value = power >= 0 ? mantissa * kExactPowers[power] : mantissa / kExactPowers[-power];
     } else {
+        // The significant digits without the separator, for a correctly rounded reading.
         std::string digits;
         std::int64_t fractionDigits = 0;
-        bool inFraction = false;
-        std::int64_t leadingPosition = -1; // digits before the first nonzero one
-        std::int64_t seen = 0;
         for (const char *q = mantissaStart; q != mantissaEnd; ++q) {
-            if (*q == separator) {
-                inFraction = true;
+            if (q == separatorAt)
                 continue;
-            }
-            if (leadingPosition < 0 && *q != '0')
-                leadingPosition = seen;
-            if (leadingPosition >= 0)
-                digits += *q;
-            ++seen;
-            if (inFraction)
+            if (separatorAt != nullptr && q > separatorAt)
                 ++fractionDigits;
+            if (!digits.empty() || *q != '0')
+                digits += *q;
         }
         const std::int64_t digitExponent = exponent - fractionDigits;
         if (!readNormalized(digits, digitExponent, value)) {
