@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kClientWidth = 582;
 constexpr int kClientHeight = 452;
+// More than the three summary lines of a clean-up take, line breaks included.
+constexpr std::size_t kSummaryRoom = 256;
 
 // Writes the bytes to the file the dialog returned. The file system takes the name in its own
 // encoding; an error message names the file in the product's single-byte text.
@@ -137,10 +139,15 @@ void TForm2::Sair1Click()
 
 void TForm2::LIMPAR1Click()
 {
+    // Room for the summary lines up front: growing a copy of a huge report would double it.
+    const std::string_view shown = Memo1->bytes();
+    std::string text;
+    text.reserve(shown.size() + kSummaryRoom);
+    text.assign(shown);
     koravel::ReportDocument document;
-    document.setText(std::string(Memo1->bytes()));
+    document.setText(std::move(text));
     koravel::cleanUpReport(document);
     const int firstLine = Memo1->firstVisibleLine();
-    Memo1->setLatin1Text(document.text());
+    Memo1->updateLatin1Text(document.text());
     Memo1->setFirstVisibleLine(firstLine);
 }

@@ -3,7 +3,10 @@
 
 #include "error.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 
 // Scintilla's loader interface (ILexer.h, not installed with QScintilla). The object that
@@ -32,6 +35,19 @@ constexpr std::size_t kLoadPiece = std::size_t { 16 } << 20;
 constexpr long kDocumentOptions = QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE
     | QsciScintillaBase::SC_DOCUMENTOPTION_TEXT_LARGE;
 
+// How many bytes at the beginning of both texts are equal; compared in blocks, then bytewise.
+std::size_t commonPrefixLength(std::string_view left, std::string_view right)
+{
+    constexpr std::size_t kBlock = 1 << 16;
+    const std::size_t length = std::min(left.size(), right.size());
+    std::size_t at = 0;
+    while (at + kBlock <= length && std::memcmp(left.data() + at, right.data() + at, kBlock) == 0)
+        at += kBlock;
+    while (at < length && left[at] == right[at])
+        ++at;
+    return at;
+}
+
 } // namespace
 
 ReportEditor::ReportEditor(QWidget *parent)
@@ -54,6 +70,14 @@ ReportEditor::ReportEditor(QWidget *parent)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, static_cast<unsigned long>(1));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // No SCN_MODIFIED: for each one QScintilla counts the characters from the start of the text
+    // to the change (for accessibility), seconds per keystroke at the end of a huge report.
+    // textChanged() is emitted from the content updates instead.
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(0));
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_CONTENT)
+            emit textChanged();
+    });
     // The first document gets the same options as every loaded one.
     setLatin1Text({});
 }
@@ -77,6 +101,29 @@ void ReportEditor::setLatin1Text(std::string_view text)
     finishLoad();
 }
 
+void ReportEditor::updateLatin1Text(std::string_view text)
+{
+    const std::string_view shown = bytes();
+    const std::size_t kept = commonPrefixLength(shown, text);
+    const std::string_view tail = text.substr(kept);
+    // Room first, so that a text too large fails before anything changes.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size()));
+    if (SendScintilla(SCI_GETSTATUS) != SC_STATUS_OK) {
+        SendScintilla(SCI_SETSTATUS, static_cast<unsigned long>(SC_STATUS_OK));
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+    }
+    // One replacement of what follows the common beginning, kept out of the undo history (it
+    // may be most of the text): cheaper in time and memory than building a second document.
+    SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(0));
+    SendScintilla(
+        SCI_SETTARGETRANGE, static_cast<unsigned long>(kept), static_cast<long>(shown.size()));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(tail.size()), tail.data());
+    SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    if (bytes().size() != text.size())
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+}
+
 std::string_view ReportEditor::bytes() const
 {
     const long length = SendScintilla(SCI_GETLENGTH);
@@ -95,6 +142,18 @@ void ReportEditor::beginLoad(std::size_t expectedBytes)
     if (handle == 0)
         throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
     m_loader = reinterpret_cast<Loader *>(handle);
+    // The loader's document is the loader itself; data is still added through the loader.
+    m_document = m_loader->ConvertToDocument();
+    // A new document starts in UTF-8, and changing its code page once it holds the text reads
+    // the whole text again: it is set now, while the document is empty, by showing it for a
+    // moment. The shown document is kept alive meanwhile and shown again.
+    void *shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
+    SendScintilla(SCI_ADDREFDOCUMENT, static_cast<unsigned long>(0), shown);
+    SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), m_document);
+    SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(0));
+    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), shown);
+    SendScintilla(SCI_RELEASEDOCUMENT, static_cast<unsigned long>(0), shown);
 }
 
 void ReportEditor::appendToLoad(std::string_view piece)
@@ -137,8 +196,9 @@ void ReportEditor::finishLoad()
         failure = std::current_exception();
     }
     std::string().swap(m_loadBuffer);
-    void *document = m_loader->ConvertToDocument();
+    void *document = m_document;
     m_loader = nullptr;
+    m_document = nullptr;
     // The editor takes its own reference and the loader's one goes, so the document lives
     // exactly as long as the editor shows it. The editor releases the old document.
     SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), document);
@@ -154,6 +214,7 @@ void ReportEditor::cancelLoad()
     if (m_loader) {
         m_loader->Release();
         m_loader = nullptr;
+        m_document = nullptr;
     }
 }
 
@@ -162,7 +223,8 @@ void ReportEditor::applyDocumentSettings()
 {
     if (SendScintilla(SCI_GETCODEPAGE) != 0)
         SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(0));
-    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    if (SendScintilla(SCI_GETEOLMODE) != SC_EOL_CRLF)
+        SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
     // The loader builds without undo history; the user's edits are undoable again.
     SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
     SendScintilla(SCI_EMPTYUNDOBUFFER);

@@ -23,6 +23,12 @@ public:
     // "Text exceeds memo capacity" and the old text stays.
     void setLatin1Text(std::string_view text);
 
+    // Makes the text equal to text by rewriting only what follows the part both share at their
+    // beginning, with no second document: a clean-up that appends its summary rewrites three
+    // lines. The undo history starts afresh. Throws "Text exceeds memo capacity" when the
+    // editor cannot take the text; the old text stays then.
+    void updateLatin1Text(std::string_view text);
+
     // The text as it stands, without a copy; valid until the text changes.
     std::string_view bytes() const;
 
@@ -43,5 +49,6 @@ private:
     void applyDocumentSettings();
 
     Loader *m_loader = nullptr;
+    void *m_document = nullptr; // the loader's document, while a text is being built
     std::string m_loadBuffer;
 };
