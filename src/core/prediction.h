@@ -2,6 +2,7 @@
 // 1 to n, its mean and CV% from the single crosses of the table, one report line each.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,24 @@ struct PredictionInput
     Reciprocals reciprocals = Reciprocals::Distinct;
     FormatSettings settings;
 };
+
+// The mean and CV% of one candidate from its single-cross values in the order of its line: four
+// for a double cross (ik, il, jk, jl), two for a three-way cross (ik, jk). A value of exactly 0
+// makes it FALSO, with mean and CV 0. Otherwise the mean is summed left to right in extended
+// precision and stored as a double, and CV = sqrt(sum of the squared deviations from the stored
+// mean / (count - 1)) / mean * 100 in extended precision, stored as a double; it carries the
+// sign of the mean. Error "Floating point division by zero" when the mean is 0, "Floating point
+// overflow" when the CV is beyond the double range. Where a quicker double computation is
+// certain to print the same with "0.0", the CV is that computation's (within 1e-15 relative).
+//   {5, 5.5, 4.75, 5.75} -> mean 5.25, CV 8.694...      {5, 6} -> mean 5.5, CV 12.856...
+//   {5, 0, 4, 4}         -> FALSO                       {1, -1, 2, -2} -> division by zero
+struct CandidateStatistics
+{
+    bool falso;
+    double mean;
+    double cv;
+};
+CandidateStatistics candidateStatistics(std::span<const double> values);
 
 // The literal scan is kept as the reference; the index gives the same report much faster.
 enum class LookupMethod { Indexed, LiteralScan };
