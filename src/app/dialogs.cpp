@@ -10,6 +10,19 @@ namespace {
 
     const QString kApplicationTitle = QStringLiteral("Koravel");
 
+    // With the details hidden the dialog names the chosen filter by its label alone:
+    // "Arquivo de texto (*txt)" stands for "Arquivo de texto (*txt) (*.txt)".
+    QString requestedFilter(const QStringList &filters, const QString &chosen)
+    {
+        if (filters.contains(chosen))
+            return chosen;
+        for (const QString &filter : filters) {
+            if (filter.startsWith(chosen + QStringLiteral(" (")))
+                return filter;
+        }
+        return chosen;
+    }
+
     // Qt's own dialog on every platform, so that the product's filter labels show as written.
     std::optional<FileDialogAnswer> runFileDialog(
         QWidget *parent, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
@@ -36,7 +49,7 @@ namespace {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return FileDialogAnswer { dialog.selectedFiles().constFirst(),
-            dialog.selectedNameFilter() };
+            requestedFilter(request.filters, dialog.selectedNameFilter()) };
     }
 
     void showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon)
