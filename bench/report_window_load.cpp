@@ -1,29 +1,34 @@
-// Times the report window on a large run: the double-cross report of a complete diallel of n
-// lines (11.8 million lines for n = 100) written into the window, shown, scrolled to its end,
-// cleaned up and saved; prints wall times and the peak memory of the process.
+// Times the report window on a large run, driven through the main window as a user would: a
+// complete diallel of n lines is imported, "Predição de HD's" writes its report (11.8 million
+// lines for n = 100) into the report window, which is shown and scrolled to its end; then the
+// clean-up and the save. Prints wall and processor times and the peak memory of the process.
 //
 //   QT_QPA_PLATFORM=offscreen report_window_load [n] [--missing K] [--core] [--dir FOLDER]
 //
 // --missing K leaves out every K-th single cross, so that the clean-up has FALSO lines to drop;
-// --core first times the prediction alone, its lines thrown away; the report is saved in FOLDER.
+// --core first times the prediction alone, its lines thrown away; FOLDER holds the data file
+// and the saved report (removed at the end).
+#include "Unit1.h"
 #include "UntRelatorio.h"
+#include "UntSobre.h"
 #include "dialogs.h"
+#include "koravel_application.h"
 #include "report_editor.h"
 
-#include "cell_grid.h"
 #include "prediction.h"
 #include "progress.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <string>
 
 namespace {
@@ -31,13 +36,14 @@ namespace {
 class ScriptedDialogs : public koravel::UserDialogs
 {
 public:
+    QString openName;
     QString saveName;
     QStringList messages;
 
     std::optional<koravel::FileDialogAnswer> openFile(
-        QWidget *, const koravel::FileDialogRequest &) override
+        QWidget *, const koravel::FileDialogRequest &request) override
     {
-        return std::nullopt;
+        return koravel::FileDialogAnswer { openName, request.selectedFilter };
     }
     std::optional<koravel::FileDialogAnswer> saveFile(
         QWidget *, const koravel::FileDialogRequest &request) override
@@ -51,20 +57,17 @@ public:
     }
 };
 
-class QuietMessages : public koravel::MessageSink
-{
-public:
-    void information(const std::string &message) override
-    {
-        std::printf("mensagem: %s\n", message.c_str());
-    }
-};
-
 class DiscardingSink : public koravel::ReportSink
 {
 public:
     void clear() override { }
     void appendLine(std::string_view) override { }
+};
+
+class QuietMessages : public koravel::MessageSink
+{
+public:
+    void information(const std::string &) override { }
 };
 
 double cpuSeconds()
@@ -80,31 +83,6 @@ double peakMegabytes()
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-// Every ordered pair i x j of lines 1 to n, i != j, one row each, values from 5.00 to 8.99.
-void fillDiallel(koravel::CellGrid &grid, int lines, int missingEvery)
-{
-    int row = 0;
-    grid.reserveRows(lines * lines + 1);
-    for (int a = 1; a <= lines; ++a) {
-        for (int b = 1; b <= lines; ++b) {
-            if (a == b)
-                continue;
-            const int pair = (a - 1) * lines + b;
-            if (missingEvery > 0 && pair % missingEvery == 0)
-                continue;
-            ++row;
-            char value[32];
-            std::snprintf(
-                value, sizeof value, "%d.%02d", 5 + (a * 37 + b * 11) % 4, (a * 13 + b * 7) % 100);
-            grid.setCell(0, row, "HS " + std::to_string(row));
-            grid.setCell(1, row, std::to_string(a));
-            grid.setCell(2, row, std::to_string(b));
-            grid.setCell(3, row, value);
-        }
-    }
-    grid.setRowCount(row + 1);
 }
 
 // Wall time and processor time (user and system) since the last call, and the peak memory.
@@ -130,7 +108,26 @@ private:
     double m_cpu = 0;
 };
 
-// Shows the first page, then the last one, painting each.
+// Every ordered pair a x b of lines 1 to n, a != b, one line each, values from 5.00 to 8.99.
+bool writeDiallel(const QString &path, int lines, int missingEvery)
+{
+    QByteArray text;
+    for (int a = 1; a <= lines; ++a) {
+        for (int b = 1; b <= lines; ++b) {
+            const int pair = (a - 1) * lines + b;
+            if (a == b || (missingEvery > 0 && pair % missingEvery == 0))
+                continue;
+            char line[64];
+            std::snprintf(line, sizeof line, "%d %d %d.%02d\r\n", a, b, 5 + (a * 37 + b * 11) % 4,
+                (a * 13 + b * 7) % 100);
+            text += line;
+        }
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// Paints the first page, then the last one.
 void showAndScroll(ReportEditor &editor)
 {
     QApplication::processEvents();
@@ -145,7 +142,9 @@ void showAndScroll(ReportEditor &editor)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    ScriptedDialogs dialogs;
+    koravel::KoravelApplication application(argc, argv, dialogs);
+    koravel::KoravelApplication::setFormatSettings({ '.' });
     int lines = 100;
     int missingEvery = 0;
     bool coreAlone = false;
@@ -162,47 +161,55 @@ int main(int argc, char **argv)
             lines = std::atoi(argv[at]);
     }
 
-    koravel::CellGrid grid;
-    fillDiallel(grid, lines, missingEvery);
-    std::printf("dialelo de %d linhagens: %d híbridos simples\n", lines, grid.rowCount() - 1);
+    dialogs.openName = QDir(folder).filePath(QStringLiteral("koravel_dialelo.txt"));
+    dialogs.saveName = QDir(folder).filePath(QStringLiteral("koravel_relatorio.txt"));
+    if (!writeDiallel(dialogs.openName, lines, missingEvery)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(dialogs.openName));
+        return 1;
+    }
 
-    ScriptedDialogs dialogs;
-    TForm2 form(dialogs);
-    koravel::ProgressBar progress;
-    QuietMessages messages;
-    const std::string linesText = std::to_string(lines);
-    const koravel::PredictionInput input { grid, linesText, koravel::Reciprocals::Distinct, {} };
+    TForm1 form1(dialogs);
+    TForm2 form2(dialogs);
+    TForm3 form3;
+    form1.setOtherWindows(form2, form3);
+    form1.show();
 
     Stopwatch timer;
+    form1.Importardados1Click();
+    std::printf(
+        "dialelo de %d linhagens: %d híbridos simples\n", lines, form1.grid().rowCount() - 1);
+    timer.report("importação");
+    form1.Edit1->setText(QString::number(lines));
+
     if (coreAlone) {
+        koravel::ProgressBar progress;
+        QuietMessages quiet;
         DiscardingSink discard;
-        koravel::predictDoubleCrosses(input, discard, progress, messages);
+        const std::string linesText = std::to_string(lines);
+        koravel::predictDoubleCrosses(
+            { form1.grid(), linesText, koravel::Reciprocals::Distinct, {} }, discard, progress,
+            quiet);
         timer.report("predição sem janela (só o núcleo)");
     }
-    Stopwatch total;
-    koravel::predictDoubleCrosses(input, form.reportSink(), progress, messages);
-    timer.report("predição (linhas para o Memo1)");
-    form.publishReport();
-    timer.report("publicação no Memo1");
-    showAndScroll(*form.Memo1);
+
+    form1.BitBtn1->click();
+    timer.report("Predição de HD's até o relatório no Memo1");
+    showAndScroll(*form2.Memo1);
     timer.report("janela mostrada, rolada até o fim");
-    total.report("total: predição até relatório rolável");
-    std::printf("linhas no Memo1: %d (com a linha vazia final), %zu bytes\n", form.Memo1->lines(),
-        form.Memo1->bytes().size());
+    std::printf("janela visível: %s; linhas no Memo1: %d (com a linha vazia final), %zu bytes\n",
+        form2.isVisible() ? "sim" : "não", form2.Memo1->lines(), form2.Memo1->bytes().size());
 
-    timer.restart();
-    form.LIMPAR1Click();
-    showAndScroll(*form.Memo1);
+    form2.LIMPAR1->trigger();
+    showAndScroll(*form2.Memo1);
     timer.report(".:: LIMPAR ::.");
-    std::printf("linhas no Memo1: %d\n", form.Memo1->lines());
+    std::printf("linhas no Memo1: %d\n", form2.Memo1->lines());
 
-    dialogs.saveName = QDir(folder).filePath(QStringLiteral("koravel_relatorio_grande.txt"));
-    timer.restart();
-    form.Salvar1Click();
+    form2.Salvar1->trigger();
     timer.report(".:: Salvar ::.");
-    std::printf("arquivo: %lld bytes; mensagem: %s\n",
+    std::printf("arquivo: %lld bytes; mensagens: %s\n",
         static_cast<long long>(QFileInfo(dialogs.saveName).size()),
-        qPrintable(dialogs.messages.value(0)));
+        qPrintable(dialogs.messages.join(QStringLiteral(" | "))));
     QFile::remove(dialogs.saveName);
+    QFile::remove(dialogs.openName);
     return 0;
 }
