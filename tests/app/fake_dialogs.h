@@ -23,6 +23,8 @@ public:
     QList<FileDialogRequest> saveRequests;
     QStringList informations;
     QStringList errors;
+    // Every message box in the order shown: "information: <text>" or "error: <text>".
+    QStringList messages;
 
     std::optional<FileDialogAnswer> openFile(QWidget *, const FileDialogRequest &request) override
     {
@@ -34,8 +36,16 @@ public:
         saveRequests.append(request);
         return next(saveAnswers);
     }
-    void information(QWidget *, const QString &text) override { informations.append(text); }
-    void error(QWidget *, const QString &text) override { errors.append(text); }
+    void information(QWidget *, const QString &text) override
+    {
+        informations.append(text);
+        messages.append(QStringLiteral("information: ") + text);
+    }
+    void error(QWidget *, const QString &text) override
+    {
+        errors.append(text);
+        messages.append(QStringLiteral("error: ") + text);
+    }
 
     void queueOpen(const QString &fileName, const QString &filter = QString())
     {

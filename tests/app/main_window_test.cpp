@@ -524,6 +524,8 @@ private slots:
 
         QCOMPARE(w->dialogs.informations, informations);
         QCOMPARE(w->dialogs.errors, errors);
+        if (!informations.isEmpty() && !errors.isEmpty()) // the message comes first
+            QVERIFY(w->dialogs.messages.constFirst().startsWith(QStringLiteral("information: ")));
         const QStringList report = w->reportLines();
         QCOMPARE(report.size(), reportLines);
         if (reportLines > 0) {
@@ -622,6 +624,19 @@ private slots:
         QCOMPARE(w->edit()->text(), QStringLiteral("0"));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.size(), 1);
+    }
+
+    void sobreShowsTheAboutWindowModally()
+    {
+        w->form1.show();
+        QWidget *modal = nullptr;
+        QTimer::singleShot(0, [&] {
+            modal = QApplication::activeModalWidget();
+            w->form3.close();
+        });
+        w->control<QAction>("Sobre1")->trigger();
+        QCOMPARE(modal, static_cast<QWidget *>(&w->form3));
+        QVERIFY(!w->form3.isVisible());
     }
 
     void sairClosesTheMainWindowWhateverElseIsOpen()
