@@ -22,6 +22,15 @@ constexpr int kClientHeight = 452;
 // More than the three summary lines of a clean-up take, line breaks included.
 constexpr std::size_t kSummaryRoom = 256;
 
+// The window's sans font at the size of the 8-point font of the original screens.
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
 // Writes the bytes to the file the dialog returned. The file system takes the name in its own
 // encoding; an error message names the file in the product's single-byte text.
 void writeReportFile(const QString &fileName, std::string_view bytes)
@@ -51,6 +60,7 @@ TForm2::TForm2(koravel::UserDialogs &dialogs, QWidget *parent)
     setWindowTitle(QStringLiteral(".:: Koravel v.1.1.2010 - RELATÓRIO DE DADOS"));
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(windowFont());
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -60,6 +70,10 @@ TForm2::TForm2(koravel::UserDialogs &dialogs, QWidget *parent)
     Memo1 = new ReportEditor(client);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 16, 561, 417);
+    // Scintilla takes sizes in points: the same font, given as 8 points.
+    QFont textFont = windowFont();
+    textFont.setPointSize(8);
+    Memo1->setTextFont(textFont);
     m_sink = std::make_unique<EditorReportSink>(*Memo1);
 
     Salvar1 = menuBar()->addAction(QStringLiteral(".:: Salvar ::."));

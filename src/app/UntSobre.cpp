@@ -101,6 +101,11 @@ TForm3::TForm3(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setModal(true);
+    // The sans font at the size of the 8-point font of the original screens.
+    QFont windowFont(QStringLiteral("Liberation Sans"));
+    windowFont.setStyleHint(QFont::SansSerif);
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
 
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));

@@ -3,7 +3,10 @@
 
 #include "error.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -87,6 +90,17 @@ ReportEditor::~ReportEditor()
     cancelLoad();
 }
 
+void ReportEditor::setTextFont(const QFont &font)
+{
+    setFont(font);
+    const QFontMetricsF metrics(font);
+    const double blank = metrics.horizontalAdvance(QLatin1Char(' '));
+    m_tabWidth = blank > 0
+        ? std::max(1, static_cast<int>(std::lround(8 * metrics.averageCharWidth() / blank)))
+        : 8;
+    setTabWidth(m_tabWidth);
+}
+
 void ReportEditor::setLatin1Text(std::string_view text)
 {
     beginLoad(text.size());
@@ -152,6 +166,7 @@ void ReportEditor::beginLoad(std::size_t expectedBytes)
     SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), m_document);
     SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(0));
     SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    SendScintilla(SCI_SETTABWIDTH, static_cast<unsigned long>(m_tabWidth));
     SendScintilla(SCI_SETDOCPOINTER, static_cast<unsigned long>(0), shown);
     SendScintilla(SCI_RELEASEDOCUMENT, static_cast<unsigned long>(0), shown);
 }
@@ -225,6 +240,8 @@ void ReportEditor::applyDocumentSettings()
         SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(0));
     if (SendScintilla(SCI_GETEOLMODE) != SC_EOL_CRLF)
         SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    if (SendScintilla(SCI_GETTABWIDTH) != m_tabWidth)
+        SendScintilla(SCI_SETTABWIDTH, static_cast<unsigned long>(m_tabWidth));
     // The loader builds without undo history; the user's edits are undoable again.
     SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
     SendScintilla(SCI_EMPTYUNDOBUFFER);

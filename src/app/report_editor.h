@@ -19,6 +19,9 @@ public:
     explicit ReportEditor(QWidget *parent = nullptr);
     ~ReportEditor() override;
 
+    // The font of the whole text; a tab then spans eight average characters, as in a memo.
+    void setTextFont(const QFont &font);
+
     // Replaces the whole text. When the editor cannot take the text it throws koravel::Error
     // "Text exceeds memo capacity" and the old text stays.
     void setLatin1Text(std::string_view text);
@@ -50,5 +53,6 @@ private:
 
     Loader *m_loader = nullptr;
     void *m_document = nullptr; // the loader's document, while a text is being built
+    int m_tabWidth = 8; // in blanks
     std::string m_loadBuffer;
 };

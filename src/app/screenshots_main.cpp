@@ -1,0 +1,129 @@
+// koravel-screenshots: plays a short session with the three windows and saves pictures of them.
+//
+//   koravel-screenshots FOLDER DATA_FILE [LINES]
+//
+// The data file is imported through scripted dialogs, the number of lines is stepped up to
+// LINES (default 9) with "Não" chosen for reciprocals, both predictions run, and the about
+// window is opened. Each window is saved as a PNG of its client area with its menu bar, and the
+// whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
+#include "Unit1.h"
+#include "UntRelatorio.h"
+#include "UntSobre.h"
+#include "dialogs.h"
+#include "koravel_application.h"
+#include "up_down.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+
+namespace {
+
+class ScriptedDialogs : public koravel::UserDialogs
+{
+public:
+    QString dataFile;
+
+    std::optional<koravel::FileDialogAnswer> openFile(
+        QWidget *, const koravel::FileDialogRequest &request) override
+    {
+        return koravel::FileDialogAnswer { dataFile, request.selectedFilter };
+    }
+    std::optional<koravel::FileDialogAnswer> saveFile(
+        QWidget *, const koravel::FileDialogRequest &) override
+    {
+        return std::nullopt;
+    }
+    void information(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "mensagem: %s\n", qPrintable(text));
+    }
+    void error(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "erro: %s\n", qPrintable(text));
+        failed = true;
+    }
+    bool failed = false;
+};
+
+// Lets the windows lay out and paint.
+void pause(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool save(const QPixmap &picture, const QDir &folder, const QString &name)
+{
+    const QString path = folder.filePath(name);
+    const bool saved = picture.save(path, "PNG");
+    std::printf("%s %s\n", saved ? "gravado" : "FALHOU", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ScriptedDialogs dialogs;
+    koravel::KoravelApplication application(argc, argv, dialogs);
+    if (argc < 3) {
+        std::fprintf(stderr, "uso: koravel-screenshots PASTA ARQUIVO_DE_DADOS [LINHAGENS]\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    dialogs.dataFile = QString::fromLocal8Bit(argv[2]);
+    const int lines = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 9;
+    // The example files write the point as decimal separator.
+    koravel::KoravelApplication::setFormatSettings({ '.' });
+
+    TForm1 form1(dialogs);
+    TForm2 form2(dialogs);
+    TForm3 form3;
+    form1.setOtherWindows(form2, form3);
+    form1.show();
+    pause(300);
+
+    form1.Importardados1->trigger();
+    for (QRadioButton *choice : form1.RadioGroup1->findChildren<QRadioButton *>()) {
+        if (choice->text() == QStringLiteral("Não"))
+            choice->click();
+    }
+    for (int step = 0; step < 110 && form1.Edit1->text() != QString::number(lines); ++step)
+        form1.UpDown1->upButton()->click();
+    pause(200);
+
+    bool saved = true;
+    form1.BitBtn2->click();
+    pause(300);
+    saved = save(form2.grab(), folder, QStringLiteral("relatorio_ht.png")) && saved;
+    form1.BitBtn1->click();
+    pause(300);
+    saved = save(form2.grab(), folder, QStringLiteral("relatorio_hd.png")) && saved;
+    saved = save(form1.grab(), folder, QStringLiteral("janela_principal.png")) && saved;
+
+    // The about window is modal: its pictures are taken from inside its own event loop.
+    QTimer::singleShot(0, &form3, [&] {
+        pause(500);
+        saved = save(form3.grab(), folder, QStringLiteral("sobre.png")) && saved;
+        saved = save(QGuiApplication::primaryScreen()->grabWindow(0), folder,
+                    QStringLiteral("tela.png"))
+            && saved;
+        form3.Sair1->trigger();
+    });
+    form1.Sobre1->trigger();
+
+    form2.hide();
+    form1.hide();
+    return saved && !dialogs.failed ? 0 : 1;
+}
