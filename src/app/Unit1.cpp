@@ -38,7 +38,7 @@ constexpr int kStatusBarHeight = 28;
 constexpr int kCellWidth = 64;
 constexpr int kCellHeight = 24;
 
-// The window's own sans font; Arial stands for the counts as it does on the original screens.
+// The sans font of the window; the counts ask for Arial, which fontconfig maps to a metric twin.
 QFont sansFont(
     int pixelSize, bool bold = false, const QString &family = QStringLiteral("Liberation Sans"))
 {
@@ -88,7 +88,12 @@ TForm1::TForm1(koravel::UserDialogs &dialogs, QWidget *parent)
     wire();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The table's view and model read the grid, which goes before the child widgets do.
+    delete StringGrid1;
+    delete m_model;
+}
 
 void TForm1::setOtherWindows(TForm2 &report, TForm3 &about)
 {
