@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -95,7 +96,14 @@ namespace {
         std::vector<FoundCross> m_table; // (a - 1) * m_side + (b - 1); no text: not yet asked
     };
 
-    using Statistics = CandidateStatistics;
+    // A candidate's statistics, and, when the quick computation settled it, its CV as "0.0"
+    // rounds it: a whole number of tenths.
+    struct Statistics
+    {
+        CandidateStatistics values;
+        bool tenthsKnown = false;
+        std::uint64_t cvTenths = 0;
+    };
 
     // Rounding an extended result to double for storing it; beyond the double range it is an
     // overflow. Kept inline: the run does this twice for each of millions of candidates.
@@ -149,7 +157,7 @@ namespace {
     // result farther than 1e-12 relative from every half prints as the exact CV would. The
     // others, and CVs of 1e11 or more, take the exact computation.
     template <std::size_t N>
-    bool quickCv(const std::array<double, N> &values, double mean, double &cv)
+    bool quickCv(const std::array<double, N> &values, double mean, Statistics &out)
     {
         constexpr double kLow = 1e-100, kHigh = 1e100;
         const double meanMagnitude = std::fabs(mean);
@@ -163,29 +171,37 @@ namespace {
         }
         if (!inRange)
             return false;
-        const double quick = std::sqrt(squares / double(N - 1)) / mean * 100.0;
+        // 100 / mean is worked out while the squares are summed.
+        const double scale = 100.0 / mean;
+        const double quick = std::sqrt(squares * (1.0 / double(N - 1))) * scale;
         const double tenths = std::fabs(quick) * 10.0;
         if (!(tenths < 1e12))
             return false;
-        const double half = std::floor(tenths) + 0.5;
-        if (std::fabs(tenths - half) <= (tenths + 1.0) * 1e-12)
+        const double whole = std::floor(tenths);
+        if (std::fabs(tenths - (whole + 0.5)) <= (tenths + 1.0) * 1e-12)
             return false;
-        cv = quick;
+        out.values.cv = quick;
+        out.tenthsKnown = true;
+        out.cvTenths = std::uint64_t(whole) + (tenths - whole > 0.5 ? 1 : 0);
         return true;
     }
 
     // A zero among the values makes the candidate FALSO; a mean of exactly 0 divides by zero.
     template <std::size_t N> Statistics statistics(const std::array<double, N> &values)
     {
-        if (hasZero(values))
-            return { true, 0.0, 0.0 };
-        const double mean = meanOf(values);
-        if (mean == 0.0)
+        Statistics out;
+        if (hasZero(values)) {
+            out.values = { true, 0.0, 0.0 };
+            out.tenthsKnown = true;
+            return out;
+        }
+        out.values.falso = false;
+        out.values.mean = meanOf(values);
+        if (out.values.mean == 0.0)
             throw Error(std::string(kFloatingPointDivisionByZero));
-        double cv;
-        if (!quickCv(values, mean, cv))
-            cv = exactCv(values, mean);
-        return { false, mean, cv };
+        if (!quickCv(values, out.values.mean, out))
+            out.values.cv = exactCv(values, out.values.mean);
+        return out;
     }
 
     // What statistics() would raise, without the square root and divisions when they cannot
@@ -212,6 +228,48 @@ namespace {
         return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
     }
 
+    // The texts of the means with "0.000". With single-cross values of a few decimals the same
+    // means come back again and again, and the text depends on the value alone: it is written
+    // once and kept in a small table addressed by the value's bits.
+    class MeanTexts
+    {
+    public:
+        explicit MeanTexts(const FormatSettings &settings)
+            : m_settings(settings)
+            , m_slots(kSlots)
+        {
+        }
+
+        std::string_view text(double mean)
+        {
+            const auto bits = std::bit_cast<std::uint64_t>(mean);
+            Slot &slot = m_slots[(bits * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits)];
+            if (slot.size != 0 && slot.bits == bits)
+                return { slot.text, slot.size };
+            m_scratch.clear();
+            appendFormatFloat(m_scratch, FixedPattern::ThreeDecimals, mean, m_settings);
+            if (m_scratch.size() > sizeof slot.text)
+                return m_scratch; // a mean of 10^28 or more: rare enough to write every time
+            slot.bits = bits;
+            slot.size = std::uint8_t(m_scratch.size());
+            std::copy(m_scratch.begin(), m_scratch.end(), slot.text);
+            return { slot.text, slot.size };
+        }
+
+    private:
+        static constexpr int kSlotBits = 10;
+        static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
+        struct Slot
+        {
+            std::uint64_t bits = 0;
+            std::uint8_t size = 0; // 0: empty
+            char text[31];
+        };
+        const FormatSettings &m_settings;
+        std::vector<Slot> m_slots;
+        std::string m_scratch;
+    };
+
     // Where the candidate lines go: the report, or nowhere when the run is only a check.
     class LineOutput
     {
@@ -219,6 +277,7 @@ namespace {
         LineOutput(ReportSink *report, const FormatSettings &settings)
             : m_report(report)
             , m_settings(settings)
+            , m_means(settings)
         {
             m_line.reserve(256);
         }
@@ -228,9 +287,10 @@ namespace {
         void doubleCross(std::int64_t i, std::int64_t j, std::int64_t k, std::int64_t l,
             const Statistics &stats, const std::array<std::string_view, 4> &texts)
         {
+            writeCv(stats);
             m_line.clear();
-            appendDoubleCrossLine(m_line, stats.falso, int(i), int(j), int(k), int(l), stats.mean,
-                stats.cv, texts, m_settings);
+            appendDoubleCrossLine(m_line, stats.values.falso, int(i), int(j), int(k), int(l),
+                m_means.text(stats.values.mean), m_cv, texts);
             m_report->appendLine(m_line);
             m_report->show();
         }
@@ -238,16 +298,44 @@ namespace {
         void threeWayCross(std::int64_t i, std::int64_t j, std::int64_t k, const Statistics &stats,
             const std::array<std::string_view, 2> &texts)
         {
+            writeCv(stats);
             m_line.clear();
-            appendThreeWayCrossLine(m_line, stats.falso, int(i), int(j), int(k), stats.mean,
-                stats.cv, texts, m_settings);
+            appendThreeWayCrossLine(m_line, stats.values.falso, int(i), int(j), int(k),
+                m_means.text(stats.values.mean), m_cv, texts);
             m_report->appendLine(m_line);
             m_report->show();
         }
 
     private:
+        // The CV with "0.0": from its tenths when they are known (no sign for 0.0), else by
+        // the pattern's own rounding.
+        void writeCv(const Statistics &stats)
+        {
+            m_cv.clear();
+            if (!stats.tenthsKnown) {
+                appendFormatFloat(m_cv, FixedPattern::OneDecimal, stats.values.cv, m_settings);
+                return;
+            }
+            char buffer[32];
+            char *const end = buffer + sizeof buffer;
+            char *p = end;
+            std::uint64_t tenths = stats.cvTenths;
+            *--p = char('0' + tenths % 10);
+            *--p = m_settings.decimalSeparator;
+            tenths /= 10;
+            do {
+                *--p = char('0' + tenths % 10);
+                tenths /= 10;
+            } while (tenths != 0);
+            if (stats.values.cv < 0 && stats.cvTenths != 0)
+                *--p = '-';
+            m_cv.append(p, end);
+        }
+
         ReportSink *m_report;
         const FormatSettings &m_settings;
+        MeanTexts m_means;
+        std::string m_cv;
         std::string m_line; // reused for every line
     };
 
@@ -391,9 +479,10 @@ namespace {
 CandidateStatistics candidateStatistics(std::span<const double> values)
 {
     if (values.size() == 4)
-        return statistics(std::array<double, 4> { values[0], values[1], values[2], values[3] });
+        return statistics(std::array<double, 4> { values[0], values[1], values[2], values[3] })
+            .values;
     if (values.size() == 2)
-        return statistics(std::array<double, 2> { values[0], values[1] });
+        return statistics(std::array<double, 2> { values[0], values[1] }).values;
     throw std::invalid_argument("candidateStatistics takes two or four values");
 }
 

@@ -89,37 +89,75 @@ std::array<std::string_view, 7> headerBlock(HybridKind kind)
     return kind == HybridKind::DoubleCross ? kDoubleCrossHeader : kThreeWayHeader;
 }
 
+namespace {
+
+    // "HD (i" "x" j ")(" k "x" l ") =>", or "FALSO HD (" first, appended in one step.
+    void appendDoubleCrossHead(std::string &out, bool falso, int i, int j, int k, int l)
+    {
+        char head[64]; // "FALSO HD (" 10, four numbers of at most 11, "x)(x) =>" 8
+        char *p = put(head, falso ? "FALSO HD (" : "HD (");
+        p = putInt(p, i);
+        *p++ = 'x';
+        p = putInt(p, j);
+        p = put(p, ")(");
+        p = putInt(p, k);
+        *p++ = 'x';
+        p = putInt(p, l);
+        p = put(p, ") =>");
+        out.append(head, p);
+    }
+
+    // "HT (i" "x" j ") " k " =>", or "FALSO HT (" first.
+    void appendThreeWayHead(std::string &out, bool falso, int i, int j, int k)
+    {
+        char head[64];
+        char *p = put(head, falso ? "FALSO HT (" : "HT (");
+        p = putInt(p, i);
+        *p++ = 'x';
+        p = putInt(p, j);
+        p = put(p, ") ");
+        p = putInt(p, k);
+        p = put(p, " =>");
+        out.append(head, p);
+    }
+
+    void appendWrittenStatistics(std::string &out, std::string_view mean, std::string_view cv)
+    {
+        std::array<std::string_view, 2> texts { mean, cv };
+        appendValues(out, texts);
+    }
+
+} // namespace
+
 void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l, double mean,
     double cv, const std::array<std::string_view, 4> &values, const FormatSettings &settings)
 {
-    char head[64]; // "FALSO HD (" 10, four numbers of at most 11, "x)(x) =>" 8
-    char *p = put(head, falso ? "FALSO HD (" : "HD (");
-    p = putInt(p, i);
-    *p++ = 'x';
-    p = putInt(p, j);
-    p = put(p, ")(");
-    p = putInt(p, k);
-    *p++ = 'x';
-    p = putInt(p, l);
-    p = put(p, ") =>");
-    out.append(head, p);
+    appendDoubleCrossHead(out, falso, i, j, k, l);
     appendStatistics(out, mean, cv, settings);
+    appendValues(out, values);
+}
+
+void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l,
+    std::string_view mean, std::string_view cv, const std::array<std::string_view, 4> &values)
+{
+    appendDoubleCrossHead(out, falso, i, j, k, l);
+    appendWrittenStatistics(out, mean, cv);
     appendValues(out, values);
 }
 
 void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k, double mean,
     double cv, const std::array<std::string_view, 2> &values, const FormatSettings &settings)
 {
-    char head[64];
-    char *p = put(head, falso ? "FALSO HT (" : "HT (");
-    p = putInt(p, i);
-    *p++ = 'x';
-    p = putInt(p, j);
-    p = put(p, ") ");
-    p = putInt(p, k);
-    p = put(p, " =>");
-    out.append(head, p);
+    appendThreeWayHead(out, falso, i, j, k);
     appendStatistics(out, mean, cv, settings);
+    appendValues(out, values);
+}
+
+void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k,
+    std::string_view mean, std::string_view cv, const std::array<std::string_view, 2> &values)
+{
+    appendThreeWayHead(out, falso, i, j, k);
+    appendWrittenStatistics(out, mean, cv);
     appendValues(out, values);
 }
 

@@ -24,6 +24,12 @@ void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, in
 void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k, double mean,
     double cv, const std::array<std::string_view, 2> &values, const FormatSettings &settings);
 
+// The same lines with the mean and the CV already written with "0.000" and "0.0".
+void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, int l,
+    std::string_view mean, std::string_view cv, const std::array<std::string_view, 4> &values);
+void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k,
+    std::string_view mean, std::string_view cv, const std::array<std::string_view, 2> &values);
+
 inline constexpr const char *kMinimumDoubleCrossMessage = "Para c\xE1"
                                                           "culo de HDs o m\xED"
                                                           "nimo s\xE3o 4 linhagens";

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -12,6 +14,7 @@
 
 #include "cell_grid.h"
 #include "error.h"
+#include "lookup.h"
 #include "prediction.h"
 #include "progress.h"
 #include "report_format.h"
@@ -207,6 +210,15 @@ namespace {
                 { "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75",
                     "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t4",
                     "FALSO HD (1x4)(2x3) =>\t0.000\t0.0\t6\t5\t0\t0" }));
+    }
+
+    TEST_P(Methods, EqualNegativeValuesGiveAnUnsignedZeroCv)
+    {
+        // The CV is -0 with a negative mean; "0.0" carries no sign.
+        const Outcome out = predict(halfDiallel(4, "-2.5"), hd("4"));
+        EXPECT_EQ(out.lines[7], "HD (1x2)(3x4) =>\t-2.500\t0.0\t-2.5\t-2.5\t-2.5\t-2.5");
+        const Outcome three = predict(halfDiallel(3, "-7"), ht("3"));
+        EXPECT_EQ(three.lines[7], "HT (1x2) 3 =>\t-7.000\t0.0\t-7\t-7");
     }
 
     TEST_P(Methods, ThreeWayCrossesOfThreeLines)
@@ -590,6 +602,96 @@ namespace {
         EXPECT_NEAR(candidateStatistics(tiny).cv, 70.710678, 1e-5); // sqrt(2e-400) / 2e-200
         const std::vector<double> huge { 1e300, 3e300, 1e300, 3e300 };
         EXPECT_NEAR(candidateStatistics(huge).cv, 57.735027, 1e-5); // sqrt(4 / 3) / 2 * 100
+    }
+
+} // namespace
+} // namespace koravel
+
+namespace koravel {
+namespace {
+
+    std::vector<std::string> tabFields(const std::string &line)
+    {
+        std::vector<std::string> fields;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            fields.push_back(line.substr(start, tab - start));
+        fields.push_back(line.substr(start));
+        return fields;
+    }
+
+    // Every line's mean and CV against the rule computed plainly from the table's values:
+    // random tables, negative values, and CVs aimed next to a half of a tenth.
+    TEST(PredictionLines, MeanAndCvPrintAsTheExactRule)
+    {
+        const FormatSettings settings { ',' };
+        int aimed = 0;
+        for (unsigned seed = 1; seed <= 40; ++seed) {
+            std::mt19937 random(seed);
+            std::uniform_int_distribution<int> hundredths(1, 2000);
+            // Positive values and some negative ones that no sum of four can cancel exactly.
+            auto randomValue = [&] {
+                const double value = hundredths(random) / (seed % 3 == 0 ? 7.0 : 100.0);
+                return hundredths(random) % 5 == 0 ? -value / 4 - 0.003 : value;
+            };
+            std::map<std::pair<int, int>, double> values;
+            std::vector<std::array<std::string, 3>> rows;
+            auto put = [&](int a, int b, double value) {
+                char text[40];
+                std::snprintf(text, sizeof text, "%.17g", value);
+                std::string cell = text;
+                std::replace(cell.begin(), cell.end(), '.', ',');
+                rows.push_back({ std::to_string(a), std::to_string(b), cell });
+                values[{ a, b }] = roundToDouble(strToFloat(cell, settings));
+            };
+            // (1x2)(3x4) asks for (1,3), (1,4), (2,3), (2,4): m + 3d, m - d, m - d, m - d has
+            // the CV 200 d / m, aimed at k + 0.05.
+            const double m = 1 + hundredths(random) / 100.0 + 6;
+            const double d = m * (double(seed % 37) + 0.05) / 200.0;
+            put(1, 3, m + 3 * d);
+            put(1, 4, m - d);
+            put(2, 3, m - d);
+            put(2, 4, m - d);
+            for (int a = 1; a <= 6; ++a) {
+                for (int b = 1; b <= 6; ++b) {
+                    if (a != b && !values.count({ a, b }))
+                        put(a, b, randomValue());
+                }
+            }
+            const CellGrid grid = gridOf(rows);
+            for (const HybridKind kind : { HybridKind::DoubleCross, HybridKind::ThreeWayCross }) {
+                RunSpec run { kind, "6", Reciprocals::Distinct, LookupMethod::Indexed, settings,
+                    0 };
+                const Outcome out = predict(grid, run);
+                ASSERT_EQ(out.error, "");
+                for (std::size_t n = 7; n + 1 < out.lines.size(); ++n) {
+                    const std::string &line = out.lines[n];
+                    SCOPED_TRACE(line);
+                    int i, j, k, l = 0;
+                    std::vector<double> cross;
+                    if (kind == HybridKind::DoubleCross) {
+                        ASSERT_EQ(
+                            std::sscanf(line.c_str(), "%*[^(](%dx%d)(%dx%d)", &i, &j, &k, &l), 4);
+                        cross = { values[{ i, k }], values[{ i, l }], values[{ j, k }],
+                            values[{ j, l }] };
+                    } else {
+                        ASSERT_EQ(std::sscanf(line.c_str(), "%*[^(](%dx%d) %d", &i, &j, &k), 3);
+                        cross = { values[{ i, k }], values[{ j, k }] };
+                    }
+                    long double sum = cross[0];
+                    for (std::size_t v = 1; v < cross.size(); ++v)
+                        sum += cross[v];
+                    const double mean = double(sum / static_cast<long double>(cross.size()));
+                    const double cv = referenceCv(cross, mean);
+                    const auto fields = tabFields(line);
+                    EXPECT_EQ(fields[1], formatFloat(FixedPattern::ThreeDecimals, mean, settings));
+                    EXPECT_EQ(fields[2], formatFloat(FixedPattern::OneDecimal, cv, settings));
+                    const double scaled = std::fabs(cv) * 10;
+                    aimed += std::fabs(scaled - std::floor(scaled) - 0.5) < 1e-9;
+                }
+            }
+        }
+        EXPECT_GE(aimed, 30);
     }
 
 } // namespace
