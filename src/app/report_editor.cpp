@@ -12,11 +12,11 @@
 #include <cstring>
 #include <exception>
 
-// Scintilla's loader interface (ILexer.h, not installed with QScintilla). The object that
-// SCI_CREATELOADER returns implements it; the layout of its virtual functions is Scintilla's
-// ABI: Release, AddData, ConvertToDocument. Positions are Sci_Position, ptrdiff_t in the
-// Scintilla 3.10 that QScintilla 2.13 is built on.
-class ReportEditor::Loader
+// Scintilla's loader interface, declared exactly as Scintilla declares it in ILexer.h (which is
+// not installed with QScintilla): same name, same scope, same virtual functions in the same
+// order, so that calls go through the object's own table. Positions are Sci_Position, ptrdiff_t
+// in the Scintilla 3.10 that QScintilla 2.13 is built on.
+class ILoader
 {
 public:
     virtual int Release() = 0;
@@ -25,7 +25,7 @@ public:
     virtual void *ConvertToDocument() = 0;
 
 protected:
-    ~Loader() = default;
+    ~ILoader() = default;
 };
 
 namespace {
@@ -155,7 +155,7 @@ void ReportEditor::beginLoad(std::size_t expectedBytes)
         SCI_CREATELOADER, static_cast<unsigned long>(expectedBytes), kDocumentOptions);
     if (handle == 0)
         throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
-    m_loader = reinterpret_cast<Loader *>(handle);
+    m_loader = reinterpret_cast<ILoader *>(handle);
     // The loader's document is the loader itself; data is still added through the loader.
     m_document = m_loader->ConvertToDocument();
     // A new document starts in UTF-8, and changing its code page once it holds the text reads

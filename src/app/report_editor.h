@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+class ILoader; // Scintilla's loader interface, see report_editor.cpp
+
 // Holds the text as Latin-1 bytes, lines ending at CR LF, LF or CR, no wrap, no lexer, no
 // margins. A whole text is loaded through Scintilla's loader into a fresh document without
 // styles or undo history, so that a report of 11 million lines loads in seconds and costs
@@ -46,12 +48,10 @@ public:
     bool isLoading() const { return m_loader != nullptr; }
 
 private:
-    class Loader;
-
     void flushLoadBuffer();
     void applyDocumentSettings();
 
-    Loader *m_loader = nullptr;
+    ILoader *m_loader = nullptr;
     void *m_document = nullptr; // the loader's document, while a text is being built
     int m_tabWidth = 8; // in blanks
     std::string m_loadBuffer;
