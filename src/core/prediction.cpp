@@ -56,7 +56,6 @@ namespace {
         std::array<std::string, 4> m_texts; // one per single cross of a candidate
     };
 
-    // The fast path: each pair's answer and text are worked out once by the index.
     // The fast path: each pair's answer and text are worked out once by the index; for the
     // usual numbers of lines they are also kept here in a square table, read without a call.
     class IndexedLookups
