@@ -126,6 +126,23 @@ TEST(CliErrors, AnErrorLateInALongReport)
     EXPECT_EQ(dir.names(), (std::vector<std::string> { "relatorio.txt", "sessenta.txt" }));
 }
 
+TEST(CliErrors, StandardOutputThatCannotBeWritten)
+{
+    // Thirty lines: a report of some 4 MB, so that several chunks meet the full device.
+    TempDir dir;
+    std::string data;
+    for (int i = 1; i <= 30; ++i)
+        for (int j = i + 1; j <= 30; ++j)
+            data += std::to_string(i) + " " + std::to_string(j) + " 6.25\n";
+    const std::string input = dir.file("trinta.txt", data);
+    const CliRun run = runCli({ "hd", input, "--lines", "30" }, { "LC_ALL=C" }, "/dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Stream write error.\n");
+    const CliRun counts = runCli({ "counts", "6" }, { "LC_ALL=C" }, "/dev/full");
+    EXPECT_EQ(counts.status, 1);
+    EXPECT_EQ(counts.err, "Stream write error.\n");
+}
+
 TEST(CliErrors, OutputThatCannotBeCreated)
 {
     TempDir dir;

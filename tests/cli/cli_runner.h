@@ -80,11 +80,14 @@ private:
 
 // Runs koravel-cli with the arguments under the "C" locale (decimal point) unless the caller
 // passes other settings, e.g. {"LC_ALL=C.UTF-8"}.
+// Standard output goes to a file read back into out, or to the device given as stdoutDevice.
 inline CliRun runCli(const std::vector<std::string> &arguments,
-    const std::vector<std::string> &environment = { "LC_ALL=C" })
+    const std::vector<std::string> &environment = { "LC_ALL=C" },
+    const std::string &stdoutDevice = "")
 {
     TempDir capture;
-    const std::string outPath = (capture.path() / "out").string();
+    const std::string outPath =
+        stdoutDevice.empty() ? (capture.path() / "out").string() : stdoutDevice;
     const std::string errPath = (capture.path() / "err").string();
 
     std::vector<std::string> env;
@@ -125,7 +128,8 @@ inline CliRun runCli(const std::vector<std::string> &arguments,
     int waitStatus = 0;
     while (::waitpid(pid, &waitStatus, 0) < 0) { }
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-    run.out = readBytes(outPath);
+    if (stdoutDevice.empty())
+        run.out = readBytes(outPath);
     run.err = readBytes(errPath);
     return run;
 }
