@@ -248,8 +248,8 @@ namespace {
         {
             writeCv(stats);
             m_line.clear();
-            appendThreeWayCrossLine(m_line, stats.falso, int(i), int(j), int(k),
-                m_means.text(stats.mean), m_cv, texts);
+            appendThreeWayCrossLine(
+                m_line, stats.falso, int(i), int(j), int(k), m_means.text(stats.mean), m_cv, texts);
             m_report->appendLine(m_line);
             m_report->show();
         }
