@@ -516,6 +516,18 @@ namespace {
 namespace koravel {
 namespace {
 
+    // The CV written out plainly in extended precision, as a reference for whole report lines.
+    double referenceCv(const std::vector<double> &values, double mean)
+    {
+        long double squares = 0.0L;
+        for (const double value : values) {
+            const long double deviation = value - static_cast<long double>(mean);
+            squares += deviation * deviation;
+        }
+        const long double count = static_cast<long double>(values.size());
+        return double(std::sqrt(squares / (count - 1)) / mean * 100.0L);
+    }
+
     TEST(CandidateStatistics, HandComputedValues)
     {
         const std::vector<double> hd { 5, 5.5, 4.75, 5.75 };
