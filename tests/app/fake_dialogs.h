@@ -4,7 +4,7 @@
 #include "dialogs.h"
 
 #include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <optional>
@@ -14,55 +14,43 @@ namespace koravel {
 class FakeDialogs : public UserDialogs
 {
 public:
-    // Answers for the next file dialogs, in order; std::nullopt is a cancel. With none queued
-    // a dialog is cancelled.
-    std::deque<std::optional<FileDialogAnswer>> openAnswers;
-    std::deque<std::optional<FileDialogAnswer>> saveAnswers;
-
+    // Answers for the next file dialogs, open or save, in order; std::nullopt or none is a cancel.
+    std::deque<std::optional<FileDialogAnswer>> answers;
     QList<FileDialogRequest> openRequests;
     QList<FileDialogRequest> saveRequests;
-    QStringList informations;
-    QStringList errors;
     // Every message box in the order shown: "information: <text>" or "error: <text>".
     QStringList messages;
 
     std::optional<FileDialogAnswer> openFile(QWidget *, const FileDialogRequest &request) override
     {
         openRequests.append(request);
-        return next(openAnswers);
+        return next();
     }
     std::optional<FileDialogAnswer> saveFile(QWidget *, const FileDialogRequest &request) override
     {
         saveRequests.append(request);
-        return next(saveAnswers);
+        return next();
     }
     void information(QWidget *, const QString &text) override
     {
-        informations.append(text);
         messages.append(QStringLiteral("information: ") + text);
     }
     void error(QWidget *, const QString &text) override
     {
-        errors.append(text);
         messages.append(QStringLiteral("error: ") + text);
     }
-
-    void queueOpen(const QString &fileName, const QString &filter = QString())
+    void queue(const QString &fileName, const QString &filter = QString())
     {
-        openAnswers.push_back(FileDialogAnswer { fileName, filter });
-    }
-    void queueSave(const QString &fileName, const QString &filter = QString())
-    {
-        saveAnswers.push_back(FileDialogAnswer { fileName, filter });
+        answers.push_back(FileDialogAnswer { fileName, filter });
     }
 
 private:
-    static std::optional<FileDialogAnswer> next(std::deque<std::optional<FileDialogAnswer>> &queue)
+    std::optional<FileDialogAnswer> next()
     {
         std::optional<FileDialogAnswer> answer;
-        if (!queue.empty()) {
-            answer.swap(queue.front());
-            queue.pop_front();
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
         }
         return answer;
     }
