@@ -17,6 +17,7 @@
 #include "progress.h"
 
 using namespace koravel;
+using namespace std::string_literals;
 
 namespace {
 
@@ -43,35 +44,35 @@ protected:
     void changed() override { seen.emplace_back(maximum(), position()); }
 };
 
-// Everything a user could see or a lookup could read, hidden cells included.
-struct TableState
-{
-    int rows, columns, fixedRows, fixedColumns;
-    std::vector<std::vector<std::string>> cells;
-    bool operator==(const TableState &) const = default;
-};
+using Table = std::vector<std::vector<std::string>>; // rows of cells from column 0
 
-TableState stateOf(const CellGrid &grid)
+// Everything a user could see or a lookup could read, hidden cells included.
+std::string stateOf(const CellGrid &grid)
 {
-    TableState state { grid.rowCount(), grid.columnCount(), grid.fixedRows(), grid.fixedColumns(),
-        {} };
+    std::string state = std::to_string(grid.rowCount()) + "x" + std::to_string(grid.columnCount())
+        + " fixed " + std::to_string(grid.fixedRows()) + std::to_string(grid.fixedColumns());
     for (int row = 0; row < 14; ++row) {
-        state.cells.emplace_back();
         for (int column = 0; column < 7; ++column)
-            state.cells.back().push_back(grid.cell(column, row));
+            state += "|" + grid.cell(column, row);
     }
     return state;
 }
 
-using Table = std::vector<std::vector<std::string>>; // rows of cells from column 0
+template <class Call> std::string errorOf(Call call)
+{
+    try {
+        call();
+    } catch (const Error &error) {
+        return error.message();
+    }
+    return "no error";
+}
 
 class Import : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_folder = std::filesystem::temp_directory_path()
-            / ("koravel-import-test-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
         // The headings the main window writes when it is created.
         grid.setCell(1, 0, "Pai A");
@@ -82,8 +83,7 @@ protected:
 
     std::string write(const std::string &bytes)
     {
-        const std::string path =
-            (m_folder / ("data" + std::to_string(++m_files) + ".txt")).string();
+        const std::string path = (m_folder / ("d" + std::to_string(++m_files))).string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -97,38 +97,24 @@ protected:
     // The shown part of the table, rows 0 to the row count, columns 0 to the column count.
     Table shown() const
     {
-        Table table;
+        Table table(std::size_t(grid.rowCount()));
         for (int row = 0; row < grid.rowCount(); ++row) {
-            table.emplace_back();
             for (int column = 0; column < grid.columnCount(); ++column)
-                table.back().push_back(grid.cell(column, row));
+                table[std::size_t(row)].push_back(grid.cell(column, row));
         }
         return table;
-    }
-
-    std::string errorOf(const std::string &bytes)
-    {
-        try {
-            importText(bytes);
-        } catch (const Error &error) {
-            return error.message();
-        }
-        return "no error";
     }
 
     CellGrid grid;
     FakeControls controls;
     RecordingProgress progress;
-    std::filesystem::path m_folder;
+    const std::filesystem::path m_folder = std::filesystem::temp_directory_path()
+        / ("koravel-import-test-" + std::to_string(::getpid()));
     int m_files = 0;
 };
 
-const Table kThreeLineTable = {
-    { "", "Pai A", "Pai B", "PRODU\xC7\xC3O" },
-    { "HS 1", "1", "2", "4.5" },
-    { "HS 2", "1", "3", "5" },
-    { "HS 3", "2", "3", "6.25" },
-};
+const Table kThreeLineTable = { { "", "Pai A", "Pai B", "PRODU\xC7\xC3O" },
+    { "HS 1", "1", "2", "4.5" }, { "HS 2", "1", "3", "5" }, { "HS 3", "2", "3", "6.25" } };
 
 TEST_F(Import, ThreeLineFile)
 {
@@ -141,139 +127,83 @@ TEST_F(Import, ThreeLineFile)
     EXPECT_EQ(controls.lineBuffer, text);
     EXPECT_TRUE(controls.messages.empty());
     // Maximum lines - 1, the position through each line's i - 1, and back to 0.
-    const std::vector<std::pair<int, int>> moves = { { 2, 0 }, { 2, 1 }, { 2, 2 }, { 2, 0 } };
-    EXPECT_EQ(progress.seen, moves);
+    EXPECT_EQ(progress.seen,
+        (std::vector<std::pair<int, int>> { { 2, 0 }, { 2, 1 }, { 2, 2 }, { 2, 0 } }));
+
+    // One line: the maximum is 0.
+    ASSERT_EQ(importText("3 7 5.42"), ImportResult::Imported);
+    EXPECT_EQ(progress.maximum(), 0);
+    EXPECT_EQ(grid.cell(3, 1), "5.42");
 }
 
 TEST_F(Import, LayoutVariantsGiveTheSameTable)
 {
-    struct Row
-    {
-        const char *name;
-        std::string text;
-    };
-    const Row rows[] = {
-        { "tabs", "1\t2\t4.5\n1\t3\t5\n2\t3\t6.25\n" },
-        { "severalBlanks", "1    2   4.5\n1  3     5\n2 3  6.25\n" },
-        { "blanksAtEnds", "  1 2 4.5  \n\t1 3 5 \n 2 3 6.25\t\n" },
-        { "lf", "1 2 4.5\n1 3 5\n2 3 6.25" },
-        { "loneCr", "1 2 4.5\r1 3 5\r2 3 6.25\r" },
-        { "noFinalLineEnd", "1 2 4.5\r\n1 3 5\r\n2 3 6.25" },
-        { "quoted", "\"1\" \"2\" \"4.5\"\n1 \"3\"\"\" 5\n2 3 6.25\n" },
-        { "extraFieldsIgnored", "1 2 4.5\n1 3 5 99 x\n2 3 6.25 7\n" },
-        { "nulEndsTheText",
-            std::string("1 2 4.5\n1 3 5\n2 3 6.25\n\0"
-                        "4 4",
-                27) },
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_EQ(importText(row.text), ImportResult::Imported);
-        Table expected = kThreeLineTable;
-        if (std::string(row.name) == "quoted")
-            expected[2][2] = "3\"";
-        EXPECT_EQ(shown(), expected);
+    // Blanks, tabs, lone CRs, quotes, fields beyond the first line's count, and a NUL that ends
+    // the text.
+    for (const std::string &text :
+        { "  1\t2   4.5  \r1  3 5\t\r 2 3  6.25"s, "\"1\" \"2\" \"4.5\"\n1 3 5\n2 3 6.25\n"s,
+            "1 2 4.5\n1 3 5 99 x\n2 3 6.25 7\n"s, "1 2 4.5\n1 3 5\n2 3 6.25\n\0004 4"s }) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        ASSERT_EQ(importText(text), ImportResult::Imported);
+        EXPECT_EQ(shown(), kThreeLineTable);
         EXPECT_EQ(grid.cell(4, 2), "");
     }
     EXPECT_EQ(controls.lineBuffer, "1 2 4.5\n1 3 5\n2 3 6.25\n");
 }
 
-TEST_F(Import, FieldCountOfTheFirstLineFixesTheWidth)
+// An import clears what the one before it wrote, in sight or not.
+TEST_F(Import, ANewFileLeavesNothingOfTheOldOne)
 {
-    ASSERT_EQ(importText("1 2 4.5 a\n1 3 5 b c\n"), ImportResult::Imported);
-    EXPECT_EQ(grid.columnCount(), 5);
-    EXPECT_EQ(grid.cell(4, 0), "");
-    EXPECT_EQ(grid.cell(4, 1), "a");
+    ASSERT_EQ(importText("1 2 4.5 a\n1 3 5 b c\n2 3 1 d\n2 4 2 e\n"), ImportResult::Imported);
+    EXPECT_EQ(grid.columnCount(), 5); // the first line's field count fixes the width
     EXPECT_EQ(grid.cell(4, 2), "b");
     EXPECT_EQ(grid.cell(5, 2), "");
 
     ASSERT_EQ(importText("1 2\n1 3 5\n"), ImportResult::Imported);
-    EXPECT_EQ(grid.columnCount(), 3);
-    const Table twoFields = { { "", "Pai A", "Pai B" }, { "HS 1", "1", "2" },
-        { "HS 2", "1", "3" } };
-    EXPECT_EQ(shown(), twoFields);
-    // Column 3 is out of sight; the values of the earlier import are gone from it too.
+    EXPECT_EQ(
+        shown(), (Table { { "", "Pai A", "Pai B" }, { "HS 1", "1", "2" }, { "HS 2", "1", "3" } }));
     EXPECT_EQ(grid.cell(3, 0), "PRODU\xC7\xC3O");
-    EXPECT_EQ(grid.cell(3, 1), "");
-    EXPECT_EQ(grid.cell(3, 2), "");
-    EXPECT_EQ(grid.cell(4, 1), "");
-}
-
-TEST_F(Import, FirstLineWithoutFieldsGivesTheLabelColumnAlone)
-{
-    ASSERT_EQ(importText("   \n1 2 3\n\n"), ImportResult::Imported);
-    EXPECT_EQ(grid.rowCount(), 4);
-    EXPECT_EQ(grid.columnCount(), 1);
-    EXPECT_EQ(grid.fixedColumns(), 0);
-    EXPECT_EQ(grid.fixedRows(), 1);
-    const Table labels = { { "" }, { "HS 1" }, { "HS 2" }, { "HS 3" } };
-    EXPECT_EQ(shown(), labels);
-    EXPECT_EQ(grid.cell(1, 2), "");
-    EXPECT_EQ(controls.enableCalls, 1);
-}
-
-TEST_F(Import, ShorterFileLeavesNoRowsOfTheLongerOneBehind)
-{
-    std::string ten;
-    for (int i = 1; i <= 10; ++i)
-        ten +=
-            std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i * 10) + "\n";
-    ASSERT_EQ(importText(ten), ImportResult::Imported);
-    EXPECT_EQ(grid.cell(0, 10), "HS 10");
-    EXPECT_EQ(grid.cell(3, 10), "100");
-
-    ASSERT_EQ(importText("5 6 1.5\n5 7 2.5\n5 8 3.5\n6 7 4.5\n6 8 5.5\n"), ImportResult::Imported);
-    EXPECT_EQ(grid.rowCount(), 6);
-    EXPECT_EQ(grid.cell(0, 5), "HS 5");
-    EXPECT_EQ(grid.cell(3, 5), "5.5");
-    for (int row = 6; row <= 10; ++row) {
+    for (int row = 1; row <= 4; ++row) {
         SCOPED_TRACE(row);
-        for (int column = 0; column <= 3; ++column)
+        for (int column = row > 2 ? 0 : 3; column <= 4; ++column)
             EXPECT_EQ(grid.cell(column, row), "");
     }
 
-    // A file that stops at its empty third line shows nothing of itself either.
-    const TableState before = stateOf(grid);
-    EXPECT_EQ(errorOf(ten.substr(0, 14) + "\n" + ten.substr(14)), "List index out of bounds (0)");
-    EXPECT_EQ(stateOf(grid), before);
-    EXPECT_EQ(grid.cell(3, 1), "1.5");
+    // A first line without fields gives the label column alone.
+    ASSERT_EQ(importText("   \n1 2 3\n\n"), ImportResult::Imported);
+    EXPECT_EQ(shown(), (Table { { "" }, { "HS 1" }, { "HS 2" }, { "HS 3" } }));
+    EXPECT_EQ(grid.fixedColumns(), 0);
+    EXPECT_EQ(grid.cell(1, 2), "");
 }
 
 // Each of these stops the import and changes nothing: not the table, its hidden cells, its
 // size, the buttons, the line buffer or the progress bar.
 TEST_F(Import, FailedImportChangesNothing)
 {
-    struct Row
+    const struct
     {
         const char *name;
         std::string text;
         std::string message;
-    };
-    const Row rows[] = {
-        { "twoFinalLineEnds", "1 2 4.5\n1 3 5\n\n", "List index out of bounds (0)" },
-        { "twoFinalCrLf", "1 2 4.5\r\n1 3 5\r\n\r\n", "List index out of bounds (0)" },
+        std::size_t maxBytes = kMaxTextBytes;
+    } rows[] = {
+        { "twoFinalLineEnds", "1 2 4.5\r\n1 3 5\r\n\r\n", "List index out of bounds (0)" },
         { "emptyMiddleLine", "1 2 4.5\n\n2 3 6.25\n", "List index out of bounds (0)" },
         { "blankMiddleLine", "1 2 4.5\n \t \n2 3 6.25\n", "List index out of bounds (0)" },
         { "shortLastLine", "1 2 4.5\n1 3 5\n2 3\n", "List index out of bounds (2)" },
         { "fourFieldsThenThree", "1 2 4.5 x\n1 3 5\n", "List index out of bounds (3)" },
         { "emptyFile", "", "TProgressBar property out of range" },
-        { "nulFirst",
-            std::string("\0"
-                        "1 2 4.5\n",
-                9),
-            "TProgressBar property out of range" },
+        { "nulFirst", "\0001 2 4.5\n"s, "TProgressBar property out of range" },
+        { "beyondTheBuffer", "1 2 4.5\n1 3 5\n", "Text exceeds memo capacity", 13 },
     };
     ASSERT_EQ(importText("7 8 1\n7 9 2\n8 9 3\n9 10 4\n"), ImportResult::Imported);
     grid.setCell(5, 12, "typed out of sight");
     progress.setMaximum(7);
     progress.setPosition(3);
     progress.seen.clear();
-    const TableState before = stateOf(grid);
+    const std::string before = stateOf(grid);
     const std::string buffer = controls.lineBuffer;
-
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(errorOf(row.text), row.message);
+    auto expectUnchanged = [&] {
         EXPECT_EQ(stateOf(grid), before);
         EXPECT_EQ(controls.enableCalls, 1);
         EXPECT_EQ(controls.lineBuffer, buffer);
@@ -281,113 +211,55 @@ TEST_F(Import, FailedImportChangesNothing)
         EXPECT_EQ(progress.position(), 3);
         EXPECT_TRUE(progress.seen.empty());
         EXPECT_TRUE(controls.messages.empty());
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        controls.chosen = write(row.text);
+        EXPECT_EQ(
+            errorOf([&] { importDataFile(controls, grid, progress, row.maxBytes); }), row.message);
+        expectUnchanged();
     }
-}
-
-TEST_F(Import, UnreadableFileChangesNothing)
-{
-    const TableState before = stateOf(grid);
     controls.chosen = (m_folder / "missing.dat").string();
-    try {
-        importDataFile(controls, grid, progress);
-        ADD_FAILURE() << "no error";
-    } catch (const Error &error) {
-        EXPECT_EQ(error.message(),
-            "Cannot open file \"" + *controls.chosen + "\". No such file or directory");
-    }
-    EXPECT_EQ(stateOf(grid), before);
-    EXPECT_EQ(controls.enableCalls, 0);
-    EXPECT_EQ(controls.lineBuffer, "text of an earlier file");
-    EXPECT_TRUE(progress.seen.empty());
-}
-
-TEST_F(Import, TextBeyondTheBufferExceedsCapacity)
-{
+    EXPECT_EQ(errorOf([&] { importDataFile(controls, grid, progress); }),
+        "Cannot open file \"" + *controls.chosen + "\". No such file or directory");
+    expectUnchanged();
     controls.chosen = write("1 2 4.5\n1 3 5\n");
-    const TableState before = stateOf(grid);
-    try {
-        importDataFile(controls, grid, progress, 13);
-        ADD_FAILURE() << "no error";
-    } catch (const Error &error) {
-        EXPECT_EQ(error.message(), "Text exceeds memo capacity");
-    }
-    EXPECT_EQ(stateOf(grid), before);
     EXPECT_EQ(importDataFile(controls, grid, progress, 14), ImportResult::Imported);
 }
 
-TEST_F(Import, CancelAtStartKeepsTheEmptyTable)
+TEST_F(Import, CancelKeepsTheTable)
 {
-    const TableState before = stateOf(grid);
-    EXPECT_EQ(importDataFile(controls, grid, progress), ImportResult::Cancelled);
-    EXPECT_EQ(stateOf(grid), before);
-    EXPECT_EQ(grid.rowCount(), 2);
-    EXPECT_EQ(grid.columnCount(), 4);
-    EXPECT_EQ(controls.messages, std::vector<std::string> { "nenhum arquivo carregado" });
-    EXPECT_EQ(controls.enableCalls, 0);
-    EXPECT_TRUE(progress.seen.empty());
-}
-
-TEST_F(Import, CancelKeepsTheImportedTable)
-{
-    ASSERT_EQ(importText("1 2 4.5 x\n1 3 5 y\n2 3 6.25 z\n"), ImportResult::Imported);
-    const TableState before = stateOf(grid);
-    progress.seen.clear();
-    controls.chosen.reset();
-    EXPECT_EQ(importDataFile(controls, grid, progress), ImportResult::Cancelled);
-    EXPECT_EQ(stateOf(grid), before);
-    EXPECT_EQ(grid.rowCount(), 4);
-    EXPECT_EQ(grid.columnCount(), 5);
-    EXPECT_EQ(controls.messages, std::vector<std::string> { "nenhum arquivo carregado" });
-    EXPECT_EQ(controls.enableCalls, 1);
-    EXPECT_TRUE(progress.seen.empty());
-}
-
-TEST_F(Import, OneLineFileLeavesTheProgressBarAtZero)
-{
-    progress.setPosition(50);
-    progress.seen.clear();
-    ASSERT_EQ(importText("3 7 5.42"), ImportResult::Imported);
-    EXPECT_EQ(progress.maximum(), 0);
-    EXPECT_EQ(progress.position(), 0);
-    EXPECT_EQ(grid.rowCount(), 2);
-    EXPECT_EQ(grid.cell(3, 1), "5.42");
-}
-
-TEST(ProgressBarRule, MaximumBelowZeroIsRefusedAndChangesNothing)
-{
-    RecordingProgress progress;
-    progress.setMaximum(10);
-    progress.setPosition(4);
-    progress.seen.clear();
-    try {
-        progress.setMaximum(-1);
-        ADD_FAILURE() << "no error";
-    } catch (const Error &error) {
-        EXPECT_EQ(error.message(), "TProgressBar property out of range");
+    for (const bool imported : { false, true }) {
+        SCOPED_TRACE(imported ? "after an import" : "at start");
+        if (imported) {
+            ASSERT_EQ(importText("1 2 4.5 x\n1 3 5 y\n2 3 6.25 z\n"), ImportResult::Imported);
+        }
+        const std::string before = stateOf(grid);
+        progress.seen.clear();
+        controls.messages.clear();
+        controls.chosen.reset();
+        EXPECT_EQ(importDataFile(controls, grid, progress), ImportResult::Cancelled);
+        EXPECT_EQ(stateOf(grid), before);
+        EXPECT_EQ(controls.messages, std::vector<std::string> { "nenhum arquivo carregado" });
+        EXPECT_EQ(controls.enableCalls, imported ? 1 : 0);
+        EXPECT_TRUE(progress.seen.empty());
     }
-    EXPECT_EQ(progress.maximum(), 10);
-    EXPECT_EQ(progress.position(), 4);
-    EXPECT_TRUE(progress.seen.empty());
-    EXPECT_THROW(ProgressBar::checkMaximum(-1), Error);
-    EXPECT_NO_THROW(ProgressBar::checkMaximum(0));
 }
 
-TEST(ProgressBarRule, PositionStaysWithinZeroAndTheMaximum)
+TEST(ProgressBarRule, RefusedMaximumChangesNothingAndThePositionStaysInRange)
 {
     RecordingProgress progress;
     progress.setMaximum(10);
     progress.setPosition(15);
-    EXPECT_EQ(progress.position(), 10);
+    EXPECT_EQ(errorOf([&] { progress.setMaximum(-1); }), "TProgressBar property out of range");
+    EXPECT_THROW(ProgressBar::checkMaximum(-1), Error);
+    EXPECT_NO_THROW(ProgressBar::checkMaximum(0));
     progress.setPosition(-3);
-    EXPECT_EQ(progress.position(), 0);
     progress.setPosition(8);
     progress.setMaximum(5);
-    EXPECT_EQ(progress.position(), 5);
-    progress.setMaximum(0);
-    EXPECT_EQ(progress.position(), 0);
-    const std::vector<std::pair<int, int>> moves = { { 10, 0 }, { 10, 10 }, { 10, 0 }, { 10, 8 },
-        { 5, 5 }, { 0, 0 } };
-    EXPECT_EQ(progress.seen, moves);
+    EXPECT_EQ(progress.seen,
+        (std::vector<std::pair<int, int>> {
+            { 10, 0 }, { 10, 10 }, { 10, 0 }, { 10, 8 }, { 5, 5 } }));
 }
 
 } // namespace

@@ -21,7 +21,6 @@ namespace {
     // use or that lie outside the index's square table.
     const std::vector<std::int32_t> kParents { 1, 2, 3, 4, 5, 6, 0, -1, 40, 2000, INT_MAX,
         INT_MIN };
-
     const std::vector<std::string> kBadIntegers { "", "x", "1 ", " ", "+", "2147483648", "1.0",
         "\t1", "- 1", "0x" };
     const std::vector<std::string> kValues { "5", "0", "-0", "2.5", "-3.25", "1e-400", "1e300", "7",
@@ -52,9 +51,9 @@ namespace {
             return grid;
         }
 
+        // Mostly small parents, so that pairs repeat and meet their reciprocals.
         std::int32_t parent()
         {
-            // Mostly small parents, so that pairs repeat and meet their reciprocals.
             return chance(80) ? kParents[std::size_t(pick(0, 3))] : oneOf(kParents);
         }
 
@@ -71,20 +70,13 @@ namespace {
             return items[std::size_t(pick(0, int(items.size()) - 1))];
         }
 
+        // The same parent written with a leading blank, zero or plus sign.
         std::string parentText()
         {
             const std::int32_t p = parent();
-            const std::string plain = std::to_string(p);
-            switch (pick(0, 5)) {
-            case 0:
-                return " " + plain;
-            case 1:
-                return p >= 0 ? "0" + plain : plain;
-            case 2:
-                return p >= 0 ? "+" + plain : plain;
-            default:
-                return plain;
-            }
+            const std::string prefix =
+                std::vector<std::string> { " ", "0", "+", "", "", "" }[std::size_t(pick(0, 5))];
+            return (p < 0 && prefix != " " ? "" : prefix) + std::to_string(p);
         }
 
         std::mt19937 m_random;
@@ -107,15 +99,10 @@ namespace {
         }
     }
 
-    struct Tally
-    {
-        int errors = 0, present = 0, absent = 0, zeros = 0;
-    };
-
     TEST(LookupDifferential, IndexAnswersAsTheScanOnRandomTables)
     {
         const FormatSettings settings;
-        Tally tally;
+        int errors = 0, present = 0, absent = 0, zeros = 0;
         for (unsigned seed = 1; seed <= 400; ++seed) {
             TableMaker maker(seed);
             const CellGrid grid = maker.make();
@@ -141,41 +128,37 @@ namespace {
                     std::string lookupText;
                     const int order = maker.pick(0, 2);
                     for (int step = 0; step < 3; ++step) {
-                        switch ((order + step) % 3) {
-                        case 0:
+                        const int which = (order + step) % 3;
+                        if (which == 0)
                             indexExists = run([&] { return index.exists(a, b); });
-                            break;
-                        case 1:
+                        else if (which == 1)
                             indexValue = run([&] { return index.value(a, b); });
-                            break;
-                        default:
+                        else
                             indexLookup = run([&] {
                                 const auto found = index.lookup(a, b);
                                 lookupText = std::string(found.text);
                                 return found.value;
                             });
-                        }
                     }
                     EXPECT_EQ(indexExists, scanExists);
                     EXPECT_EQ(indexValue, scanValue);
                     EXPECT_EQ(indexLookup, scanLookup);
-                    if (scanLookup.error.empty()) {
-                        EXPECT_EQ(lookupText,
-                            floatToStr(std::bit_cast<double>(scanLookup.bits), settings));
-                        (scanExists.bits != 0 ? tally.present : tally.absent)++;
-                        if (scanExists.bits != 0 && std::bit_cast<double>(scanValue.bits) == 0.0)
-                            tally.zeros++;
-                    } else {
-                        tally.errors++;
+                    if (!scanLookup.error.empty()) {
+                        ++errors;
+                        continue;
                     }
+                    EXPECT_EQ(
+                        lookupText, floatToStr(std::bit_cast<double>(scanLookup.bits), settings));
+                    ++(scanExists.bits != 0 ? present : absent);
+                    zeros += scanExists.bits != 0 && std::bit_cast<double>(scanValue.bits) == 0.0;
                 }
             }
         }
         // The tables must reach every kind of answer, or the comparison proves little.
-        EXPECT_GT(tally.errors, 2000);
-        EXPECT_GT(tally.present, 2000);
-        EXPECT_GT(tally.absent, 2000);
-        EXPECT_GT(tally.zeros, 200);
+        EXPECT_GT(errors, 2000);
+        EXPECT_GT(present, 2000);
+        EXPECT_GT(absent, 2000);
+        EXPECT_GT(zeros, 200);
     }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "report_file.h"
 
 using namespace koravel;
+using namespace std::string_literals;
 
 namespace {
 
@@ -22,12 +23,7 @@ namespace fs = std::filesystem;
 class SaveReport : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_folder =
-            fs::temp_directory_path() / ("koravel-report-file-test-" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-    }
+    void SetUp() override { fs::create_directories(m_folder); }
     void TearDown() override { fs::remove_all(m_folder); }
 
     std::string path(const std::string &name) const { return (m_folder / name).string(); }
@@ -38,16 +34,10 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    static void put(const std::string &file, const std::string &bytes)
-    {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-
     // Only the files the test made: no temporary file may stay behind.
     std::size_t filesInFolder() const
     {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()));
+        return std::size_t(std::distance(fs::directory_iterator(m_folder), {}));
     }
 
     static std::string errorOf(const std::string &file, const std::string &bytes)
@@ -60,59 +50,41 @@ protected:
         return "no error";
     }
 
-    fs::path m_folder;
+    const fs::path m_folder =
+        fs::temp_directory_path() / ("koravel-report-file-test-" + std::to_string(::getpid()));
 };
 
-TEST_F(SaveReport, WritesEveryByteAndNothingElse)
+TEST_F(SaveReport, WritesEveryByteAndKeepsPermissionsAndLinks)
 {
     const std::string bytes = "PREDI\xC7\xC3O\tH\xCD"
-                              "BRIDOS\r\nlast without break\r\x00\xFF";
+                              "BRIDOS\r\nlast without break\r\x00\xFF"s;
+    std::ofstream(path("r.txt"), std::ios::binary) << std::string(5000, 'o');
+    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path("r.txt"), perms);
     saveReportFile(path("r.txt"), bytes);
     EXPECT_EQ(contentOf(path("r.txt")), bytes);
+    EXPECT_EQ(fs::status(path("r.txt")).permissions() & fs::perms::all, perms);
 
     saveReportFile(path("empty.txt"), "");
-    EXPECT_TRUE(fs::exists(path("empty.txt")));
     EXPECT_EQ(fs::file_size(path("empty.txt")), 0u);
-    EXPECT_EQ(filesInFolder(), 2u);
-}
 
-TEST_F(SaveReport, ReplacesTheWholeContentAndKeepsPermissions)
-{
-    put(path("r.txt"), std::string(5000, 'o'));
-    fs::permissions(
-        path("r.txt"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    saveReportFile(path("r.txt"), "new\r\n");
-    EXPECT_EQ(contentOf(path("r.txt")), "new\r\n");
-    EXPECT_EQ(fs::status(path("r.txt")).permissions() & fs::perms::all,
-        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(SaveReport, ALinkKeepsPointingAtTheSavedFile)
-{
-    put(path("real.txt"), "old");
-    fs::create_symlink(path("real.txt"), path("link.txt"));
+    fs::create_symlink(path("r.txt"), path("link.txt"));
     saveReportFile(path("link.txt"), "new");
     EXPECT_TRUE(fs::is_symlink(path("link.txt")));
-    EXPECT_EQ(contentOf(path("real.txt")), "new");
+    EXPECT_EQ(contentOf(path("r.txt")), "new");
+    EXPECT_EQ(filesInFolder(), 3u);
+    EXPECT_EQ(savedMessage("/home/ana/HD.txt"), "Dados salvos com sucesso em /home/ana/HD.txt");
 }
 
-TEST_F(SaveReport, FileThatCannotBeCreated)
+TEST_F(SaveReport, FileThatCannotBeCreatedIsNamedByItsFullPath)
 {
-    const std::string missingFolder = path("no-such-folder/r.txt");
-    EXPECT_EQ(errorOf(missingFolder, "x"),
-        "Cannot create file \"" + missingFolder + "\". No such file or directory");
-
     fs::create_directory(path("a folder"));
-    put(path("a folder/inside.txt"), "kept");
+    std::ofstream(path("a folder/inside.txt")) << "kept";
     EXPECT_EQ(errorOf(path("a folder"), "x"),
         "Cannot create file \"" + path("a folder") + "\". Is a directory");
     EXPECT_EQ(contentOf(path("a folder/inside.txt")), "kept");
     EXPECT_EQ(filesInFolder(), 1u);
-}
 
-TEST_F(SaveReport, MessagesNameTheFullPath)
-{
     const fs::path previous = fs::current_path();
     fs::current_path(m_folder);
     EXPECT_EQ(errorOf("missing/./r.txt", "x"),
@@ -122,7 +94,7 @@ TEST_F(SaveReport, MessagesNameTheFullPath)
 
 TEST_F(SaveReport, FailedWriteKeepsTheOldFile)
 {
-    put(path("r.txt"), "the report saved yesterday\r\n");
+    std::ofstream(path("r.txt"), std::ios::binary) << "the report saved yesterday\r\n";
     // A file size limit makes the write fall short, as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous {};
@@ -136,11 +108,6 @@ TEST_F(SaveReport, FailedWriteKeepsTheOldFile)
     EXPECT_EQ(message, "Stream write error");
     EXPECT_EQ(contentOf(path("r.txt")), "the report saved yesterday\r\n");
     EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST(SavedMessage, NamesThePath)
-{
-    EXPECT_EQ(savedMessage("/home/ana/HD.txt"), "Dados salvos com sucesso em /home/ana/HD.txt");
 }
 
 } // namespace
