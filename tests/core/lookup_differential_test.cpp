@@ -28,6 +28,7 @@ namespace {
     const std::vector<std::string> kBadValues { "abc", "1,5", "", "1e400", "-1e400", "INF",
         "1.2.3" };
 
+    // Tables of up to 25 rows, and the parents of the calls, from one seed.
     class TableMaker
     {
     public:
@@ -39,14 +40,14 @@ namespace {
         CellGrid make()
         {
             CellGrid grid;
-            const int rows = pick(0, 25);
+            const int rows = pick(25);
             grid.setRowCount(rows + 1);
             for (int r = 1; r <= rows; ++r) {
-                grid.setCell(1, r, chance(3) ? oneOf(kBadIntegers) : parentText());
-                grid.setCell(2, r, chance(6) ? oneOf(kBadIntegers) : parentText());
-                grid.setCell(3, r, chance(12) ? oneOf(kBadValues) : oneOf(kValues));
+                grid.setCell(1, r, pick(99) < 3 ? oneOf(kBadIntegers) : parentText());
+                grid.setCell(2, r, pick(99) < 6 ? oneOf(kBadIntegers) : parentText());
+                grid.setCell(3, r, pick(99) < 12 ? oneOf(kBadValues) : oneOf(kValues));
             }
-            if (chance(10))
+            if (pick(99) < 10)
                 grid.setColumnCount(3); // the value column is still read
             return grid;
         }
@@ -54,28 +55,23 @@ namespace {
         // Mostly small parents, so that pairs repeat and meet their reciprocals.
         std::int32_t parent()
         {
-            return chance(80) ? kParents[std::size_t(pick(0, 3))] : oneOf(kParents);
+            return pick(99) < 80 ? kParents[std::size_t(pick(3))] : oneOf(kParents);
         }
 
-        int pick(int low, int high)
-        {
-            return std::uniform_int_distribution<int>(low, high)(m_random);
-        }
+        int pick(int high) { return std::uniform_int_distribution<int>(0, high)(m_random); }
 
     private:
-        bool chance(int percent) { return pick(0, 99) < percent; }
-
         template <class T> const T &oneOf(const std::vector<T> &items)
         {
-            return items[std::size_t(pick(0, int(items.size()) - 1))];
+            return items[std::size_t(pick(int(items.size()) - 1))];
         }
 
-        // The same parent written with a leading blank, zero or plus sign.
+        // The parent written plainly, or after a blank, a zero or a plus sign.
         std::string parentText()
         {
             const std::int32_t p = parent();
             const std::string prefix =
-                std::vector<std::string> { " ", "0", "+", "", "", "" }[std::size_t(pick(0, 5))];
+                oneOf(std::vector<std::string> { " ", "0", "+", "", "", "" });
             return (p < 0 && prefix != " " ? "" : prefix) + std::to_string(p);
         }
 
@@ -126,7 +122,7 @@ namespace {
                     // The index answers whatever it is asked first; ask in a varying order.
                     Result indexExists, indexValue, indexLookup;
                     std::string lookupText;
-                    const int order = maker.pick(0, 2);
+                    const int order = maker.pick(2);
                     for (int step = 0; step < 3; ++step) {
                         const int which = (order + step) % 3;
                         if (which == 0)

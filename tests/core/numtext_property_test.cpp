@@ -263,67 +263,54 @@ public:
 
     // Doubles and extended values of every magnitude, with a bias towards report-like values
     // and towards the halves where the rounding rules matter.
-    long double next()
+    long double next() { return m_random() % 2 ? -magnitude() : magnitude(); }
+
+    long double magnitude()
     {
-        long double value = 0;
         switch (m_random() % 8) {
         case 0: { // any finite double
-            std::uint64_t bits = m_random();
-            if (((bits >> 52) & 0x7ff) == 0x7ff)
+            std::uint64_t bits = m_random() & ~(std::uint64_t(1) << 63);
+            if ((bits >> 52) == 0x7ff)
                 bits &= ~(std::uint64_t(1) << 62);
             double d;
             std::memcpy(&d, &bits, sizeof d);
-            value = d;
-            break;
+            return d;
         }
         case 1: // a mean of four single crosses with two decimals
-            value = static_cast<double>(uniformInt(100, 40000) + uniformInt(100, 40000)
-                        + uniformInt(100, 40000) + uniformInt(100, 40000))
+            return static_cast<double>(uniformInt(100, 40000) + uniformInt(100, 40000)
+                       + uniformInt(100, 40000) + uniformInt(100, 40000))
                 / 100.0 / 4.0;
-            break;
-        case 2: { // the double nearest a decimal half of 0.001, 0.1, 1 or the 15th digit
-            const int scale = static_cast<int>(uniformInt(-12, 8));
-            const double half =
-                (static_cast<double>(uniformInt(0, 999999)) + 0.5) * std::pow(10.0, scale);
-            value = half;
-            break;
-        }
+        case 2: // the double nearest a decimal half of 0.001, 0.1, 1 or the 15th digit
+            return (static_cast<double>(uniformInt(0, 999999)) + 0.5)
+                * std::pow(10.0, static_cast<double>(uniformInt(-12, 8)));
         case 3: // dyadic halves: exact in binary
-            value = static_cast<double>(uniformInt(0, 1 << 20))
+            return static_cast<double>(uniformInt(0, 1 << 20))
                 / static_cast<double>(1 << uniformInt(1, 12));
-            break;
-        case 4: { // an extended value of moderate magnitude, any 64-bit significand
-            const std::uint64_t significand = m_random() | (std::uint64_t(1) << 63);
-            value = std::ldexp(
-                static_cast<long double>(significand), static_cast<int>(uniformInt(-130, 20)));
-            break;
-        }
+        case 4: // an extended value of moderate magnitude, any 64-bit significand
+            return std::ldexp(significand(), static_cast<int>(uniformInt(-130, 20)));
         case 5: { // a neighbour of an exact half, one step either way
-            const long double half = static_cast<long double>(uniformInt(0, 99999)) + 0.5L;
-            const long double scaled =
-                half / std::pow(10.0L, static_cast<long double>(uniformInt(0, 4)));
-            value = m_random() % 2 ? std::nextafter(static_cast<double>(scaled), 0.0)
-                                   : std::nextafter(scaled, 1e30L);
-            break;
+            const long double half = (static_cast<long double>(uniformInt(0, 99999)) + 0.5L)
+                / std::pow(10.0L, static_cast<long double>(uniformInt(0, 4)));
+            return m_random() % 2 ? std::nextafter(static_cast<double>(half), 0.0)
+                                  : std::nextafter(half, 1e30L);
         }
         case 6: { // around the edges of the fast paths: 10^-7 to 10^19, double or extended
-            const double exponent = std::uniform_real_distribution<double>(-7, 19)(m_random);
-            const double magnitude = std::pow(10.0, exponent);
-            value = m_random() % 2
-                ? magnitude
-                : std::ldexp(static_cast<long double>(m_random() | (std::uint64_t(1) << 63)),
-                    std::ilogb(magnitude) - 63);
-            break;
+            const double scale =
+                std::pow(10.0, std::uniform_real_distribution<double>(-7, 19)(m_random));
+            return m_random() % 2 ? scale : std::ldexp(significand(), std::ilogb(scale) - 63);
         }
         default: // a 16-digit decimal ending in 5, as a double
-            value =
-                std::strtod(("0." + std::to_string(uniformInt(1000000000000000, 9999999999999999))
-                                + "5e" + std::to_string(uniformInt(-8, 20)))
-                                .c_str(),
-                    nullptr);
-            break;
+            return std::strtod(
+                ("0." + std::to_string(uniformInt(1000000000000000, 9999999999999999)) + "5e"
+                    + std::to_string(uniformInt(-8, 20)))
+                    .c_str(),
+                nullptr);
         }
-        return m_random() % 2 ? -value : value;
+    }
+
+    long double significand()
+    {
+        return static_cast<long double>(m_random() | (std::uint64_t(1) << 63));
     }
 
     std::int64_t uniformInt(std::int64_t low, std::int64_t high)
