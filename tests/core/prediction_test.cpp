@@ -47,7 +47,7 @@ namespace {
         std::string error;
     };
 
-    struct RunSpec
+    struct Request
     {
         HybridKind kind;
         std::string field;
@@ -57,17 +57,17 @@ namespace {
         int startPosition = 0;
     };
 
-    Outcome predict(const CellGrid &grid, const RunSpec &spec)
+    Outcome predict(const CellGrid &grid, const Request &request)
     {
         Outcome run;
-        run.setPosition(spec.startPosition);
+        run.setPosition(request.startPosition);
         run.positions.clear();
-        const PredictionInput input { grid, spec.field, spec.reciprocals, spec.settings };
+        const PredictionInput input { grid, request.field, request.reciprocals, request.settings };
         try {
-            if (spec.kind == HD)
-                predictDoubleCrosses(input, run, run, run, spec.method);
+            if (request.kind == HD)
+                predictDoubleCrosses(input, run, run, run, request.method);
             else
-                predictThreeWayCrosses(input, run, run, run, spec.method);
+                predictThreeWayCrosses(input, run, run, run, request.method);
         } catch (const Error &error) {
             run.error = error.message();
         }
@@ -75,14 +75,14 @@ namespace {
     }
 
     // What the check before a run raises; its messages go to the log of messages.
-    std::string check(const CellGrid &grid, const RunSpec &spec, Outcome &messages)
+    std::string check(const CellGrid &grid, const Request &request, Outcome &messages)
     {
-        const PredictionInput input { grid, spec.field, spec.reciprocals, spec.settings };
+        const PredictionInput input { grid, request.field, request.reciprocals, request.settings };
         try {
-            if (spec.kind == HD)
-                checkDoubleCrosses(input, &messages, spec.method);
+            if (request.kind == HD)
+                checkDoubleCrosses(input, &messages, request.method);
             else
-                checkThreeWayCrosses(input, &messages, spec.method);
+                checkThreeWayCrosses(input, &messages, request.method);
         } catch (const Error &error) {
             return error.message();
         }
@@ -227,12 +227,12 @@ namespace {
         };
         for (const auto &row : rows) {
             SCOPED_TRACE(row.field);
-            const RunSpec spec { row.kind, row.field, Reciprocals::Either, LookupMethod::Indexed,
+            const Request request { row.kind, row.field, Reciprocals::Either, LookupMethod::Indexed,
                 {}, 7 };
-            const Outcome run = predict(kFourLines, spec);
+            const Outcome run = predict(kFourLines, request);
             EXPECT_EQ(run.error, row.error);
             Outcome checked;
-            EXPECT_EQ(check(kFourLines, spec, checked), row.error);
+            EXPECT_EQ(check(kFourLines, request, checked), row.error);
             EXPECT_EQ(checked.log, row.log.empty() ? Lines {} : Lines { row.log[0] });
             EXPECT_EQ(run.log, row.log);
             EXPECT_EQ(run.lines, row.lines);
