@@ -95,7 +95,14 @@ namespace {
         std::vector<FoundCross> m_table; // (a - 1) * m_side + (b - 1); no text: not yet asked
     };
 
-    using Statistics = CandidateStatistics;
+    // A candidate's statistics, and, when the quick computation settled it, its CV as "0.0"
+    // rounds it: a whole number of tenths.
+    struct Statistics
+    {
+        CandidateStatistics values;
+        bool tenthsKnown = false;
+        std::uint64_t cvTenths = 0;
+    };
 
     // Rounding an extended result to double for storing it; beyond the double range it is an
     // overflow. Kept inline: the run does this twice for each of millions of candidates.
@@ -141,15 +148,59 @@ namespace {
         return storeDouble(std::sqrt(squares / static_cast<long double>(N - 1)) / mean * 100.0L);
     }
 
+    // The same CV with doubles, about four times quicker than the extended operations, kept
+    // only where it is certain to print the same with "0.0". With every magnitude between
+    // 1e-100 and 1e100 nothing underflows or overflows, and the result is within about ten
+    // units in the last place (1e-15 relative) of the exact CV. "0.0" changes its text only
+    // where ten times the value crosses a half (judged on 18 digits, 5e-18 relative), so a
+    // result farther than 1e-12 relative from every half prints as the exact CV would. The
+    // others, and CVs of 1e11 or more, take the exact computation.
+    template <std::size_t N>
+    bool quickCv(const std::array<double, N> &values, double mean, Statistics &out)
+    {
+        constexpr double kLow = 1e-100, kHigh = 1e100;
+        const double meanMagnitude = std::fabs(mean);
+        bool inRange = meanMagnitude >= kLow && meanMagnitude <= kHigh;
+        double squares = 0.0;
+        for (const double value : values) {
+            const double magnitude = std::fabs(value);
+            inRange &= magnitude >= kLow && magnitude <= kHigh;
+            const double deviation = value - mean;
+            squares += deviation * deviation;
+        }
+        if (!inRange)
+            return false;
+        // 100 / mean is worked out while the squares are summed.
+        const double scale = 100.0 / mean;
+        const double quick = std::sqrt(squares * (1.0 / double(N - 1))) * scale;
+        const double tenths = std::fabs(quick) * 10.0;
+        if (!(tenths < 1e12))
+            return false;
+        const double whole = std::floor(tenths);
+        if (std::fabs(tenths - (whole + 0.5)) <= (tenths + 1.0) * 1e-12)
+            return false;
+        out.values.cv = quick;
+        out.tenthsKnown = true;
+        out.cvTenths = std::uint64_t(whole) + (tenths - whole > 0.5 ? 1 : 0);
+        return true;
+    }
+
     // A zero among the values makes the candidate FALSO; a mean of exactly 0 divides by zero.
     template <std::size_t N> Statistics statistics(const std::array<double, N> &values)
     {
-        if (hasZero(values))
-            return { true, 0.0, 0.0 };
-        const double mean = meanOf(values);
-        if (mean == 0.0)
+        Statistics out;
+        if (hasZero(values)) {
+            out.values = { true, 0.0, 0.0 };
+            out.tenthsKnown = true;
+            return out;
+        }
+        out.values.falso = false;
+        out.values.mean = meanOf(values);
+        if (out.values.mean == 0.0)
             throw Error(std::string(kFloatingPointDivisionByZero));
-        return { false, mean, exactCv(values, mean) };
+        if (!quickCv(values, out.values.mean, out))
+            out.values.cv = exactCv(values, out.values.mean);
+        return out;
     }
 
     // What statistics() would raise, without the square root and divisions when they cannot
@@ -237,8 +288,8 @@ namespace {
         {
             writeCv(stats);
             m_line.clear();
-            appendDoubleCrossLine(m_line, stats.falso, int(i), int(j), int(k), int(l),
-                m_means.text(stats.mean), m_cv, texts);
+            appendDoubleCrossLine(m_line, stats.values.falso, int(i), int(j), int(k), int(l),
+                m_means.text(stats.values.mean), m_cv, texts);
             m_report->appendLine(m_line);
             m_report->show();
         }
@@ -248,17 +299,36 @@ namespace {
         {
             writeCv(stats);
             m_line.clear();
-            appendThreeWayCrossLine(
-                m_line, stats.falso, int(i), int(j), int(k), m_means.text(stats.mean), m_cv, texts);
+            appendThreeWayCrossLine(m_line, stats.values.falso, int(i), int(j), int(k),
+                m_means.text(stats.values.mean), m_cv, texts);
             m_report->appendLine(m_line);
             m_report->show();
         }
 
     private:
+        // The CV with "0.0": from its tenths when they are known (no sign for 0.0), else by
+        // the pattern's own rounding.
         void writeCv(const Statistics &stats)
         {
             m_cv.clear();
-            appendFormatFloat(m_cv, FixedPattern::OneDecimal, stats.cv, m_settings);
+            if (!stats.tenthsKnown) {
+                appendFormatFloat(m_cv, FixedPattern::OneDecimal, stats.values.cv, m_settings);
+                return;
+            }
+            char buffer[32];
+            char *const end = buffer + sizeof buffer;
+            char *p = end;
+            std::uint64_t tenths = stats.cvTenths;
+            *--p = char('0' + tenths % 10);
+            *--p = m_settings.decimalSeparator;
+            tenths /= 10;
+            do {
+                *--p = char('0' + tenths % 10);
+                tenths /= 10;
+            } while (tenths != 0);
+            if (stats.values.cv < 0 && stats.cvTenths != 0)
+                *--p = '-';
+            m_cv.append(p, end);
         }
 
         ReportSink *m_report;
@@ -408,9 +478,10 @@ namespace {
 CandidateStatistics candidateStatistics(std::span<const double> values)
 {
     if (values.size() == 4)
-        return statistics(std::array<double, 4> { values[0], values[1], values[2], values[3] });
+        return statistics(std::array<double, 4> { values[0], values[1], values[2], values[3] })
+            .values;
     if (values.size() == 2)
-        return statistics(std::array<double, 2> { values[0], values[1] });
+        return statistics(std::array<double, 2> { values[0], values[1] }).values;
     throw std::invalid_argument("candidateStatistics takes two or four values");
 }
 

@@ -47,7 +47,8 @@ struct PredictionInput
 // precision and stored as a double, and CV = sqrt(sum of the squared deviations from the stored
 // mean / (count - 1)) / mean * 100 in extended precision, stored as a double; it carries the
 // sign of the mean. Error "Floating point division by zero" when the mean is 0, "Floating point
-// overflow" when the CV is beyond the double range.
+// overflow" when the CV is beyond the double range. Where a quicker double computation is
+// certain to print the same with "0.0", the CV is that computation's (within 1e-15 relative).
 //   {5, 5.5, 4.75, 5.75} -> mean 5.25, CV 8.694...      {5, 6} -> mean 5.5, CV 12.856...
 //   {5, 0, 4, 4}         -> FALSO                       {1, -1, 2, -2} -> division by zero
 struct CandidateStatistics

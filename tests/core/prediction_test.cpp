@@ -375,6 +375,33 @@ namespace {
         return double(std::sqrt(squares / (count - 1)) / mean * 100.0L);
     }
 
+    // CVs aimed next to a half of a tenth, where a CV computed with doubles could print
+    // otherwise than the extended rule, and random ones.
+    TEST(CandidateStatistics, PrintsAsTheExtendedRuleNextToHalves)
+    {
+        std::mt19937 random(1010);
+        std::uniform_int_distribution<int> hundredths(100, 99999);
+        std::uniform_int_distribution<int> tenths(0, 400);
+        const FormatSettings settings;
+        int nearHalves = 0;
+        for (int trial = 0; trial < 100000; ++trial) {
+            const double mean = hundredths(random) / 100.0;
+            // m + 3d, m - d, m - d, m - d: the CV is 200 d / m, aimed at k + 0.05.
+            const double d = mean * (tenths(random) / 10.0 + 0.05) / 200.0;
+            const std::vector<double> values = trial % 2 == 0
+                ? std::vector<double> { mean + 3 * d, mean - d, mean - d, mean - d }
+                : std::vector<double> { hundredths(random) / 100.0, -hundredths(random) / 1000.0 };
+            const CandidateStatistics got = candidateStatistics(values);
+            const double expected = referenceCv(values, got.mean);
+            ASSERT_EQ(formatFloat(FixedPattern::OneDecimal, got.cv, settings),
+                formatFloat(FixedPattern::OneDecimal, expected, settings))
+                << "trial " << trial;
+            const double scaled = std::fabs(expected) * 10;
+            nearHalves += std::fabs(scaled - std::floor(scaled) - 0.5) < 1e-9;
+        }
+        EXPECT_GT(nearHalves, 5000); // the aimed cases do reach the halves
+    }
+
     // Every line's mean and CV against the rule computed plainly from the table's values:
     // random tables, negative values, and CVs aimed next to a half of a tenth.
     TEST(PredictionLines, MeanAndCvPrintAsTheExactRule)
