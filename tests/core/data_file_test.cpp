@@ -11,6 +11,7 @@
 
 #include "data_file.h"
 #include "error.h"
+#include "error_of.h"
 
 using namespace koravel;
 using namespace std::string_literals;
@@ -78,16 +79,6 @@ TEST(SplitFields, SeparatorsAndQuotes)
         splitFields(row.line, fields);
         EXPECT_EQ(fields, row.fields);
     }
-}
-
-template <class Call> std::string errorOf(Call call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return "no error";
 }
 
 TEST(ReadFileBytes, EveryByteTheLimitAndTheMessages)

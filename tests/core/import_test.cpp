@@ -13,6 +13,7 @@
 
 #include "cell_grid.h"
 #include "error.h"
+#include "error_of.h"
 #include "import.h"
 #include "progress.h"
 
@@ -56,16 +57,6 @@ std::string stateOf(const CellGrid &grid)
             state += "|" + grid.cell(column, row);
     }
     return state;
-}
-
-template <class Call> std::string errorOf(Call call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return "no error";
 }
 
 class Import : public ::testing::Test

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "error.h"
+#include "error_of.h"
 #include "numtext.h"
 
 using namespace koravel;
@@ -28,16 +29,6 @@ std::string exact(long double value)
     char text[48];
     std::snprintf(text, sizeof text, "%.21Lg", value);
     return text;
-}
-
-template <class Call> std::string errorOf(Call call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return "no error";
 }
 
 // The random round trips cover blanks, zeros, signs and every prefix; these are the rest.
