@@ -13,6 +13,5 @@ fi
 echo "Koravel: nenhuma tela disponível (DISPLAY e WAYLAND_DISPLAY vazios)." >&2
 echo "Executando koravel-cli com examples/griffing56_maize.txt (9 linhagens, HD):" >&2
 # The report is single-byte Western European text; the terminal speaks UTF-8.
-set -o pipefail
 build/src/cli/koravel-cli hd examples/griffing56_maize.txt --lines 9 --reciprocals nao \
   | iconv -f ISO-8859-1 -t UTF-8
