@@ -57,21 +57,29 @@ bool readNormalized(const std::string &digits, std::int64_t exponent, long doubl
     return true;
 }
 
+// Both readings begin alike: blanks (code 32 only, not tabs), then at most one sign.
+//   " -12" -> points at "12", negative
+const char *skipBlanksAndSign(const char *p, const char *end, bool &negative)
+{
+    while (p != end && *p == ' ')
+        ++p;
+    negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    return p;
+}
+
 } // namespace
 
 namespace koravel {
 
 std::int32_t strToInt(std::string_view text)
 {
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    while (p != end && *p == ' ')
-        ++p;
+    const char *const end = text.data() + text.size();
     bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const char *p = skipBlanksAndSign(text.data(), end, negative);
     if (p == end)
         failInteger(text);
 
@@ -122,15 +130,9 @@ std::int32_t strToInt(std::string_view text)
 long double strToFloat(std::string_view text, const FormatSettings &settings)
 {
     const char separator = settings.decimalSeparator;
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    while (p != end && *p == ' ')
-        ++p;
+    const char *const end = text.data() + text.size();
     bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const char *p = skipBlanksAndSign(text.data(), end, negative);
 
     // The first 19 significant digits go into an integer; later ones only move the exponent,
     // and a nonzero one among them sends the reading to the exact path.
