@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -276,15 +277,11 @@ void TForm1::Importardados1Click()
 {
     // chooseFile tells the model once a file is chosen; the views read the grid anew after
     // the import, whether it completed or not.
-    try {
-        koravel::importDataFile(*this, m_grid, *m_progress);
-    } catch (...) {
+    const auto finish = qScopeGuard([this] {
         m_model->endGridChange();
         m_progress->settle();
-        throw;
-    }
-    m_model->endGridChange();
-    m_progress->settle();
+    });
+    koravel::importDataFile(*this, m_grid, *m_progress);
 }
 
 void TForm1::BitBtn1Click()
@@ -305,16 +302,12 @@ void TForm1::runPrediction(Prediction prediction)
     const koravel::PredictionInput input { m_grid, linesText, reciprocals(),
         koravel::KoravelApplication::formatSettings() };
     // A report that stops at an error is shown as it stands.
-    try {
-        koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
-        prediction(input, report, *m_progress, *this, koravel::LookupMethod::Indexed);
-    } catch (...) {
+    const auto finish = qScopeGuard([this] {
         m_progress->settle();
         m_report->publishReport();
-        throw;
-    }
-    m_progress->settle();
-    m_report->publishReport();
+    });
+    koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
+    prediction(input, report, *m_progress, *this, koravel::LookupMethod::Indexed);
 }
 
 void TForm1::UpDown1Changing()
