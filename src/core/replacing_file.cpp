@@ -1,0 +1,120 @@
+// A file replaced only once every byte of its new content is on disk.
+#include "replacing_file.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "data_file.h"
+#include "error.h"
+
+namespace koravel {
+
+namespace {
+
+    constexpr std::size_t kBufferSize = 1 << 16;
+
+    // A link is followed, so that the file it names gets the new content and the link stays.
+    std::filesystem::path resolvedTarget(const std::string &fullName)
+    {
+        std::filesystem::path target(fullName);
+        std::error_code error;
+        if (std::filesystem::is_symlink(target, error)) {
+            std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+            if (!error)
+                return resolved;
+        }
+        return target;
+    }
+
+} // namespace
+
+ReplacingFile::ReplacingFile(const std::string &path)
+    : m_shownPath(fullPath(path))
+{
+    const std::filesystem::path target = resolvedTarget(m_shownPath);
+    m_target = target.string();
+    const std::string name = target.filename().string();
+    struct stat existing = {};
+    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
+    if (name.empty() || (exists && S_ISDIR(existing.st_mode)))
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EISDIR)));
+    // A file the user may not write is not replaced behind its back.
+    if (exists && ::access(m_target.c_str(), W_OK) != 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+
+    std::string folder = target.parent_path().string();
+    if (folder.empty())
+        folder = "/";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "."
+            + std::to_string(random() % 1000000) + ".tmp";
+        m_fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            m_temporary = candidate;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    // A file replaced keeps its permissions; a new one gets the usual ones.
+    if (exists && S_ISREG(existing.st_mode))
+        ::fchmod(m_fd, existing.st_mode & 07777);
+    m_buffer.reserve(kBufferSize);
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void ReplacingFile::write(std::string_view bytes)
+{
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kBufferSize)
+        flush();
+}
+
+void ReplacingFile::flush()
+{
+    std::string_view rest = m_buffer;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(m_fd, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throw Error(std::string(kStreamWriteError));
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    m_buffer.clear();
+}
+
+void ReplacingFile::commit()
+{
+    flush();
+    const int fd = m_fd;
+    m_fd = -1;
+    const bool synced = ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !synced)
+        throw Error(std::string(kStreamWriteError));
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    m_temporary.clear();
+    const std::string folder = std::filesystem::path(m_target).parent_path().string();
+    const int folderFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+}
+
+} // namespace koravel

@@ -1,0 +1,40 @@
+// A file written through a temporary file beside it, which replaces it only once complete, so
+// that a failed export keeps the old file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace koravel {
+
+class ReplacingFile
+{
+public:
+    // Makes the temporary file beside path (beside the file a link names). Errors: "Cannot
+    // create file "<full path>". <reason>", also for a folder or a file the user may not write.
+    explicit ReplacingFile(const std::string &path);
+    // Removes the temporary file unless commit() succeeded.
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile &) = delete;
+    ReplacingFile &operator=(const ReplacingFile &) = delete;
+
+    // For writers that open the file by name themselves (and truncate it).
+    const std::string &temporaryPath() const { return m_temporary; }
+    const std::string &shownPath() const { return m_shownPath; }
+
+    // Buffered; Error "Stream write error" when the bytes cannot be written.
+    void write(std::string_view bytes);
+    // Puts every byte on disk and renames the temporary file over the target.
+    void commit();
+
+private:
+    void flush();
+
+    int m_fd = -1;
+    std::string m_buffer;
+    std::string m_shownPath;
+    std::string m_target;
+    std::string m_temporary; // empty once renamed
+};
+
+} // namespace koravel
