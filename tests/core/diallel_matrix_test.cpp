@@ -1,0 +1,171 @@
+// The diallel matrix: what each cell shows for hand-made tables, the number of lines it takes,
+// and the errors it raises as a prediction would.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cell_grid.h"
+#include "diallel_matrix.h"
+#include "error.h"
+#include "error_of.h"
+
+namespace koravel {
+namespace {
+
+    struct Row
+    {
+        std::string a, b, value;
+    };
+
+    CellGrid gridOf(const std::vector<Row> &rows)
+    {
+        CellGrid grid;
+        grid.setRowCount(int(rows.size()) + 1);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            grid.setCell(1, int(r) + 1, rows[r].a);
+            grid.setCell(2, int(r) + 1, rows[r].b);
+            grid.setCell(3, int(r) + 1, rows[r].value);
+        }
+        return grid;
+    }
+
+    // The matrix row by row, cells separated by blanks: "." the diagonal, "-" a missing cross,
+    // "z" a cross present with 0, else the value's text; then the source of n and min..max.
+    std::string picture(const DiallelMatrix &matrix)
+    {
+        std::string out;
+        for (int i = 1; i <= matrix.size(); ++i) {
+            for (int j = 1; j <= matrix.size(); ++j) {
+                const DiallelMatrix::Cell &cell = matrix.cell(i, j);
+                switch (cell.state) {
+                case CrossState::Diagonal:
+                    out += '.';
+                    break;
+                case CrossState::Missing:
+                    out += '-';
+                    break;
+                case CrossState::Zero:
+                    out += 'z';
+                    break;
+                case CrossState::Present:
+                    out += cell.text;
+                    break;
+                }
+                out += j < matrix.size() ? " " : "\n";
+            }
+        }
+        out += matrix.lineCountSource() == LineCountSource::Field ? "field" : "largest";
+        if (matrix.minimum()) {
+            std::ostringstream range;
+            range << ' ' << *matrix.minimum() << ".." << *matrix.maximum();
+            out += range.str();
+        }
+        return out;
+    }
+
+    const std::vector<Row> kThreeLines { { "1", "2", "5.5" }, { "2", "3", "0" } };
+
+    TEST(DiallelMatrix, CellsAreWhatThePredictionsRead)
+    {
+        const struct
+        {
+            const char *name;
+            std::vector<Row> rows;
+            const char *lines;
+            Reciprocals reciprocals;
+            char separator;
+            std::string expected; // the picture, or the error message
+        } cases[] = {
+            { "distinct keeps the order", kThreeLines, "3", Reciprocals::Distinct, '.',
+                ". 5.5 -\n- . z\n- - .\nfield 5.5..5.5" },
+            { "either fills both orders", kThreeLines, "3", Reciprocals::Either, '.',
+                ". 5.5 -\n5.5 . z\n- z .\nfield 5.5..5.5" },
+            { "no data row: all missing, no range", {}, "3", Reciprocals::Either, '.',
+                ". - -\n- . -\n- - .\nfield" },
+            { "the field wider than the table", { { "2", "1", "4" } }, " 4", Reciprocals::Distinct,
+                '.', ". - - -\n4 . - -\n- - . -\n- - - .\nfield 4..4" },
+            { "the field narrower: crosses beyond it are left out",
+                { { "1", "2", "3" }, { "1", "5", "9" } }, "2", Reciprocals::Either, '.',
+                ". 3\n3 .\nfield 3..3" },
+            { "duplicates, distinct: the last row of each order",
+                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2",
+                Reciprocals::Distinct, '.', ". 7\n6 .\nfield 6..7" },
+            { "duplicates, either: the last row in either order",
+                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2",
+                Reciprocals::Either, '.', ". 6\n6 .\nfield 6..6" },
+            { "a field that does not read: the largest parent",
+                { { "1", "4", "2.5" }, { "03", "2", "1e2" } }, "abc", Reciprocals::Distinct, '.',
+                ". - - 2.5\n- . - -\n- 100 . -\n- - - .\nlargest 2.5..100" },
+            { "a field below 2: the largest parent", { { "2", "1", "-3" }, { "1", "2", "4" } }, "1",
+                Reciprocals::Distinct, '.', ". 4\n-3 .\nlargest -3..4" },
+            { "comma separator", { { "1", "2", "2,5" } }, "2", Reciprocals::Either, ',',
+                ". 2,5\n2,5 .\nfield 2.5..2.5" },
+            { "a point under the comma fails", { { "1", "2", "2.5" } }, "2", Reciprocals::Either,
+                ',', "'2.5' is not a valid floating point value" },
+            { "a value that is not a number", { { "1", "2", "7x" } }, "2", Reciprocals::Distinct,
+                '.', "'7x' is not a valid floating point value" },
+            { "an empty parent A fails every lookup", { { "1", "2", "3" }, { "", "", "" } }, "2",
+                Reciprocals::Distinct, '.', "'' is not a valid integer value" },
+            { "a value beyond the double range", { { "2", "1", "1e400" } }, "2",
+                Reciprocals::Distinct, '.', "Floating point overflow" },
+            { "a value too small for a double counts as zero", { { "1", "2", "1e-400" } }, "2",
+                Reciprocals::Distinct, '.', ". z\n- .\nfield" },
+            // No prediction asks for i x i, nor for a pair beyond n, so their bad values stay quiet.
+            { "a bad self or a cross beyond n is never read",
+                { { "1", "1", "x" }, { "1", "3", "y" }, { "1", "2", "8" } }, "2",
+                Reciprocals::Either, '.', ". 8\n8 .\nfield 8..8" },
+            { "no line", {}, "0", Reciprocals::Distinct, '.', "largest" },
+            { "one line only", { { "1", "1", "5" } }, "x", Reciprocals::Distinct, '.', "largest" },
+            { "too many lines in the field", {}, "301", Reciprocals::Distinct, '.',
+                "A matriz dial\xE9lica mostra no m\xE1ximo 300 linhagens (pedidas: 301)." },
+            { "too many lines in the table", { { "1", "1000", "5" } }, "", Reciprocals::Distinct,
+                '.', "A matriz dial\xE9lica mostra no m\xE1ximo 300 linhagens (pedidas: 1000)." },
+        };
+        for (const auto &row : cases) {
+            SCOPED_TRACE(row.name);
+            const CellGrid grid = gridOf(row.rows);
+            std::string shown;
+            const std::string error = errorOf([&] {
+                shown = picture(DiallelMatrix(grid, row.lines, row.reciprocals, { row.separator }));
+            });
+            EXPECT_EQ(error == "no error" ? shown : error, row.expected);
+        }
+    }
+
+    TEST(DiallelMatrix, CountsAndRangeOfTheMaizeExample)
+    {
+        // Griffing's maize diallel: 36 crosses i x j with i < j among 9 lines.
+        std::ifstream file(KORAVEL_EXAMPLES_DIR "/griffing56_maize.txt");
+        ASSERT_TRUE(file.good());
+        std::vector<Row> rows;
+        Row row;
+        while (file >> row.a >> row.b >> row.value)
+            rows.push_back(row);
+        const CellGrid grid = gridOf(rows);
+
+        const struct
+        {
+            Reciprocals reciprocals;
+            int present, missing;
+        } cases[] = { { Reciprocals::Distinct, 36, 36 }, { Reciprocals::Either, 72, 0 } };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.present);
+            const DiallelMatrix matrix(grid, "0", c.reciprocals, {});
+            EXPECT_EQ(matrix.size(), 9);
+            EXPECT_EQ(matrix.lineCountSource(), LineCountSource::LargestParent);
+            EXPECT_EQ(matrix.count(CrossState::Present), c.present);
+            EXPECT_EQ(matrix.count(CrossState::Missing), c.missing);
+            EXPECT_EQ(matrix.count(CrossState::Diagonal), 9);
+            EXPECT_EQ(matrix.minimum(), 183.7); // 3 x 4
+            EXPECT_EQ(matrix.maximum(), 302.2); // 7 x 9
+            EXPECT_EQ(matrix.cell(9, 7).text, c.present == 72 ? "302.2" : "");
+        }
+        EXPECT_EQ(errorOf([&] { DiallelMatrix(grid, "9", Reciprocals::Either, {}).cell(10, 1); }),
+            "List index out of bounds (10)");
+    }
+
+} // namespace
+} // namespace koravel
