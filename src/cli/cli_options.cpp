@@ -15,6 +15,7 @@ namespace {
         std::optional<std::string_view> lines, reciprocals, separator, output;
         bool clean = false;
         bool help = false;
+        bool version = false;
     };
 
     std::string quoted(std::string_view text)
@@ -46,6 +47,10 @@ namespace {
             }
             if (argument == "-h" || argument == "--help") {
                 raw.help = true;
+                continue;
+            }
+            if (argument == "--version") {
+                raw.version = true;
                 continue;
             }
             std::string_view name = argument;
@@ -135,6 +140,10 @@ Options parseOptions(std::span<const std::string_view> arguments)
     Options options;
     if (raw.help)
         return options; // Command::Help
+    if (raw.version) {
+        options.command = Command::Version;
+        return options;
+    }
     if (raw.positional.empty())
         throw UsageError("falta o comando (hd, ht ou counts)");
     const std::optional<Command> command = commandFromText(raw.positional.front());
@@ -181,7 +190,8 @@ std::string_view usageText()
            "                   [--clean] [--output SAIDA]\n"
            "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
            "     koravel-cli counts N\n"
-           "     koravel-cli --help\n";
+           "     koravel-cli --help\n"
+           "     koravel-cli --version\n";
 }
 
 std::string_view helpText()
@@ -209,6 +219,7 @@ std::string_view helpText()
            "inteiro)\n"
            "                           em vez de escrevê-lo na saída padrão\n"
            "  -h, --help               mostra esta ajuda\n"
+           "  --version                mostra a versão do koravel-cli\n"
            "\n"
            "O relatório sai com os mesmos bytes que \".:: Salvar ::.\" gravaria: texto Latin-1,\n"
            "cada linha terminada por CR LF. Avisos e erros vão para a saída de erro.\n"

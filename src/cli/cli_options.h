@@ -11,7 +11,7 @@
 
 namespace koravel::cli {
 
-enum class Command { DoubleCrosses, ThreeWayCrosses, Counts, Help };
+enum class Command { DoubleCrosses, ThreeWayCrosses, Counts, Help, Version };
 
 struct Options
 {
@@ -36,6 +36,7 @@ public:
 //   {"hd", "d.txt", "--lines", "6"}          -> DoubleCrosses, "d.txt", "6", Distinct
 //   {"ht", "d.txt", "--lines=6", "--reciprocals", "não"} -> ThreeWayCrosses, Either
 //   {"counts", "5"}                          -> Counts, linesText "5"
+//   {"--version"}                            -> Version (whatever else is given, as --help)
 //   {"hd", "d.txt"}                          -> UsageError (no --lines)
 //   {"hd", "d.txt", "--lines", "6", "--decimal-separator", ",,"} -> UsageError
 Options parseOptions(std::span<const std::string_view> arguments);

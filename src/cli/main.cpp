@@ -1,10 +1,13 @@
 // koravel-cli: the import and the predictions of the main window, run from the command line.
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli_options.h"
 #include "commands.h"
+#include "error.h"
+#include "koravel_version.h"
 #include "terminal_messages.h"
 
 int main(int argc, char **argv)
@@ -23,6 +26,14 @@ int main(int argc, char **argv)
     case Command::Help:
         std::fwrite(helpText().data(), 1, helpText().size(), stdout);
         return 0;
+    case Command::Version: {
+        const std::string text = "koravel-cli " + std::string(koravel::kVersion) + "\n";
+        if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
+            && std::fflush(stdout) == 0)
+            return 0;
+        printError(koravel::kStreamWriteError);
+        return 1;
+    }
     case Command::Counts:
         return runCounts(options);
     case Command::DoubleCrosses:
