@@ -1,0 +1,49 @@
+// What every fuzz target does when a property fails: print what differed and abort, so that
+// libFuzzer keeps the input as a crash.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace koravel::fuzz {
+
+// The text with every byte outside printable ASCII written as \xHH, for the failure report.
+inline std::string printable(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 32 && byte < 127 && byte != '\\') {
+            out += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+[[noreturn]] inline void fail(
+    std::string_view what, std::string_view got, std::string_view expected)
+{
+    std::fprintf(stderr, "\nFUZZ PROPERTY FAILED: %s\n  got:      \"%s\"\n  expected: \"%s\"\n",
+        std::string(what).c_str(), printable(got).c_str(), printable(expected).c_str());
+    std::abort();
+}
+
+inline void expectEqual(std::string_view what, std::string_view got, std::string_view expected)
+{
+    if (got != expected)
+        fail(what, got, expected);
+}
+
+inline void expect(bool condition, std::string_view what)
+{
+    if (!condition)
+        fail(what, "false", "true");
+}
+
+} // namespace koravel::fuzz

@@ -1,0 +1,133 @@
+// Differential fuzz target for the lookups: on any table, under either reciprocal option and
+// either decimal separator, SingleCrossIndex gives the answers of the literal scan (ExisteHS,
+// ValorHS): the same booleans, the same values bit for bit, and the same error at the same call.
+//
+// Input (through FuzzedDataProvider): the separator, the option, up to 16 rows of three cells,
+// each cell from a list of telling texts or arbitrary bytes, then up to 32 calls.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cell_grid.h"
+#include "error.h"
+#include "fuzz_check.h"
+#include "lookup.h"
+#include "single_cross_index.h"
+
+using namespace koravel;
+using namespace koravel::fuzz;
+
+namespace {
+
+const std::vector<std::string> kParentTexts { "1", "2", "3", "4", "07", "$3", "0x2", " 1", "+2",
+    "-1", "0", "", "x", "1 ", "2147483647", "-2147483648", "2147483648", "$FFFFFFFF", "1.0",
+    "-$80000000", "\t1", "1025" };
+const std::vector<std::string> kValueTexts { "5", "0", "-0", "2.5", "2,5", "-3.25", ".5", ",5", ".",
+    ",", "1e400", "-1e400", "1e-400", "1e4932", "1e-4960", "4.75", "abc", "", "1E", "7 ", "  8",
+    "1.7976931348623157e308", "1.7976931348623159e308", "4.9e-324", "2e-324", "1,000.5", "1e5000",
+    "0.1", "0,1", "+.5e-3", "-,5E+2" };
+const std::vector<std::int32_t> kParents { 0, -1, 5, 7, 100, 1025, 2000, INT_MAX, INT_MIN };
+
+std::string cellText(FuzzedDataProvider &in, const std::vector<std::string> &telling)
+{
+    const int choice = in.ConsumeIntegralInRange(0, 9);
+    if (choice < 8)
+        return telling[in.ConsumeIntegralInRange<std::size_t>(0, telling.size() - 1)];
+    return in.ConsumeRandomLengthString(12);
+}
+
+std::int32_t parent(FuzzedDataProvider &in)
+{
+    const int choice = in.ConsumeIntegralInRange(0, 9);
+    if (choice < 7)
+        return in.ConsumeIntegralInRange(1, 4);
+    if (choice < 9)
+        return kParents[in.ConsumeIntegralInRange<std::size_t>(0, kParents.size() - 1)];
+    return in.ConsumeIntegral<std::int32_t>();
+}
+
+// One call's outcome written as text: the answer, or the error's message.
+template <class Call> std::string outcome(Call call)
+{
+    try {
+        return "= " + call();
+    } catch (const Error &error) {
+        return "error " + error.message();
+    }
+}
+
+std::string bits(double value)
+{
+    std::uint64_t raw;
+    std::memcpy(&raw, &value, sizeof raw);
+    char text[64];
+    std::snprintf(
+        text, sizeof text, "%.17g (0x%016llx)", value, static_cast<unsigned long long>(raw));
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    const FormatSettings settings { in.ConsumeBool() ? ',' : '.' };
+    const Reciprocals reciprocals = in.ConsumeBool() ? Reciprocals::Either : Reciprocals::Distinct;
+
+    CellGrid grid;
+    const int rows = in.ConsumeIntegralInRange(0, 16);
+    grid.setRowCount(rows + 1);
+    for (int r = 1; r <= rows; ++r) {
+        grid.setCell(1, r, cellText(in, kParentTexts));
+        grid.setCell(2, r, cellText(in, kParentTexts));
+        grid.setCell(3, r, cellText(in, kValueTexts));
+    }
+    // The value column is read even when the table shows fewer columns.
+    if (in.ConsumeIntegralInRange(0, 7) == 0)
+        grid.setColumnCount(3);
+
+    const SingleCrossIndex index(grid, reciprocals, settings);
+    const int calls = in.ConsumeIntegralInRange(1, 32);
+    for (int call = 0; call < calls; ++call) {
+        const int kind = in.ConsumeIntegralInRange(0, 2);
+        const std::int32_t a = parent(in);
+        const std::int32_t b = parent(in);
+        const std::string what = std::string(kind == 0 ? "exists"
+                                         : kind == 1   ? "value"
+                                                       : "lookup")
+            + "(" + std::to_string(a) + ", " + std::to_string(b) + ") at call "
+            + std::to_string(call)
+            + (reciprocals == Reciprocals::Either ? ", Either" : ", Distinct") + ", separator "
+            + settings.decimalSeparator;
+        std::string got;
+        std::string expected;
+        if (kind == 0) {
+            got = outcome([&] { return std::string(index.exists(a, b) ? "true" : "false"); });
+            expected = outcome([&] {
+                return std::string(ExisteHS(a, b, grid, reciprocals, settings) ? "true" : "false");
+            });
+        } else if (kind == 1) {
+            got = outcome([&] { return bits(index.value(a, b)); });
+            expected = outcome([&] { return bits(ValorHS(a, b, grid, reciprocals, settings)); });
+        } else {
+            // What a prediction does: ExisteHS, then ValorHS only after a true answer.
+            got = outcome([&] {
+                const SingleCrossIndex::SingleCross found = index.lookup(a, b);
+                return bits(found.value) + " \"" + std::string(found.text) + "\"";
+            });
+            expected = outcome([&] {
+                const double value = ExisteHS(a, b, grid, reciprocals, settings)
+                    ? ValorHS(a, b, grid, reciprocals, settings)
+                    : 0.0;
+                return bits(value) + " \"" + floatToStr(value, settings) + "\"";
+            });
+        }
+        expectEqual(what, got, expected);
+    }
+    return 0;
+}
