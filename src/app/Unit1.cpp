@@ -11,6 +11,7 @@
 #include "numtext.h"
 #include "progress_report_sink.h"
 #include "qt_text.h"
+#include "size_limits.h"
 #include "up_down.h"
 #include "widget_progress.h"
 
@@ -286,11 +287,16 @@ void TForm1::Importardados1Click()
 
 void TForm1::BitBtn1Click()
 {
+    // A report the window could not hold is refused before anything changes.
+    koravel::checkWindowReport(koravel::HybridKind::DoubleCross, koravel::fromQt(Edit1->text()),
+        koravel::windowMemoryLimit());
     runPrediction(&koravel::predictDoubleCrosses);
 }
 
 void TForm1::BitBtn2Click()
 {
+    koravel::checkWindowReport(koravel::HybridKind::ThreeWayCross, koravel::fromQt(Edit1->text()),
+        koravel::windowMemoryLimit());
     runPrediction(&koravel::predictThreeWayCrosses);
 }
 
