@@ -13,6 +13,7 @@
 #include "prediction.h"
 #include "progress.h"
 #include "report_output.h"
+#include "size_limits.h"
 #include "stream_report.h"
 #include "terminal_messages.h"
 
@@ -56,11 +57,17 @@ namespace {
         // Standard output cannot be taken back: a first run that writes no line raises any
         // error the prediction would meet, and tells the information messages, before a byte
         // is written. A file needs no such run: it replaces the target only once complete.
+        // Only a report that could not be written is refused, before a line is worked out: one
+        // whose lines cannot be counted, or a file larger than the free space beside it.
+        const HybridKind kind = doubleCrosses ? HybridKind::DoubleCross : HybridKind::ThreeWayCross;
         TerminalMessages messages;
         std::unique_ptr<ReportOutput> output;
         if (options.outputPath) {
             output = std::make_unique<ReportOutput>(*options.outputPath);
+            checkStreamedReport(
+                kind, input.linesFieldText, output->freeBytes(), output->shownPath());
         } else {
+            checkStreamedReport(kind, input.linesFieldText);
             if (doubleCrosses)
                 checkDoubleCrosses(input, &messages);
             else

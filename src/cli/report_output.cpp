@@ -11,6 +11,7 @@
 
 #include "data_file.h"
 #include "error.h"
+#include "size_limits.h"
 
 namespace koravel::cli {
 
@@ -71,6 +72,13 @@ ReportOutput::ReportOutput(const std::string &path)
 ReportOutput::~ReportOutput()
 {
     discardTemporary();
+}
+
+std::optional<std::uint64_t> ReportOutput::freeBytes() const
+{
+    if (m_temporary.empty())
+        return std::nullopt;
+    return freeBytesBeside(m_fd);
 }
 
 void ReportOutput::write(const char *data, std::size_t size)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace koravel::cli {
@@ -23,6 +25,11 @@ public:
 
     // Error "Stream write error" when the bytes cannot all be written.
     void write(const char *data, std::size_t size);
+    // The free space beside the temporary file, where the report goes; nothing for standard
+    // output, which may be a pipe or a terminal.
+    std::optional<std::uint64_t> freeBytes() const;
+    // The full path that messages name: "/home/ana/r.txt"; empty for standard output.
+    const std::string &shownPath() const { return m_shownPath; }
     // Puts the temporary file's bytes on disk and renames it over the target (nothing to do for
     // standard output). On failure the temporary file goes and the target stays as it was.
     void commit();

@@ -180,12 +180,11 @@ void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
             + std::string(outputPath) + "\".");
 }
 
-std::optional<std::uint64_t> freeBytesIn(const std::string &folder)
+std::optional<std::uint64_t> freeBytesBeside(int fd)
 {
     struct statvfs space = {};
-    if (::statvfs(folder.empty() ? "/" : folder.c_str(), &space) != 0)
+    if (::fstatvfs(fd, &space) != 0)
         return std::nullopt;
-    // The blocks kept for the administrator are free to a writer running as root.
     const auto blocks = std::uint64_t(::geteuid() == 0 ? space.f_bfree : space.f_bavail);
     return blocks * std::uint64_t(space.f_frsize);
 }

@@ -62,8 +62,9 @@ void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::ui
 void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
     std::optional<std::uint64_t> freeBytes = std::nullopt, std::string_view outputPath = {});
 
-// The free space, for an unprivileged writer, of the file system that holds folder; nothing
-// when it cannot be learnt.
-std::optional<std::uint64_t> freeBytesIn(const std::string &folder);
+// The free space of the file system that holds the open file fd, for a writer of this process's
+// privileges (root may use the blocks kept for the administrator); nothing when it cannot be
+// learnt.
+std::optional<std::uint64_t> freeBytesBeside(int fd);
 
 } // namespace koravel
