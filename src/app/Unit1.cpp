@@ -1,6 +1,8 @@
 // The main window: controls, menu and the handlers that drive the core.
 #include "Unit1.h"
 
+#include "UntMatriz.h"
+#include "UntOpcoes.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "counts.h"
@@ -117,6 +119,10 @@ void TForm1::buildMenu()
 {
     Importardados1 = menuBar()->addAction(QStringLiteral(".:: Importar dados ::."));
     Importardados1->setObjectName(QStringLiteral("Importardados1"));
+    Opcoes1 = menuBar()->addAction(QStringLiteral(".:: Opções ::."));
+    Opcoes1->setObjectName(QStringLiteral("Opcoes1"));
+    Matrizdialelica1 = menuBar()->addAction(QStringLiteral(".:: Matriz dialélica ::."));
+    Matrizdialelica1->setObjectName(QStringLiteral("Matrizdialelica1"));
     Sobre1 = menuBar()->addAction(QStringLiteral(".:: Sobre ::."));
     Sobre1->setObjectName(QStringLiteral("Sobre1"));
     Sair1 = menuBar()->addAction(QStringLiteral(".:: Sair ::."));
@@ -258,6 +264,8 @@ void TForm1::wire()
         };
     };
     connect(Importardados1, &QAction::triggered, this, guarded(&TForm1::Importardados1Click));
+    connect(Opcoes1, &QAction::triggered, this, guarded(&TForm1::Opcoes1Click));
+    connect(Matrizdialelica1, &QAction::triggered, this, guarded(&TForm1::Matrizdialelica1Click));
     connect(Sobre1, &QAction::triggered, this, guarded(&TForm1::Sobre1Click));
     connect(Sair1, &QAction::triggered, this, guarded(&TForm1::Sair1Click));
     connect(BitBtn1, &QPushButton::clicked, this, guarded(&TForm1::BitBtn1Click));
@@ -325,6 +333,30 @@ void TForm1::UpDown1Changing()
     Label5->setText(koravel::toQt(counts.threeWayCrosses));
     placeCount(Label3, 72);
     placeCount(Label5, 72);
+}
+
+// The separator chosen holds for the cells and the report until the program ends.
+void TForm1::Opcoes1Click()
+{
+    TForm7 options(this);
+    options.setChoice(koravel::KoravelApplication::decimalChoice(),
+        koravel::KoravelApplication::regionalDecimalSeparator());
+    if (options.exec() == QDialog::Accepted)
+        koravel::KoravelApplication::setDecimalChoice(options.choice());
+}
+
+void TForm1::Matrizdialelica1Click()
+{
+    // The prediction buttons come on with the first import.
+    if (!BitBtn1->isEnabled()) {
+        m_dialogs.information(
+            this, QStringLiteral("Importe os dados para ver a matriz dialélica."));
+        return;
+    }
+    if (!m_matrixWindow)
+        m_matrixWindow = new TForm6(m_dialogs, this);
+    m_matrixWindow->showMatrix(m_grid, koravel::fromQt(Edit1->text()), reciprocals(),
+        koravel::KoravelApplication::formatSettings());
 }
 
 void TForm1::Sobre1Click()

@@ -25,6 +25,7 @@ class QStatusBar;
 class QTableView;
 class TForm2;
 class TForm3;
+class TForm6;
 
 namespace koravel {
 class GridModel;
@@ -68,6 +69,8 @@ public:
     QProgressBar *ProgressBar1;
     QStatusBar *StatusBar1;
     QAction *Importardados1;
+    QAction *Opcoes1;
+    QAction *Matrizdialelica1;
     QAction *Sobre1;
     QAction *Sair1;
 
@@ -76,6 +79,8 @@ public slots:
     void BitBtn1Click();
     void BitBtn2Click();
     void UpDown1Changing();
+    void Opcoes1Click();
+    void Matrizdialelica1Click();
     void Sobre1Click();
     void Sair1Click();
 
@@ -117,5 +122,6 @@ private:
     QRadioButton *m_nao = nullptr;
     TForm2 *m_report = nullptr;
     TForm3 *m_about = nullptr;
+    TForm6 *m_matrixWindow = nullptr; // made on first use
     bool m_centred = false;
 };

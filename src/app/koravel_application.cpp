@@ -15,6 +15,7 @@ namespace koravel {
 namespace {
 
     FormatSettings g_formatSettings;
+    DecimalChoice g_decimalChoice = DecimalChoice::Regional;
 
     QString shownMessage(std::string_view message)
     {
@@ -78,7 +79,34 @@ void KoravelApplication::setFormatSettings(FormatSettings settings)
 
 void KoravelApplication::readSystemFormatSettings()
 {
-    g_formatSettings.decimalSeparator = decimalSeparatorFromQt(QLocale::system().decimalPoint());
+    if (g_decimalChoice == DecimalChoice::Regional)
+        g_formatSettings.decimalSeparator = regionalDecimalSeparator();
+}
+
+DecimalChoice KoravelApplication::decimalChoice()
+{
+    return g_decimalChoice;
+}
+
+void KoravelApplication::setDecimalChoice(DecimalChoice choice)
+{
+    g_decimalChoice = choice;
+    switch (choice) {
+    case DecimalChoice::Regional:
+        readSystemFormatSettings();
+        break;
+    case DecimalChoice::Point:
+        g_formatSettings.decimalSeparator = '.';
+        break;
+    case DecimalChoice::Comma:
+        g_formatSettings.decimalSeparator = ',';
+        break;
+    }
+}
+
+char KoravelApplication::regionalDecimalSeparator()
+{
+    return decimalSeparatorFromQt(QLocale::system().decimalPoint());
 }
 
 } // namespace koravel

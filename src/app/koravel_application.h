@@ -24,6 +24,11 @@ char decimalSeparatorFromQt(const QString &symbol);
 // error stays as it is.
 void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler);
 
+// The decimal separator of the data, chosen in the options window for the rest of the run:
+// the one of the system's regional settings (the default, following its changes), or a fixed
+// point or comma that a change of the system's settings leaves alone.
+enum class DecimalChoice { Regional, Point, Comma };
+
 class KoravelApplication : public QApplication
 {
     Q_OBJECT
@@ -37,8 +42,19 @@ public:
     // The number text settings every conversion of the windows uses. Read from the system's
     // locale at start and again whenever the system announces a change of its settings.
     static FormatSettings formatSettings();
+    // Sets the separator in use until the next choice or, with Regional chosen, until the next
+    // change of the system's settings.
     static void setFormatSettings(FormatSettings settings);
+    // Reads the system's separator into the one in use, when Regional is chosen.
     static void readSystemFormatSettings();
+
+    // The separator chosen in the options window; Regional until the user chooses another.
+    //   setDecimalChoice(Comma)    -> formatSettings() ',' whatever the system's settings say
+    //   setDecimalChoice(Regional) -> formatSettings() the system's separator, read anew
+    static DecimalChoice decimalChoice();
+    static void setDecimalChoice(DecimalChoice choice);
+    // The separator of the system's regional settings as they stand now.
+    static char regionalDecimalSeparator();
 
 private:
     UserDialogs &m_dialogs;

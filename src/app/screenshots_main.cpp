@@ -7,13 +7,16 @@
 // window is opened. Each window is saved as a PNG of its client area with its menu bar, and the
 // whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
 #include "Unit1.h"
+#include "UntMatriz.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
+#include "heat_map_view.h"
 #include "koravel_application.h"
 #include "up_down.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -111,6 +114,35 @@ int main(int argc, char **argv)
     pause(300);
     saved = save(form2.grab(), folder, QStringLiteral("relatorio_hd.png")) && saved;
     saved = save(form1.grab(), folder, QStringLiteral("janela_principal.png")) && saved;
+
+    // The options window is modal too; it is left with Cancelar, so nothing changes.
+    QTimer::singleShot(0, &form1, [&] {
+        pause(300);
+        QWidget *options = QApplication::activeModalWidget();
+        saved = options && save(options->grab(), folder, QStringLiteral("opcoes.png")) && saved;
+        if (options)
+            options->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+    });
+    form1.Opcoes1->trigger();
+
+    // The diallel matrix without reciprocals (symmetric), then with them (i < j only).
+    form1.Matrizdialelica1->trigger();
+    pause(400);
+    auto *matrix = form1.findChild<TForm6 *>();
+    saved = matrix && save(matrix->grab(), folder, QStringLiteral("matriz_dialelica.png")) && saved;
+    for (QRadioButton *choice : form1.RadioGroup1->findChildren<QRadioButton *>()) {
+        if (choice->text() == QStringLiteral("Sim"))
+            choice->click();
+    }
+    form1.Matrizdialelica1->trigger();
+    pause(300);
+    if (matrix) {
+        saved = save(matrix->grab(), folder, QStringLiteral("matriz_dialelica_sim.png")) && saved;
+        saved = save(QPixmap::fromImage(matrix->PaintBox1->picture()), folder,
+                    QStringLiteral("matriz_dialelica_exportada.png"))
+            && saved;
+        matrix->hide();
+    }
 
     // The about window is modal: its pictures are taken from inside its own event loop.
     QTimer::singleShot(0, &form3, [&] {

@@ -1,0 +1,150 @@
+// The diallel matrix window: wiring between the core matrix, its painted view and the PNG file.
+#include "UntMatriz.h"
+
+#include "diallel_matrix.h"
+#include "dialogs.h"
+#include "error.h"
+#include "heat_map_view.h"
+#include "koravel_application.h"
+#include "maize_picture.h"
+#include "qt_text.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+QString describe(const koravel::DiallelMatrix &matrix, koravel::Reciprocals reciprocals)
+{
+    QString text = matrix.lineCountSource() == koravel::LineCountSource::Field
+        ? QStringLiteral("%1 linhagens, do campo número de linhagens.").arg(matrix.size())
+        : QStringLiteral("%1 linhagens: o maior pai da tabela, pois o campo número de linhagens "
+                         "não traz um inteiro de 2 ou mais.")
+              .arg(matrix.size());
+    text += reciprocals == koravel::Reciprocals::Distinct
+        ? QStringLiteral("\nRecíprocos considerados: linha = pai A, coluna = pai B.")
+        : QStringLiteral("\nRecíprocos não considerados: a matriz é simétrica.");
+    text += QStringLiteral("\n%1 cruzamentos com valor, %2 ausentes, %3 com valor zero.")
+                .arg(matrix.count(koravel::CrossState::Present))
+                .arg(matrix.count(koravel::CrossState::Missing))
+                .arg(matrix.count(koravel::CrossState::Zero));
+    return text;
+}
+
+} // namespace
+
+TForm6::TForm6(koravel::UserDialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent)
+    , m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral(".:: Koravel - MATRIZ DIALÉLICA"));
+    setWindowIcon(koravelIcon());
+
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    Label1 = new QLabel(client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    PaintBox1 = new koravel::HeatMapView;
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    ScrollBox1 = new QScrollArea(client);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setWidget(PaintBox1);
+    BitBtn1 = new QPushButton(QStringLiteral("Exportar PNG..."), client);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn2 = new QPushButton(QStringLiteral("Fechar"), client);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto *layout = new QVBoxLayout(client);
+    layout->addWidget(Label1);
+    layout->addWidget(ScrollBox1, 1);
+    layout->addLayout(buttons);
+
+    connect(BitBtn1, &QPushButton::clicked, this,
+        [this] { koravel::runHandler(this, m_dialogs, [this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm6::BitBtn2Click);
+}
+
+const QStringList &TForm6::pictureFilters()
+{
+    static const QStringList filters { QStringLiteral("Imagem PNG (*.png)") };
+    return filters;
+}
+
+void TForm6::showMatrix(const koravel::CellGrid &grid, const std::string &linesText,
+    koravel::Reciprocals reciprocals, const koravel::FormatSettings &settings)
+{
+    auto matrix =
+        std::make_shared<const koravel::DiallelMatrix>(grid, linesText, reciprocals, settings);
+    if (matrix->size() == 0) {
+        m_dialogs.information(this,
+            QStringLiteral("A tabela não tem cruzamentos entre duas ou mais linhagens: "
+                           "não há matriz a mostrar."));
+        return;
+    }
+    Label1->setText(describe(*matrix, reciprocals));
+    const QString title =
+        QStringLiteral("Matriz dialélica: %1 linhagens, recíprocos: %2")
+            .arg(matrix->size())
+            .arg(reciprocals == koravel::Reciprocals::Distinct ? QStringLiteral("Sim")
+                                                               : QStringLiteral("Não"));
+    PaintBox1->setMatrix(std::move(matrix), settings, title);
+    if (!isVisible()) {
+        // Room for the whole matrix at its preferred size, as far as the screen allows.
+        QSize wanted = PaintBox1->sizeHint() + QSize(40, 120);
+        if (const QScreen *shown = screen())
+            wanted = wanted.boundedTo(shown->availableGeometry().size() * 9 / 10);
+        resize(wanted);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm6::BitBtn1Click()
+{
+    koravel::FileDialogRequest request;
+    request.filters = pictureFilters();
+    request.proposedName =
+        m_lastSaveName.isEmpty() ? QStringLiteral("matriz_dialelica.png") : m_lastSaveName;
+    request.selectedFilter = pictureFilters().constFirst();
+    request.defaultSuffix = QStringLiteral("png");
+    const auto answer = m_dialogs.saveFile(this, request);
+    if (!answer) {
+        m_dialogs.information(this, QStringLiteral("A imagem não foi gravada."));
+        return;
+    }
+    m_lastSaveName = answer->fileName;
+    const QImage picture = PaintBox1->picture();
+    // A failed write leaves any earlier file of that name as it was.
+    QSaveFile file(answer->fileName);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                            : file.errorString();
+        file.cancelWriting();
+        throw koravel::Error(
+            koravel::fromQt(QStringLiteral("Não foi possível gravar a imagem \"%1\": %2")
+                                .arg(answer->fileName, reason)));
+    }
+    m_dialogs.information(this, QStringLiteral("A imagem foi gravada em ") + answer->fileName);
+}
+
+void TForm6::BitBtn2Click()
+{
+    close();
+}

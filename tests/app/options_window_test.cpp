@@ -1,0 +1,178 @@
+// The options window: the decimal separator chosen there is the one every cell is read with and
+// every report number is written with, until another choice; the regional choice follows the
+// system. Runs under a Brazilian locale (comma), inside the real application object.
+#include "Unit1.h"
+#include "UntOpcoes.h"
+#include "UntRelatorio.h"
+#include "UntSobre.h"
+#include "fake_dialogs.h"
+#include "koravel_application.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using koravel::DecimalChoice;
+using koravel::FakeDialogs;
+using koravel::KoravelApplication;
+
+namespace {
+
+const QByteArray kPointData = "1 2 6\n1 3 5\n1 4 5.5\n2 3 4.75\n2 4 5.75\n3 4 7\n";
+const QByteArray kCommaData = "1 2 6\n1 3 5\n1 4 5,5\n2 3 4,75\n2 4 5,75\n3 4 7\n";
+const QString kPointLine = QStringLiteral("HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75");
+const QString kCommaLine = QStringLiteral("HD (1x2)(3x4) =>\t5,250\t8,7\t5\t5,5\t4,75\t5,75");
+
+void announceLocaleChange()
+{
+    QEvent change(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(qApp, &change);
+}
+
+} // namespace
+
+class OptionsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    FakeDialogs m_dialogs;
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm3> m_form3;
+
+    void importText(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("dados.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        m_dialogs.queue(path);
+        m_form1->Importardados1->trigger();
+    }
+
+    // The first candidate line of a double-cross prediction of 4 lines, or the error shown.
+    QString predict()
+    {
+        m_dialogs.messages.clear();
+        m_form1->Edit1->setText(QStringLiteral("4"));
+        m_form1->BitBtn1->click();
+        if (!m_dialogs.messages.isEmpty())
+            return m_dialogs.messages.join('\n');
+        return m_form2->reportText().split(QStringLiteral("\r\n")).value(7);
+    }
+
+    // Opens the options window, checks the item that shows, picks an item and leaves with OK
+    // or Cancelar. Returns the item that was checked on opening.
+    QString choose(const QString &item, bool ok, QString *hint = nullptr)
+    {
+        QString shown;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<TForm7 *>(QApplication::activeModalWidget());
+            if (!dialog) {
+                qWarning("no options window");
+                return;
+            }
+            for (QRadioButton *button : dialog->RadioGroup1->findChildren<QRadioButton *>()) {
+                if (button->isChecked())
+                    shown = button->text();
+                if (button->text() == item)
+                    button->click();
+            }
+            if (hint)
+                *hint = dialog->Label1->text();
+            (ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
+        });
+        m_form1->Opcoes1->trigger();
+        return shown;
+    }
+
+private slots:
+    void init()
+    {
+        KoravelApplication::setDecimalChoice(DecimalChoice::Regional);
+        m_form1 = std::make_unique<TForm1>(m_dialogs);
+        m_form2 = std::make_unique<TForm2>(m_dialogs);
+        m_form3 = std::make_unique<TForm3>();
+        m_form1->setOtherWindows(*m_form2, *m_form3);
+    }
+    void cleanup()
+    {
+        m_form1.reset();
+        m_form2.reset();
+        m_form3.reset();
+    }
+
+    void choiceDecidesHowCellsAreReadAndReportNumbersWritten_data()
+    {
+        const QString pointInCommaCells =
+            QStringLiteral("error: '5.5' is not a valid floating point value.");
+        const QString commaInPointCells =
+            QStringLiteral("error: '5,5' is not a valid floating point value.");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("withPointData");
+        QTest::addColumn<QString>("withCommaData");
+        // The system of these tests writes 2,5.
+        QTest::newRow("regional") << QStringLiteral("Configuração regional") << pointInCommaCells
+                                  << kCommaLine;
+        QTest::newRow("point") << QStringLiteral("Ponto") << kPointLine << commaInPointCells;
+        QTest::newRow("comma") << QStringLiteral("Vírgula") << pointInCommaCells << kCommaLine;
+    }
+    void choiceDecidesHowCellsAreReadAndReportNumbersWritten()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, withPointData);
+        QFETCH(QString, withCommaData);
+        choose(item, true);
+        importText(kPointData);
+        QCOMPARE(predict(), withPointData);
+        importText(kCommaData);
+        QCOMPARE(predict(), withCommaData);
+        // The window shows the choice in force when opened again.
+        QCOMPARE(choose(QString(), false), item);
+    }
+
+    void fixedChoiceOutlivesALocaleChangeAndRegionalFollowsTheSystem()
+    {
+        QString hint;
+        QCOMPARE(
+            choose(QStringLiteral("Ponto"), true, &hint), QStringLiteral("Configuração regional"));
+        QCOMPARE(hint, QStringLiteral("neste computador: a vírgula (2,5)"));
+        announceLocaleChange();
+        QCOMPARE(KoravelApplication::formatSettings().decimalSeparator, '.');
+        QCOMPARE(KoravelApplication::decimalChoice(), DecimalChoice::Point);
+
+        // Cancelar changes nothing.
+        QCOMPARE(choose(QStringLiteral("Vírgula"), false), QStringLiteral("Ponto"));
+        QCOMPARE(KoravelApplication::formatSettings().decimalSeparator, '.');
+
+        // Back to the regional settings: the system's comma at once, and after its next change.
+        choose(QStringLiteral("Configuração regional"), true);
+        QCOMPARE(KoravelApplication::formatSettings().decimalSeparator, ',');
+        KoravelApplication::setFormatSettings({ '.' });
+        announceLocaleChange();
+        QCOMPARE(KoravelApplication::formatSettings().decimalSeparator, ',');
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "pt_BR.UTF-8");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    FakeDialogs dialogs;
+    KoravelApplication application(argc, argv, dialogs);
+    OptionsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "options_window_test.moc"
