@@ -16,6 +16,7 @@ namespace {
         bool clean = false;
         bool help = false;
         bool version = false;
+        RawExportArguments exports;
     };
 
     std::string quoted(std::string_view text)
@@ -65,6 +66,12 @@ namespace {
                 raw.clean = true;
                 continue;
             }
+            if (name == "--best-pairing") {
+                if (value)
+                    throw UsageError("a opção --best-pairing não leva valor");
+                raw.exports.bestPairing = true;
+                continue;
+            }
             std::optional<std::string_view> *slot = nullptr;
             if (name == "--lines")
                 slot = &raw.lines;
@@ -74,7 +81,7 @@ namespace {
                 slot = &raw.separator;
             else if (name == "--output")
                 slot = &raw.output;
-            else
+            else if (!exportOptionSlot(raw.exports, name, slot))
                 throw UsageError("opção desconhecida " + quoted(name));
             if (!value) {
                 if (i + 1 >= arguments.size())
@@ -154,7 +161,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
         options.decimalSeparator = separatorOrUsageError(*raw.separator);
 
     if (options.command == Command::Counts) {
-        if (raw.lines || raw.reciprocals || raw.output || raw.clean)
+        if (raw.lines || raw.reciprocals || raw.output || raw.clean || raw.exports.any())
             throw UsageError("counts aceita só N e --decimal-separator");
         if (raw.positional.size() != 2)
             throw UsageError("counts espera um número de linhagens N");
@@ -181,13 +188,17 @@ Options parseOptions(std::span<const std::string_view> arguments)
     options.cleanUp = raw.clean;
     if (raw.output)
         options.outputPath = std::string(*raw.output);
+    options.exports = readExportOptions(
+        raw.exports, options.command == Command::DoubleCrosses, options.outputPath);
     return options;
 }
 
 std::string_view usageText()
 {
     return "Uso: koravel-cli hd ARQUIVO --lines N [--reciprocals sim|nao] [--decimal-separator C]\n"
-           "                   [--clean] [--output SAIDA]\n"
+           "                   [--clean] [--output SAIDA] [--top K] [--best-pairing]\n"
+           "                   [--ranking CSV] [--csv CSV] [--xlsx XLSX]\n"
+           "                   [--csv-separator C] [--csv-decimal C]\n"
            "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
            "     koravel-cli counts N\n"
            "     koravel-cli --help\n"
@@ -218,6 +229,20 @@ std::string_view helpText()
            "  --output SAIDA           grava o relatório em SAIDA (substituído só no fim, "
            "inteiro)\n"
            "                           em vez de escrevê-lo na saída padrão\n"
+           "  --top K                  ordena os híbridos preditos (não FALSO) pela média, da\n"
+           "                           maior para a menor, e guarda os K melhores (padrão 20)\n"
+           "  --best-pairing           (hd) de cada conjunto de quatro linhagens, só o melhor\n"
+           "                           dos três pareamentos entra na ordenação\n"
+           "  --ranking CSV            grava a ordenação em CSV: posição, híbrido, média, CV%,\n"
+           "                           HS; depois, quantas vezes cada linhagem aparece entre os\n"
+           "                           K melhores\n"
+           "  --csv CSV                grava os híbridos do relatório em CSV (UTF-8, cabeçalho\n"
+           "                           em português; os FALSO marcados, ou fora com --clean)\n"
+           "  --csv-separator C        separador de campos do CSV (padrão ;; \\t para tabulação)\n"
+           "  --csv-decimal C          separador decimal do CSV: , (padrão) ou .\n"
+           "  --xlsx XLSX              grava os híbridos numa planilha XLSX (folha Candidatos;\n"
+           "                           com --top, também a folha Ordenação). Uma folha comporta\n"
+           "                           1.048.575 híbridos: hd até 55 linhagens, ht até 129\n"
            "  -h, --help               mostra esta ajuda\n"
            "  --version                mostra a versão do koravel-cli\n"
            "\n"

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "export_options.h"
 #include "lookup.h"
 
 namespace koravel::cli {
@@ -22,6 +23,7 @@ struct Options
     std::optional<char> decimalSeparator; // the locale's symbol when not given
     bool cleanUp = false;
     std::optional<std::string> outputPath;
+    ExportOptions exports; // the ranking and the spreadsheets, when asked for
 };
 
 // Bad usage: the message says what is wrong, in Portuguese (UTF-8).

@@ -1,18 +1,24 @@
 // The work of koravel-cli: the window's import and prediction, written out as a stream.
 #include "commands.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "cell_grid.h"
 #include "counts.h"
+#include "candidate_workbook.h"
 #include "error.h"
+#include "exporting_report.h"
 #include "import.h"
 #include "locale_settings.h"
 #include "prediction.h"
 #include "progress.h"
 #include "report_output.h"
+#include "size_limits.h"
 #include "size_limits.h"
 #include "stream_report.h"
 #include "terminal_messages.h"
@@ -43,8 +49,28 @@ namespace {
         return FormatSettings { options.decimalSeparator.value_or(systemDecimalSeparator()) };
     }
 
+    // The candidate lines the prediction will write, at most the largest size_t; 0 when the
+    // number of lines is no integer, which the prediction then refuses itself.
+    std::size_t candidateCount(HybridKind kind, std::string_view linesText)
+    {
+        try {
+            const ReportCount candidates = reportSize(kind, strToInt(linesText)).lines - 8;
+            return std::size_t(std::min<ReportCount>(candidates, SIZE_MAX));
+        } catch (const Error &) {
+            return 0;
+        }
+    }
+
     void streamPrediction(const Options &options)
     {
+        const HybridKind hybridKind = options.command == Command::DoubleCrosses
+            ? HybridKind::DoubleCross
+            : HybridKind::ThreeWayCross;
+        const std::size_t candidates = candidateCount(hybridKind, options.linesText);
+        // A workbook too small for the report is refused before the import and the prediction.
+        if (options.exports.xlsxPath && candidates > kMaxSheetRows)
+            throw Error(tooManyRowsMessage(candidates));
+
         CellGrid grid;
         ProgressBar progress;
         CommandLineImport import(options.dataFile);
@@ -75,14 +101,22 @@ namespace {
             output = std::make_unique<ReportOutput>();
         }
         StreamReport report(*output, options.cleanUp);
+        // The ranking and the spreadsheets read the report's lines as they go out.
+        std::optional<ExportingReport> exports;
+        if (options.exports.any())
+            exports.emplace(
+                report, options.exports, hybridKind, input.settings, candidates, options.cleanUp);
+        ReportSink &sink = exports ? static_cast<ReportSink &>(*exports) : report;
         TerminalMessages alreadyTold(true);
         MessageSink &runMessages =
             options.outputPath ? static_cast<MessageSink &>(messages) : alreadyTold;
         if (doubleCrosses)
-            predictDoubleCrosses(input, report, progress, runMessages);
+            predictDoubleCrosses(input, sink, progress, runMessages);
         else
-            predictThreeWayCrosses(input, report, progress, runMessages);
+            predictThreeWayCrosses(input, sink, progress, runMessages);
         report.finish();
+        if (exports)
+            exports->finish();
         output->commit();
     }
 

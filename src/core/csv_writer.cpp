@@ -93,6 +93,32 @@ void CsvWriter::candidate(const CandidateRecord &candidate)
     endRow();
 }
 
+void CsvWriter::ranking(const RankingResult &ranking)
+{
+    for (const std::string_view title : rankingTitles(ranking.kind))
+        field(title);
+    endRow();
+    long long rank = 0;
+    for (const CandidateRecord &candidate : ranking.best) {
+        integer(++rank);
+        field(hybridName(candidate));
+        fixed(FixedPattern::ThreeDecimals, candidate.mean);
+        fixed(FixedPattern::OneDecimal, candidate.cv);
+        for (std::size_t i = 0; i < valueCount(ranking.kind); ++i)
+            real(candidate.values[i]);
+        endRow();
+    }
+    endRow(); // an empty row between the two tables
+    field(kLineTitle);
+    field(kFrequencyTitle);
+    endRow();
+    for (const LineFrequency &frequency : ranking.frequencies) {
+        integer(frequency.line);
+        integer(static_cast<long long>(frequency.count));
+        endRow();
+    }
+}
+
 void CsvWriter::commit()
 {
     if (m_rowStarted)

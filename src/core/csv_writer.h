@@ -34,6 +34,8 @@ public:
     // The header and one row of a report's candidates.
     void candidateHeader(HybridKind kind);
     void candidate(const CandidateRecord &candidate);
+    // The ranking: rank, hybrid, mean, CV, single crosses; an empty row; line, frequency.
+    void ranking(const RankingResult &ranking);
 
     // Everything is on disk and the file replaced.
     void commit();

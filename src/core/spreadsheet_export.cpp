@@ -78,28 +78,7 @@ void exportRankingCsv(
 {
     checkCsvOptions(options);
     CsvWriter csv(path, options);
-    for (const std::string_view title : rankingTitles(ranking.kind))
-        csv.field(title);
-    csv.endRow();
-    long long rank = 0;
-    for (const CandidateRecord &candidate : ranking.best) {
-        csv.integer(++rank);
-        csv.field(hybridName(candidate));
-        csv.fixed(FixedPattern::ThreeDecimals, candidate.mean);
-        csv.fixed(FixedPattern::OneDecimal, candidate.cv);
-        for (std::size_t i = 0; i < valueCount(ranking.kind); ++i)
-            csv.real(candidate.values[i]);
-        csv.endRow();
-    }
-    csv.endRow(); // an empty row between the two tables
-    csv.field(kLineTitle);
-    csv.field(kFrequencyTitle);
-    csv.endRow();
-    for (const LineFrequency &frequency : ranking.frequencies) {
-        csv.integer(frequency.line);
-        csv.integer(static_cast<long long>(frequency.count));
-        csv.endRow();
-    }
+    csv.ranking(ranking);
     csv.commit();
 }
 
