@@ -315,6 +315,7 @@ void TForm1::runPrediction(Prediction prediction)
     const std::string linesText = koravel::fromQt(Edit1->text());
     const koravel::PredictionInput input { m_grid, linesText, reciprocals(),
         koravel::KoravelApplication::formatSettings() };
+    m_report->setReportSettings(input.settings);
     // A report that stops at an error is shown as it stands.
     const auto finish = qScopeGuard([this] {
         m_progress->settle();

@@ -1,16 +1,19 @@
 // The report window's wiring: its menu commands call the core on the text as the user left it.
 #include "UntRelatorio.h"
 
+#include "UntOrdenar.h"
+#include "clear_notifying_sink.h"
 #include "dialogs.h"
 #include "editor_report_sink.h"
-#include "error.h"
 #include "koravel_application.h"
+#include "named_file_writer.h"
 #include "qt_text.h"
+#include "ranking.h"
 #include "report_document.h"
 #include "report_editor.h"
 #include "report_file.h"
+#include "spreadsheet_exporter.h"
 
-#include <QFile>
 #include <QMenuBar>
 
 #include <string>
@@ -31,24 +34,12 @@ QFont windowFont()
     return font;
 }
 
-// Writes the bytes to the file the dialog returned. The file system takes the name in its own
-// encoding; an error message names the file in the product's single-byte text.
-void writeReportFile(const QString &fileName, std::string_view bytes)
-{
-    const std::string systemName = QFile::encodeName(fileName).toStdString();
-    try {
-        koravel::saveReportFile(systemName, bytes);
-    } catch (const koravel::Error &error) {
-        const std::string productName = koravel::fromQt(fileName);
-        std::string message = error.message();
-        if (systemName != productName) {
-            const auto at = message.find(systemName);
-            if (at != std::string::npos)
-                message.replace(at, systemName.size(), productName);
-        }
-        throw koravel::Error(std::move(message));
-    }
-}
+const QString kNothingToRankMessage = QStringLiteral(
+    "Não há relatório de predição para ordenar: faça antes uma predição de HD's ou HT's.");
+const QString kNothingToExportMessage = QStringLiteral(
+    "Não há relatório de predição para exportar: faça antes uma predição de HD's ou HT's.");
+const QString kNoPredictedHybridMessage =
+    QStringLiteral("O relatório não tem nenhum híbrido predito para ordenar.");
 
 } // namespace
 
@@ -75,6 +66,10 @@ TForm2::TForm2(koravel::UserDialogs &dialogs, QWidget *parent)
     textFont.setPointSize(8);
     Memo1->setTextFont(textFont);
     m_sink = std::make_unique<EditorReportSink>(*Memo1);
+    m_predictionSink = std::make_unique<ClearNotifyingSink>(
+        *m_sink, [this] { m_reportSettings = m_nextSettings; });
+    m_exporter = std::make_unique<koravel::SpreadsheetExporter>(m_dialogs);
+    Form4 = new TForm4(*m_exporter, m_dialogs, this);
 
     Salvar1 = menuBar()->addAction(QStringLiteral(".:: Salvar ::."));
     Salvar1->setObjectName(QStringLiteral("Salvar1"));
@@ -82,12 +77,20 @@ TForm2::TForm2(koravel::UserDialogs &dialogs, QWidget *parent)
     Sair1->setObjectName(QStringLiteral("Sair1"));
     LIMPAR1 = menuBar()->addAction(QStringLiteral(".:: LIMPAR ::."));
     LIMPAR1->setObjectName(QStringLiteral("LIMPAR1"));
+    Ordenar1 = menuBar()->addAction(QStringLiteral(".:: Ordenar ::."));
+    Ordenar1->setObjectName(QStringLiteral("Ordenar1"));
+    Exportar1 = menuBar()->addAction(QStringLiteral(".:: Exportar ::."));
+    Exportar1->setObjectName(QStringLiteral("Exportar1"));
     connect(Salvar1, &QAction::triggered, this,
         [this] { koravel::runHandler(this, m_dialogs, [this] { Salvar1Click(); }); });
     connect(Sair1, &QAction::triggered, this,
         [this] { koravel::runHandler(this, m_dialogs, [this] { Sair1Click(); }); });
     connect(LIMPAR1, &QAction::triggered, this,
         [this] { koravel::runHandler(this, m_dialogs, [this] { LIMPAR1Click(); }); });
+    connect(Ordenar1, &QAction::triggered, this,
+        [this] { koravel::runHandler(this, m_dialogs, [this] { Ordenar1Click(); }); });
+    connect(Exportar1, &QAction::triggered, this,
+        [this] { koravel::runHandler(this, m_dialogs, [this] { Exportar1Click(); }); });
 
     // Fixed size: the client area below the menu bar.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -98,7 +101,12 @@ TForm2::~TForm2() = default;
 
 koravel::ReportSink &TForm2::reportSink()
 {
-    return *m_sink;
+    return *m_predictionSink;
+}
+
+void TForm2::setReportSettings(koravel::FormatSettings settings)
+{
+    m_nextSettings = settings;
 }
 
 void TForm2::publishReport()
@@ -110,6 +118,9 @@ void TForm2::publishReport()
         raise();
         activateWindow();
     }
+    // An open ranking follows the new report.
+    if (Form4->isVisible())
+        koravel::runHandler(this, m_dialogs, [this] { Ordenar1Click(); });
 }
 
 QString TForm2::reportText() const
@@ -142,7 +153,8 @@ void TForm2::Salvar1Click()
     m_lastSaveName = answer->fileName;
     if (saveFilters().contains(answer->selectedFilter))
         m_lastSaveFilter = answer->selectedFilter;
-    writeReportFile(answer->fileName, Memo1->bytes());
+    koravel::writeNamedFile(answer->fileName,
+        [this](const std::string &path) { koravel::saveReportFile(path, Memo1->bytes()); });
     m_dialogs.information(this, koravel::toQt(koravel::savedMessage({})) + answer->fileName);
 }
 
@@ -164,4 +176,41 @@ void TForm2::LIMPAR1Click()
     const int firstLine = Memo1->firstVisibleLine();
     Memo1->updateLatin1Text(document.text());
     Memo1->setFirstVisibleLine(firstLine);
+}
+
+koravel::ReportDocument TForm2::shownDocument() const
+{
+    koravel::ReportDocument document;
+    document.setText(std::string(Memo1->bytes()));
+    return document;
+}
+
+void TForm2::Ordenar1Click()
+{
+    if (!m_reportSettings) {
+        m_dialogs.information(this, kNothingToRankMessage);
+        return;
+    }
+    koravel::ReportDocument document = shownDocument();
+    const koravel::RankingResult ranking =
+        koravel::rankReport(document, Form4->options(), *m_reportSettings);
+    if (ranking.predicted == 0) {
+        // A ranking of an earlier report must not stay on show as if it were this one's.
+        Form4->close();
+        m_dialogs.information(this, kNoPredictedHybridMessage);
+        return;
+    }
+    Form4->showRanking(std::move(document), *m_reportSettings, ranking);
+    Form4->show();
+    Form4->raise();
+    Form4->activateWindow();
+}
+
+void TForm2::Exportar1Click()
+{
+    if (!m_reportSettings) {
+        m_dialogs.information(this, kNothingToExportMessage);
+        return;
+    }
+    m_exporter->exportReport(this, shownDocument(), *m_reportSettings);
 }

@@ -1,5 +1,5 @@
-// The report window: the report's text in Memo1, with the commands to save it, hide the window
-// and drop the "FALSO" lines.
+// The report window: the report's text in Memo1, with the commands to save it, hide the window,
+// drop the "FALSO" lines, rank the predicted hybrids and export the report as a spreadsheet.
 #pragma once
 
 #include <QMainWindow>
@@ -7,15 +7,21 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
+#include "numtext.h"
 #include "prediction.h"
 
 class QAction;
 class QsciScintilla;
+class ClearNotifyingSink;
 class ReportEditor;
 class EditorReportSink;
+class TForm4;
 
 namespace koravel {
+class ReportDocument;
+class SpreadsheetExporter;
 class UserDialogs;
 } // namespace koravel
 
@@ -35,6 +41,10 @@ public:
     void publishReport();
     // The text as it stands in Memo1.
     QString reportText() const;
+    // The number settings of the prediction about to run. They become the report's own when
+    // the run clears the report, so that a run refused before it writes anything leaves the
+    // shown report with the settings that wrote it. Ranking and export read the report with them.
+    void setReportSettings(koravel::FormatSettings settings);
 
     // The save dialog's file types, in the order offered.
     static const QStringList &saveFilters();
@@ -43,15 +53,27 @@ public:
     QAction *Salvar1;
     QAction *Sair1;
     QAction *LIMPAR1;
+    QAction *Ordenar1;
+    QAction *Exportar1;
+    TForm4 *Form4; // the ranking window
 
 public slots:
     void Salvar1Click();
     void Sair1Click();
     void LIMPAR1Click();
+    void Ordenar1Click();
+    void Exportar1Click();
 
 private:
+    koravel::ReportDocument shownDocument() const;
+
     koravel::UserDialogs &m_dialogs;
     std::unique_ptr<EditorReportSink> m_sink;
+    std::unique_ptr<ClearNotifyingSink> m_predictionSink;
+    std::unique_ptr<koravel::SpreadsheetExporter> m_exporter;
+    koravel::FormatSettings m_nextSettings;
+    // Unset until a prediction writes a report.
+    std::optional<koravel::FormatSettings> m_reportSettings;
     QString m_lastSaveName;
     QString m_lastSaveFilter;
 };

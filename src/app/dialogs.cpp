@@ -1,6 +1,8 @@
 // The real file dialogs and message boxes of Qt behind the UserDialogs interface.
 #include "dialogs.h"
 
+#include "UntExportar.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -80,6 +82,22 @@ void QtUserDialogs::information(QWidget *parent, const QString &text)
 void QtUserDialogs::error(QWidget *parent, const QString &text)
 {
     showMessage(parent, text, QMessageBox::Critical);
+}
+
+std::optional<SpreadsheetChoice> UserDialogs::spreadsheetChoice(
+    QWidget *, const SpreadsheetChoice &)
+{
+    return std::nullopt;
+}
+
+std::optional<SpreadsheetChoice> QtUserDialogs::spreadsheetChoice(
+    QWidget *parent, const SpreadsheetChoice &proposed)
+{
+    TForm5 dialog(parent);
+    dialog.setChoice(proposed);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 } // namespace koravel

@@ -26,6 +26,16 @@ struct FileDialogAnswer
     QString selectedFilter;
 };
 
+enum class SpreadsheetFormat { Csv, Xlsx };
+
+// What the export dialog asks: the format and, for CSV, the field separator and the decimal mark.
+struct SpreadsheetChoice
+{
+    SpreadsheetFormat format = SpreadsheetFormat::Csv;
+    char separator = ';'; // ';', ',' or '\t'
+    char decimalMark = ',';
+};
+
 class UserDialogs
 {
 public:
@@ -38,6 +48,10 @@ public:
     virtual void information(QWidget *parent, const QString &text) = 0;
     // Caption "Koravel", stop icon, one OK button; the text already has its final ".".
     virtual void error(QWidget *parent, const QString &text) = 0;
+    // The export dialog, opened with proposed; std::nullopt is a cancel. Dialogs that know no
+    // export answer with a cancel.
+    virtual std::optional<SpreadsheetChoice> spreadsheetChoice(
+        QWidget *parent, const SpreadsheetChoice &proposed);
 };
 
 // The real dialogs and message boxes of Qt.
@@ -50,6 +64,8 @@ public:
         QWidget *parent, const FileDialogRequest &request) override;
     void information(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
+    std::optional<SpreadsheetChoice> spreadsheetChoice(
+        QWidget *parent, const SpreadsheetChoice &proposed) override;
 };
 
 } // namespace koravel

@@ -20,6 +20,9 @@ public:
     QList<FileDialogRequest> saveRequests;
     // Every message box in the order shown: "information: <text>" or "error: <text>".
     QStringList messages;
+    // Answers for the next export dialogs, in order; std::nullopt or none is a cancel.
+    std::deque<std::optional<SpreadsheetChoice>> spreadsheetAnswers;
+    QList<SpreadsheetChoice> spreadsheetRequests;
 
     std::optional<FileDialogAnswer> openFile(QWidget *, const FileDialogRequest &request) override
     {
@@ -38,6 +41,17 @@ public:
     void error(QWidget *, const QString &text) override
     {
         messages.append(QStringLiteral("error: ") + text);
+    }
+    std::optional<SpreadsheetChoice> spreadsheetChoice(
+        QWidget *, const SpreadsheetChoice &proposed) override
+    {
+        spreadsheetRequests.append(proposed);
+        std::optional<SpreadsheetChoice> answer;
+        if (!spreadsheetAnswers.empty()) {
+            answer = spreadsheetAnswers.front();
+            spreadsheetAnswers.pop_front();
+        }
+        return answer;
     }
     void queue(const QString &fileName, const QString &filter = QString())
     {

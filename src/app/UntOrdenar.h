@@ -1,0 +1,75 @@
+// The ranking window: the best hybrids of the last prediction's report, K chosen by the user,
+// with how often each line is a parent among them.
+#pragma once
+
+#include <QMainWindow>
+
+#include "numtext.h"
+#include "ranking.h"
+#include "report_document.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QSpinBox;
+class QTableView;
+
+namespace koravel {
+class LineFrequencyModel;
+class RankingTableModel;
+class SpreadsheetExporter;
+class UserDialogs;
+} // namespace koravel
+
+// Shows a ranking the report window made and keeps a copy of the report it came from, so that
+// a change of K or of the pairing option ranks the same text again and an export writes what
+// is shown. Closing the window drops the copy.
+class TForm4 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int kMaxTop = 1000;
+
+    TForm4(koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs,
+        QWidget *parent = nullptr);
+    ~TForm4() override;
+
+    // K and the pairing option as the controls hold them.
+    koravel::RankingOptions options() const;
+    // ranking was made from document with options() and the settings of the prediction that
+    // wrote it.
+    void showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
+        const koravel::RankingResult &ranking);
+    const koravel::RankingResult &ranking() const { return m_ranking; }
+
+    QLabel *Label1;
+    QSpinBox *SpinEdit1;
+    QCheckBox *CheckBox1;
+    QTableView *StringGrid1; // the ranking
+    QTableView *StringGrid2; // the line frequencies
+    QLabel *Label2; // the counts
+    QAction *Exportar1;
+    QAction *Sair1;
+
+public slots:
+    void SpinEdit1Change();
+    void CheckBox1Click();
+    void Exportar1Click();
+    void Sair1Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void rankAgain();
+    void showResult();
+
+    koravel::SpreadsheetExporter &m_exporter;
+    koravel::UserDialogs &m_dialogs;
+    koravel::RankingTableModel *m_rankingModel;
+    koravel::LineFrequencyModel *m_frequencyModel;
+    koravel::ReportDocument m_document;
+    koravel::FormatSettings m_settings;
+    koravel::RankingResult m_ranking;
+    bool m_hasReport = false;
+};

@@ -1,0 +1,35 @@
+// The best hybrids of a ranking as a table: position, hybrid, mean, CV% and single crosses.
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "numtext.h"
+#include "ranking.h"
+
+namespace koravel {
+
+// Numbers are written as the report writes them ("0.000" for the mean, "0.0" for the CV, the
+// general format for the single crosses), with the decimal separator of the report.
+class RankingTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRanking(const RankingResult &ranking, FormatSettings settings);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QString text(const CandidateRecord &candidate, int row, int column) const;
+
+    HybridKind m_kind = HybridKind::DoubleCross;
+    std::vector<CandidateRecord> m_best;
+    FormatSettings m_settings;
+};
+
+} // namespace koravel
