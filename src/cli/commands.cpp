@@ -8,9 +8,9 @@
 #include <new>
 #include <optional>
 
+#include "candidate_workbook.h"
 #include "cell_grid.h"
 #include "counts.h"
-#include "candidate_workbook.h"
 #include "error.h"
 #include "exporting_report.h"
 #include "import.h"
@@ -18,7 +18,6 @@
 #include "prediction.h"
 #include "progress.h"
 #include "report_output.h"
-#include "size_limits.h"
 #include "size_limits.h"
 #include "stream_report.h"
 #include "terminal_messages.h"
