@@ -43,14 +43,18 @@ QTableView *newTable(QWidget *parent, const QString &name, QAbstractItemModel *m
     return table;
 }
 
-// As wide as its columns and a vertical scroll bar: the frequencies need no more.
-void fitWidth(QTableView *table)
+// Every column a little wider than its widest text, and the table as wide as its columns and
+// a vertical scroll bar; returns that width.
+int fitColumns(QTableView *table)
 {
+    constexpr int kPadding = 12;
     table->resizeColumnsToContents();
     int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
-    for (int column = 0; column < table->model()->columnCount(); ++column)
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
+        table->setColumnWidth(column, table->columnWidth(column) + kPadding);
         width += table->columnWidth(column);
-    table->setFixedWidth(width);
+    }
+    return width;
 }
 
 QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
@@ -133,8 +137,8 @@ TForm4::TForm4(
     connect(Exportar1, &QAction::triggered, this, handled(&TForm4::Exportar1Click));
     connect(Sair1, &QAction::triggered, this, handled(&TForm4::Sair1Click));
 
-    fitWidth(StringGrid2);
-    resize(780, 480);
+    StringGrid2->setFixedWidth(fitColumns(StringGrid2));
+    resize(600, 480);
 }
 
 TForm4::~TForm4() = default;
@@ -203,7 +207,8 @@ void TForm4::showResult()
     CheckBox1->setVisible(doubleCross);
     m_rankingModel->setRanking(m_ranking, m_settings);
     m_frequencyModel->setFrequencies(m_ranking.frequencies);
-    StringGrid1->resizeColumnsToContents();
-    fitWidth(StringGrid2);
+    // The ranking never hides a column; a wider window leaves room beside it.
+    StringGrid1->setMinimumWidth(fitColumns(StringGrid1));
+    StringGrid2->setFixedWidth(fitColumns(StringGrid2));
     Label2->setText(countsText(m_ranking, options().bestPairing));
 }

@@ -7,7 +7,9 @@
 // window is opened. Each window is saved as a PNG of its client area with its menu bar, and the
 // whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
 #include "Unit1.h"
+#include "UntExportar.h"
 #include "UntMatriz.h"
+#include "UntOrdenar.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
@@ -114,6 +116,18 @@ int main(int argc, char **argv)
     pause(300);
     saved = save(form2.grab(), folder, QStringLiteral("relatorio_hd.png")) && saved;
     saved = save(form1.grab(), folder, QStringLiteral("janela_principal.png")) && saved;
+
+    // The ranking of the double crosses, then the export dialog as it first opens.
+    form2.Ordenar1->trigger();
+    pause(300);
+    saved = save(form2.Form4->grab(), folder, QStringLiteral("ordenacao.png")) && saved;
+    form2.Form4->hide();
+    {
+        TForm5 exportDialog(&form2);
+        exportDialog.show();
+        pause(300);
+        saved = save(exportDialog.grab(), folder, QStringLiteral("exportar.png")) && saved;
+    }
 
     // The options window is modal too; it is left with Cancelar, so nothing changes.
     QTimer::singleShot(0, &form1, [&] {
