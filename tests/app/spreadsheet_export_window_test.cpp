@@ -150,7 +150,8 @@ private slots:
     {
         ReportWindow w;
         w.predict(reportText(kCandidates));
-        const QString path = m_dir.filePath(QStringLiteral("sem pasta/planilha.csv"));
+        // The message names the file as the user chose it, not in the file system's UTF-8.
+        const QString path = m_dir.filePath(QStringLiteral("pasta ausente ç/planilha.csv"));
         w.dialogs.spreadsheetAnswers.push_back(csv(';', ','));
         w.dialogs.queue(path);
         w.form.Exportar1->trigger();
