@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "error.h"
 
 namespace {
@@ -42,10 +46,25 @@ std::string readFileBytes(const std::string &path)
 
 std::string readFileBytes(const std::string &path, std::size_t maxBytes)
 {
+    // Opened without waiting, so that a pipe with no writer cannot hold the program forever;
+    // only a regular file is read (a device could give bytes without end).
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno ? errno : ENOENT)));
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
+    if (!file) {
+        ::close(fd);
+        throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno ? errno : EIO)));
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0)
+        throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno)));
+    if (S_ISDIR(status.st_mode))
+        throw Error(cannotOpenFileMessage(fullPath(path), systemReason(EISDIR)));
+    if (!S_ISREG(status.st_mode))
+        throw Error(cannotOpenFileMessage(fullPath(path), kNotRegularFile));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     std::string text;
     char buffer[65536];
@@ -56,7 +75,7 @@ std::string readFileBytes(const std::string &path, std::size_t maxBytes)
             throw Error(std::string(kTextExceedsMemoCapacity));
         text.append(buffer, got);
         if (got < sizeof buffer) {
-            // A folder opens but cannot be read: that too is a file that cannot be opened.
+            // A file that opens but refuses to be read is a file that cannot be opened.
             if (std::ferror(file.get()))
                 throw Error(
                     cannotOpenFileMessage(fullPath(path), systemReason(errno ? errno : EIO)));

@@ -14,7 +14,11 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 // area it stands for. A longer file raises "Text exceeds memo capacity".
 inline constexpr std::size_t kMaxTextBytes = 0x7FFFFFFF;
 
-// The whole file, or Error "Cannot open file "<path>". <reason>".
+// The reason given for a pipe, a device or anything else that is neither a file nor a folder.
+inline constexpr const char *kNotRegularFile = "Not a regular file";
+
+// The whole file, or Error "Cannot open file "<path>". <reason>": a folder gives "Is a
+// directory", a pipe or a device "Not a regular file" (without waiting for a writer).
 std::string readFileBytes(const std::string &path);
 // The same, refusing a file longer than maxBytes with Error "Text exceeds memo capacity" before
 // reading more than maxBytes + 1 bytes of it.

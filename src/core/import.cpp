@@ -10,6 +10,8 @@
 #include "error.h"
 #include "numtext.h"
 #include "progress.h"
+#include "size_limits.h"
+#include "text_decoding.h"
 
 namespace {
 
@@ -21,20 +23,41 @@ struct SplitFile
     std::vector<std::string> fields;
 };
 
-SplitFile splitWholeFile(std::string_view text)
+// The number of lines by the rules of splitLines, without building the list.
+std::size_t countLines(std::string_view text)
 {
-    const std::vector<std::string_view> lines = koravel::splitLines(text);
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n' || text[at] == '\r') {
+            ++lines;
+            if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
+                ++at;
+        }
+    }
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        ++lines;
+    return lines;
+}
+
+SplitFile splitWholeFile(std::string_view text, std::uint64_t memoryLimit)
+{
+    const std::size_t lineCount = countLines(text);
     // A file without lines would ask the progress bar for the maximum -1, which it refuses.
-    if (lines.empty())
+    if (lineCount == 0)
         koravel::ProgressBar::checkMaximum(-1);
     // The table counts its rows in an int, the heading row included.
-    if (lines.size() > static_cast<std::size_t>(INT_MAX - 1))
+    if (lineCount > static_cast<std::size_t>(INT_MAX - 1))
         throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+    // A table that could not be held is refused before it is built: a file of a few hundred
+    // megabytes can hold hundreds of millions of lines, or lines of thousands of fields.
+    std::vector<std::string> lineFields;
+    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    koravel::splitFields(first.substr(0, koravel::kMaxLineLength), lineFields);
+    koravel::checkTableSize(text.size(), lineCount, lineFields.size(), memoryLimit);
+    const std::vector<std::string_view> lines = koravel::splitLines(text);
 
     SplitFile split;
     split.lineCount = static_cast<int>(lines.size());
-    std::vector<std::string> lineFields;
-    koravel::splitFields(lines.front(), lineFields);
     split.fieldCount = static_cast<int>(lineFields.size());
     const auto k = lineFields.size();
     split.fields.reserve(k * lines.size());
@@ -54,8 +77,8 @@ SplitFile splitWholeFile(std::string_view text)
 
 namespace koravel {
 
-ImportResult importDataFile(
-    ImportControls &controls, CellGrid &grid, ProgressBar &progress, std::size_t maxTextBytes)
+ImportResult importDataFile(ImportControls &controls, CellGrid &grid, ProgressBar &progress,
+    std::size_t maxTextBytes, std::uint64_t memoryLimit)
 {
     const std::optional<std::string> path = controls.chooseFile();
     if (!path) {
@@ -64,9 +87,9 @@ ImportResult importDataFile(
         return ImportResult::Cancelled;
     }
 
-    std::string text = readFileBytes(*path, maxTextBytes);
+    std::string text = singleByteText(readFileBytes(*path, maxTextBytes));
     text.resize(textBeforeNul(text).size());
-    SplitFile split = splitWholeFile(text);
+    SplitFile split = splitWholeFile(text, memoryLimit);
 
     // Nothing can fail from here on. The cells of earlier imports go first, so that no row
     // of an earlier, longer file lingers out of sight below the new one.

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "data_file.h"
+#include "size_limits.h"
 
 namespace koravel {
 
@@ -38,8 +40,10 @@ enum class ImportResult { Imported, Cancelled };
 // "nenhum arquivo carregado".
 // Errors: "Cannot open file "<full path>". <reason>"; "Text exceeds memo capacity" for a file
 // longer than maxTextBytes; "TProgressBar property out of range" for a file without lines;
-// "List index out of bounds (n)" for a line of n fields when the first line has more.
+// "List index out of bounds (n)" for a line of n fields when the first line has more; a
+// Portuguese refusal (checkTableSize) for a table that would need more than memoryLimit.
+// A file saved as UTF-8 or UTF-16 is read as the single-byte text it stands for.
 ImportResult importDataFile(ImportControls &controls, CellGrid &grid, ProgressBar &progress,
-    std::size_t maxTextBytes = kMaxTextBytes);
+    std::size_t maxTextBytes = kMaxTextBytes, std::uint64_t memoryLimit = windowMemoryLimit());
 
 } // namespace koravel

@@ -180,6 +180,22 @@ void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
             + std::string(outputPath) + "\".");
 }
 
+void checkTableSize(
+    std::uint64_t textBytes, std::uint64_t lines, std::uint64_t fields, std::uint64_t memoryLimit)
+{
+    // A line's place in the list (16 bytes), its row (40) and label (32); a cell is a string of
+    // 32 bytes, held once split and once stored; longer fields take their bytes from the text.
+    const ReportCount perLine = add(88, multiply(64, fields));
+    const ReportCount needed = add(multiply(2, textBytes), multiply(lines, perLine));
+    if (needed <= memoryLimit)
+        return;
+    throw Error("O arquivo tem " + groupedCount(lines) + " linhas, com " + groupedCount(fields)
+        + (fields == 1 ? " campo" : " campos") + " na primeira; a tabela precisaria de cerca de "
+        + byteSizeText(needed)
+        + " de mem\xF3ria, mais do que o programa pode usar neste computador ("
+        + byteSizeText(memoryLimit) + ").");
+}
+
 std::optional<std::uint64_t> freeBytesBeside(int fd)
 {
     struct statvfs space = {};

@@ -62,6 +62,14 @@ void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::ui
 void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
     std::optional<std::uint64_t> freeBytes = std::nullopt, std::string_view outputPath = {});
 
+// The check of an import before the table is built: the text, each line's place in the line
+// list, its row and label, and each of its k cells twice (split, then stored), must fit in
+// memoryLimit. Error otherwise:
+//   "O arquivo tem 500.000.000 linhas, com 3 campos na primeira; a tabela precisaria de cerca de
+//    141,0 GB de memória, mais do que o programa pode usar neste computador (17,2 GB)."
+void checkTableSize(
+    std::uint64_t textBytes, std::uint64_t lines, std::uint64_t fields, std::uint64_t memoryLimit);
+
 // The free space of the file system that holds the open file fd, for a writer of this process's
 // privileges (root may use the blocks kept for the administrator); nothing when it cannot be
 // learnt.
