@@ -16,7 +16,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using koravel::SpreadsheetChoice;
 using koravel::SpreadsheetFormat;
@@ -221,19 +220,13 @@ private slots:
         QCOMPARE(dialog.Label3->text().isEmpty(), confirmable);
     }
 
-    void exportDialogConfirmsOnlyADistinctSeparator()
+    void exportDialogFollowsTheListsAsTheyChange()
     {
         TForm5 dialog;
-        QCOMPARE(dialog.choice().separator, ';');
-        dialog.ComboBox1->setCurrentIndex(1); // ","
+        dialog.ComboBox1->setCurrentIndex(1); // "," against the decimal comma
         QVERIFY(!dialog.BitBtn1->isEnabled());
-        dialog.ComboBox2->setCurrentIndex(1); // "."
-        QVERIFY(dialog.BitBtn1->isEnabled());
         dialog.RadioButton2->setChecked(true);
-        QCOMPARE(dialog.choice().format, SpreadsheetFormat::Xlsx);
-        QVERIFY(!dialog.GroupBox1->isEnabled());
-        QTimer::singleShot(0, dialog.BitBtn1, &QPushButton::click);
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY(dialog.BitBtn1->isEnabled() && !dialog.GroupBox1->isEnabled());
     }
 };
 
