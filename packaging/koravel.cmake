@@ -35,16 +35,18 @@ set(CPACK_PACKAGE_VENDOR "Koravel")
 set(CPACK_PACKAGE_CONTACT "Koravel developers <koravel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "predictions of double-cross and three-way maize hybrids")
+# Lines of the long description as they go into the control file, English then Portuguese.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Koravel predicts double-cross hybrids (i x j)(k x l) and three-way hybrids (i x j) k of \
-maize from the measured single crosses among n inbred lines, each with the CV% among the \
-single crosses it averages. The desktop program's interface is in Brazilian Portuguese; \
-koravel-cli runs the same work in batch.
-.
-Koravel prediz híbridos duplos (i x j)(k x l) e triplos (i x j) k de milho a partir das \
-médias dos híbridos simples entre n linhagens, cada um com o CV% entre os híbridos simples \
-de que é a média. A interface do programa é em português do Brasil; o koravel-cli faz o \
-mesmo trabalho em lote.")
+  "Koravel predicts double-cross hybrids (i x j)(k x l) and three-way hybrids
+(i x j) k of maize from the measured single crosses among n inbred lines,
+each with the CV% among the single crosses it averages. The desktop
+program's interface is in Brazilian Portuguese; koravel-cli runs the same
+work in batch.
+
+Koravel prediz híbridos duplos (i x j)(k x l) e triplos (i x j) k de milho
+a partir das médias dos híbridos simples entre n linhagens, cada um com o
+CV% entre os híbridos simples de que é a média. A interface do programa é
+em português do Brasil; o koravel-cli faz o mesmo trabalho em lote.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

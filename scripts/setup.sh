@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev unzip
   xvfb xauth fonts-dejavu-core fonts-liberation2 locales
+  dpkg-dev desktop-file-utils
 )
 
 missing=()
