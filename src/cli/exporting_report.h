@@ -36,10 +36,14 @@ public:
     void finish();
 
 private:
+    // Whether the line can be left out of the ranking without reading it in full.
+    bool skipForRanking(std::string_view line);
+
     ReportSink &m_report;
     const ExportOptions &m_options;
     FormatSettings m_reportSettings;
     bool m_cleanUp;
+    bool m_rankingOnly;
     std::size_t m_order = 0;
     std::unique_ptr<Ranking> m_ranking;
     std::unique_ptr<CsvWriter> m_csv;

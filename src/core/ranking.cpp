@@ -234,6 +234,18 @@ void Ranking::add(const CandidateRecord &candidate)
     }
 }
 
+bool Ranking::mightKeep(double upperBound) const
+{
+    return m_heap.size() < m_options.top || upperBound >= m_heap.front().mean;
+}
+
+void Ranking::skip(bool falso)
+{
+    ++m_candidates;
+    if (!falso)
+        ++m_predicted;
+}
+
 RankingResult Ranking::result() const
 {
     RankingResult result;

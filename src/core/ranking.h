@@ -74,6 +74,12 @@ public:
     void add(const CandidateRecord &candidate);
     RankingResult result() const;
 
+    // For a front end that ranks lines it has just written itself, so that most need not be
+    // read in full: whether a candidate whose mean is at most upperBound could still be among
+    // the best K. When it could not, skip() counts it in place of add().
+    bool mightKeep(double upperBound) const;
+    void skip(bool falso);
+
 private:
     bool better(const CandidateRecord &a, const CandidateRecord &b) const;
     void siftUp(std::size_t index);

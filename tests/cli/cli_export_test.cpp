@@ -199,3 +199,42 @@ TEST(CliExport, RefusedBeforeAnythingIsWritten)
     EXPECT_EQ(readBytes(old), "old");
     EXPECT_EQ(dir.names(), (std::vector<std::string> { "old.txt", "quatro.txt" }));
 }
+
+// A ranking alone leaves most lines unread once the best K are known: the same ranking still.
+TEST(CliExport, RankingAloneAgreesWithTheCore)
+{
+    TempDir dir;
+    const std::string report = (dir.path() / "r.txt").string();
+    const std::string ranking = (dir.path() / "o.csv").string();
+    const struct
+    {
+        const char *command;
+        const char *file;
+        const char *lines;
+        const char *top;
+        bool bestPairing;
+    } rows[] = {
+        { "hd", "griffing56_maize.txt", "9", "1", false },
+        { "hd", "griffing56_maize.txt", "9", "6", true },
+        { "ht", "griffing56_maize.txt", "9", "10", false },
+        { "hd", "dialelo_incompleto.txt", "7", "4", false },
+        { "ht", "dialelo_incompleto.txt", "7", "3", false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.command) + " " + row.file + " K=" + row.top);
+        std::vector<std::string> arguments { row.command, example(row.file), "--lines", row.lines,
+            "--reciprocals", "nao", "--decimal-separator", ".", "--output", report, "--top",
+            row.top, "--ranking", ranking };
+        if (row.bestPairing)
+            arguments.push_back("--best-pairing");
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+
+        koravel::ReportDocument document;
+        document.setText(readBytes(report));
+        const koravel::RankingResult result = koravel::rankReport(document,
+            { std::size_t(std::stoul(row.top)), row.bestPairing }, koravel::FormatSettings { '.' });
+        koravel::exportRankingCsv((dir.path() / "o2.csv").string(), result, {});
+        EXPECT_EQ(readBytes(ranking), readBytes(dir.path() / "o2.csv"));
+    }
+}
