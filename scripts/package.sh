@@ -24,19 +24,21 @@ if [ "$(cache_value CMAKE_BUILD_TYPE)" != Release ] || [ "$(cache_value KORAVEL_
 fi
 cmake --build "$build_dir" -j "$(nproc)"
 
+fail() { echo "package.sh: $*" >&2; exit 1; }
 build_abs=$(cd "$build_dir" && pwd)
 version=$(sed -n 's/^project(Koravel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "package.sh: no version in CMakeLists.txt" >&2; exit 1; }
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
 out="$build_dir/package"
 rm -rf "$out"
 cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$out" >/dev/null
 debs=("$out"/koravel_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "package.sh: no single .deb in $out" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+  fail "no single .deb in $out"
+fi
 deb=${debs[0]}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/koravel-package.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() { echo "package.sh: $*" >&2; exit 1; }
 
 # Control fields.
 field() { dpkg-deb --field "$deb" "$1"; }
@@ -89,8 +91,8 @@ while read -r package relation; do
   [ -n "$ours" ] || fail "Depends lacks $package, which the programs link"
   needed_version=$(sed -n 's/^(>= \(.*\))$/\1/p' <<<"$relation")
   our_version=$(sed -n 's/^[^ ]* (>= \(.*\))$/\1/p' <<<"$ours")
-  if [ -n "$needed_version" ] \
-    && ! { [ -n "$our_version" ] && dpkg --compare-versions "$our_version" ge "$needed_version"; }; then
+  if [ -n "$needed_version" ] && ! { [ -n "$our_version" ] \
+    && dpkg --compare-versions "$our_version" ge "$needed_version"; }; then
     fail "Depends has \"$ours\"; the programs need $package (>= $needed_version)"
   fi
 done < "$work/needed"
@@ -125,12 +127,15 @@ check_gui() { # the koravel to start
 check_gui "$scratch/usr/bin/koravel"
 
 if [ "${KORAVEL_APT_INSTALL:-0}" = 1 ] && [ "$(id -u)" -eq 0 ]; then
-  if dpkg-query -W -f='${Status}' koravel 2>/dev/null | grep -q 'install ok installed'; then
+  if [ "$(dpkg-query -W -f='${Status}' koravel 2>/dev/null)" = "install ok installed" ]; then
     fail "koravel is already installed here; remove it first or leave KORAVEL_APT_INSTALL unset"
   fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    "$(readlink -f "$deb")" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get failed"; }
-  trap 'dpkg --purge koravel >/dev/null; rm -rf "$work"' EXIT
+  trap 'dpkg --purge koravel >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+  if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "$(readlink -f "$deb")" >"$work/apt.log" 2>&1; then
+    cat "$work/apt.log" >&2
+    fail "apt-get could not install $deb"
+  fi
   check_cli /usr/bin/koravel-cli /usr/share/doc/koravel/examples
   check_gui /usr/bin/koravel
   echo "Installed with apt-get and checked from /usr; removed again."
