@@ -21,7 +21,7 @@ namespace {
     constexpr int kLegendGap = 12;
     constexpr int kLegendHeight = 58;
     constexpr int kLegendMinWidth = 360;
-    constexpr int kMinCell = 6;
+    constexpr int kMinCell = 4;
     constexpr int kMaxCell = 56;
     constexpr int kPreferredSide = 560;
 
@@ -30,7 +30,7 @@ namespace {
     const QColor kMissingCross(0x59, 0x59, 0x59);
     const QColor kZeroFill(0xF4, 0xCC, 0xCC);
     const QColor kZeroText(0x99, 0x00, 0x00);
-    const QColor kDiagonalFill(0x3A, 0x3A, 0x3A);
+    const QColor kDiagonalLine(0x80, 0x80, 0x80);
 
     QFont pixelFont(int pixels, bool bold = false)
     {
@@ -56,6 +56,15 @@ namespace {
         const QRect x = r.adjusted(inset, inset, -inset, -inset);
         painter.drawLine(x.topLeft(), x.bottomRight());
         painter.drawLine(x.topRight(), x.bottomLeft());
+    }
+
+    // White with a grey stroke from corner to corner: together the diagonal cells draw the
+    // matrix's diagonal, and no colour of the scale looks like them.
+    void paintDiagonal(QPainter &painter, const QRect &r)
+    {
+        painter.fillRect(r, Qt::white);
+        painter.setPen(QPen(kDiagonalLine, r.width() >= 24 ? 2 : 1));
+        painter.drawLine(r.topLeft(), r.bottomRight());
     }
 
     // A label every step lines, so that neighbouring labels do not overlap.
@@ -250,7 +259,7 @@ void HeatMapView::paintCells(QPainter &painter, const Geometry &g) const
             QString text;
             switch (cell.state) {
             case CrossState::Diagonal:
-                painter.fillRect(r, kDiagonalFill);
+                paintDiagonal(painter, r);
                 break;
             case CrossState::Missing:
                 paintMissing(painter, r);
@@ -320,8 +329,11 @@ void HeatMapView::paintLegend(QPainter &painter, const Geometry &g) const
         painter.setFont(pixelFont(10));
         painter.drawText(r, Qt::AlignCenter, QStringLiteral("0"));
     });
-    swatch(QStringLiteral("diagonal (i x i)"),
-        [&](const QRect &r) { painter.fillRect(r, kDiagonalFill); });
+    swatch(QStringLiteral("diagonal (i x i)"), [&](const QRect &r) {
+        paintDiagonal(painter, r);
+        painter.setPen(kDiagonalLine);
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+    });
 }
 
 bool HeatMapView::event(QEvent *event)
