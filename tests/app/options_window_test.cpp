@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -111,6 +112,25 @@ private slots:
         m_form1.reset();
         m_form2.reset();
         m_form3.reset();
+    }
+
+    void menuHasTheNewCommandsInPlaceOnOneLine()
+    {
+        QMenuBar *bar = m_form1->menuBar();
+        QStringList captions;
+        for (const QAction *action : bar->actions())
+            captions << action->text();
+        QCOMPARE(captions,
+            QStringList({ ".:: Importar dados ::.", ".:: Opções ::.", ".:: Matriz dialélica ::.",
+                ".:: Sobre ::.", ".:: Sair ::." }));
+        m_form1->show();
+        const QRect first = bar->actionGeometry(bar->actions().constFirst());
+        const QRect last = bar->actionGeometry(bar->actions().constLast());
+        QCOMPARE(last.top(), first.top());
+        QVERIFY(last.right() < m_form1->width());
+        // The client area keeps its size under the one-line menu.
+        QCOMPARE(m_form1->centralWidget()->geometry().top(), bar->height());
+        QCOMPARE(m_form1->size(), QSize(637, bar->sizeHint().height() + 484));
     }
 
     void choiceDecidesHowCellsAreReadAndReportNumbersWritten_data()
