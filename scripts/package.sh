@@ -80,6 +80,15 @@ if grep -lF "$root" "$scratch/usr/bin/koravel" "$scratch/usr/bin/koravel-cli"; t
   fail "a program names the source folder $root"
 fi
 
+# The manual page names every option of koravel-cli --help.
+gzip -dc "$scratch/usr/share/man/man1/koravel-cli.1.gz" > "$work/koravel-cli.1"
+"$scratch/usr/bin/koravel-cli" --help | grep -oE '^  (-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+' \
+  > "$work/options"
+[ "$(wc -l < "$work/options")" -ge 5 ] || fail "koravel-cli --help names too few options"
+while read -r option; do
+  grep -qF -- "${option//-/\\-}" "$work/koravel-cli.1" || fail "the manual page lacks $option"
+done < "$work/options"
+
 # Depends must cover every library package dpkg-shlibdeps finds, at a version at least as new.
 mkdir -p "$work/shlibs/debian"
 touch "$work/shlibs/debian/control"
