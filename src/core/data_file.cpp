@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -66,7 +67,13 @@ std::string readFileBytes(const std::string &path, std::size_t maxBytes)
         throw Error(cannotOpenFileMessage(fullPath(path), kNotRegularFile));
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
+    // A file known to be too long is refused before a byte is read; the room for one that fits
+    // is taken at once. A file that grows meanwhile is still stopped by the reading below.
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size > maxBytes)
+        throw Error(std::string(kTextExceedsMemoCapacity));
     std::string text;
+    text.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     for (;;) {
         errno = 0;
