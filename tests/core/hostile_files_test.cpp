@@ -19,6 +19,7 @@
 #include "import.h"
 #include "progress.h"
 #include "size_limits.h"
+#include "text_decoding.h"
 
 using namespace koravel;
 using namespace std::string_literals;
@@ -270,6 +271,45 @@ TEST_F(HostileFiles, TableBeyondTheMemoryIsRefusedBeforeItIsBuilt)
         "O arquivo tem 1.000 linhas, com 1 campo na primeira; a tabela precisaria de cerca de "
         "154.000 bytes de mem\xF3ria, mais do que o programa pode usar neste computador (1.000 "
         "bytes).");
+}
+
+TEST(SingleByteText, UnicodeFilesBecomeTheirCharactersAndOthersStayByteForByte)
+{
+    const struct
+    {
+        const char *name;
+        std::string in, out;
+    } rows[] = {
+        { "ASCII", "1 2 4.5\n", "1 2 4.5\n" },
+        { "Latin-1 accents", "a\xE7\xE3o \xC9", "a\xE7\xE3o \xC9" },
+        // A Latin-1 capital A with tilde and a copyright sign read as one UTF-8 character.
+        { "Latin-1 that reads as UTF-8", "\xC3\xA9", "\xE9" },
+        { "UTF-8 beyond Latin-1", "\xE2\x80\x93 \xF0\x9F\x8C\xBD", "? ?" },
+        { "overlong form", "\xC0\xAF \xE7", "\xC0\xAF \xE7" },
+        { "surrogate half", "\xED\xA0\x80", "\xED\xA0\x80" },
+        { "cut short", "a\xC3", "a\xC3" },
+        { "UTF-8 mark alone", "\xEF\xBB\xBF", "" },
+        { "UTF-8 mark before Latin-1",
+            "\xEF\xBB\xBF"
+            "a\xE7",
+            "a\xE7" },
+        { "UTF-16 high byte first", "\xFE\xFF\0001\0 \0\xE7\x20\xAC"s, "1 \xE7?" },
+        { "UTF-16 odd last byte",
+            "\xFF\xFE"
+            "1\0"
+            "2"s,
+            "1" },
+        { "UTF-16 NUL",
+            "\xFF\xFE"
+            "1\0\0\0"
+            "2\0"s,
+            "1\0"
+            "2"s },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(singleByteText(row.in), row.out);
+    }
 }
 
 } // namespace
