@@ -3,8 +3,10 @@
 //   koravel-screenshots FOLDER DATA_FILE [LINES]
 //
 // The data file is imported through scripted dialogs, the number of lines is stepped up to
-// LINES (default 9) with "Não" chosen for reciprocals, both predictions run, and the about
-// window is opened. Each window is saved as a PNG of its client area with its menu bar, and the
+// LINES (default 9) with "Não" chosen for reciprocals, both predictions run, the options
+// window is opened and left with Cancelar, the diallel matrix is shown without and then with
+// reciprocals (and its PNG picture saved as the export writes it), and the about window is
+// opened. Each window is saved as a PNG of its client area with its menu bar, and the
 // whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
 #include "Unit1.h"
 #include "UntExportar.h"
