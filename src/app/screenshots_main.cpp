@@ -3,7 +3,8 @@
 //   koravel-screenshots FOLDER DATA_FILE [LINES]
 //
 // The data file is imported through scripted dialogs, the number of lines is stepped up to
-// LINES (default 9) with "Não" chosen for reciprocals, both predictions run, the options
+// LINES (default 9) with "Não" chosen for reciprocals, both predictions run, the double
+// crosses are ranked (ordenacao.png) and the export dialog shown (exportar.png), the options
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
 // reciprocals (and its PNG picture saved as the export writes it), and the about window is
 // opened. Each window is saved as a PNG of its client area with its menu bar, and the
