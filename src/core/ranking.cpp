@@ -167,7 +167,7 @@ void Ranking::siftUp(std::size_t index)
         const std::size_t parent = (index - 1) / 2;
         if (!better(m_heap[parent], m_heap[index]))
             return;
-        std::swap(m_heap[parent], m_heap[index]);
+        swapEntries(parent, index);
         index = parent;
     }
 }
@@ -181,18 +181,51 @@ void Ranking::siftDown(std::size_t index)
                 worst = child;
         if (worst == index)
             return;
-        std::swap(m_heap[worst], m_heap[index]);
+        swapEntries(worst, index);
         index = worst;
     }
 }
 
+bool Ranking::trackingSets() const
+{
+    return m_options.bestPairing && m_kind == HybridKind::DoubleCross;
+}
+
+void Ranking::swapEntries(std::size_t a, std::size_t b)
+{
+    std::swap(m_heap[a], m_heap[b]);
+    if (trackingSets()) {
+        m_positions[lineSet(m_heap[a])] = a;
+        m_positions[lineSet(m_heap[b])] = b;
+    }
+}
+
+// Puts the candidate at index (one past the end appends), replacing what was there.
+void Ranking::place(std::size_t index, const CandidateRecord &candidate)
+{
+    if (index == m_heap.size()) {
+        m_heap.push_back(candidate);
+    } else {
+        if (trackingSets())
+            m_positions.erase(lineSet(m_heap[index]));
+        m_heap[index] = candidate;
+    }
+    if (trackingSets())
+        m_positions[lineSet(candidate)] = index;
+}
+
+std::size_t Ranking::SetHash::operator()(const std::array<int, 4> &set) const
+{
+    std::size_t hash = 0;
+    for (const int line : set)
+        hash = hash * 1000003u ^ std::hash<int>()(line);
+    return hash;
+}
+
 std::size_t Ranking::findSameSet(const CandidateRecord &candidate) const
 {
-    const std::array<int, 4> set = lineSet(candidate);
-    for (std::size_t i = 0; i < m_heap.size(); ++i)
-        if (lineSet(m_heap[i]) == set)
-            return i;
-    return m_heap.size();
+    const auto found = m_positions.find(lineSet(candidate));
+    return found == m_positions.end() ? m_heap.size() : found->second;
 }
 
 // With the best pairing, the heap holds at most one pairing of each set of four lines, and after
@@ -205,7 +238,7 @@ std::size_t Ranking::findSameSet(const CandidateRecord &candidate) const
 //   set's best changes and the other sets' do not;
 // - any other candidate is its set's best so far (a better earlier pairing would be in the heap
 //   or below the root) and goes in as in the plain ranking.
-// The search for the set is a scan of the K kept, made only for the few that get past the root.
+// The set is looked up only for the few candidates that get past the root.
 void Ranking::add(const CandidateRecord &candidate)
 {
     ++m_candidates;
@@ -215,21 +248,21 @@ void Ranking::add(const CandidateRecord &candidate)
     const bool full = m_heap.size() >= m_options.top;
     if (full && !better(candidate, m_heap.front()))
         return;
-    if (m_options.bestPairing && m_kind == HybridKind::DoubleCross) {
+    if (trackingSets()) {
         const std::size_t same = findSameSet(candidate);
         if (same < m_heap.size()) {
             if (better(candidate, m_heap[same])) {
-                m_heap[same] = candidate;
+                place(same, candidate);
                 siftDown(same); // better than before: it can only move away from the root
             }
             return;
         }
     }
     if (full) {
-        m_heap.front() = candidate;
+        place(0, candidate);
         siftDown(0);
     } else {
-        m_heap.push_back(candidate);
+        place(m_heap.size(), candidate);
         siftUp(m_heap.size() - 1);
     }
 }

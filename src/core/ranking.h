@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "numtext.h" // FormatSettings
@@ -84,7 +85,15 @@ private:
     bool better(const CandidateRecord &a, const CandidateRecord &b) const;
     void siftUp(std::size_t index);
     void siftDown(std::size_t index);
+    bool trackingSets() const;
+    void swapEntries(std::size_t a, std::size_t b);
+    void place(std::size_t index, const CandidateRecord &candidate);
     std::size_t findSameSet(const CandidateRecord &candidate) const;
+
+    struct SetHash
+    {
+        std::size_t operator()(const std::array<int, 4> &set) const;
+    };
 
     HybridKind m_kind;
     RankingOptions m_options;
@@ -92,6 +101,8 @@ private:
     std::size_t m_predicted = 0;
     // A min-heap on (mean, later order first): the root is the worst of those kept.
     std::vector<CandidateRecord> m_heap;
+    // With the best pairing: where the pairing kept of each set of four lines is in the heap.
+    std::unordered_map<std::array<int, 4>, std::size_t, SetHash> m_positions;
 };
 
 // Ranks the candidate lines of a report document as it stands (headers, rules, summary lines

@@ -46,6 +46,14 @@ ReplacingFile::ReplacingFile(const std::string &path)
     // A file the user may not write is not replaced behind its back.
     if (exists && ::access(m_target.c_str(), W_OK) != 0)
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    if (exists && !S_ISREG(existing.st_mode)) {
+        m_direct = true;
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (m_fd < 0)
+            throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+        m_buffer.reserve(kBufferSize);
+        return;
+    }
 
     std::string folder = target.parent_path().string();
     if (folder.empty())
@@ -103,6 +111,11 @@ void ReplacingFile::commit()
     flush();
     const int fd = m_fd;
     m_fd = -1;
+    if (m_direct) {
+        if (::close(fd) != 0)
+            throw Error(std::string(kStreamWriteError));
+        return;
+    }
     const bool synced = ::fsync(fd) == 0;
     if (::close(fd) != 0 || !synced)
         throw Error(std::string(kStreamWriteError));

@@ -1,5 +1,6 @@
 // A file written through a temporary file beside it, which replaces it only once complete, so
-// that a failed export keeps the old file.
+// that a failed export keeps the old file. A device or a pipe ("/dev/stdout", a FIFO) is
+// written directly: renaming a file over it would put a plain file in its place.
 #pragma once
 
 #include <string>
@@ -18,8 +19,9 @@ public:
     ReplacingFile(const ReplacingFile &) = delete;
     ReplacingFile &operator=(const ReplacingFile &) = delete;
 
-    // For writers that open the file by name themselves (and truncate it).
-    const std::string &temporaryPath() const { return m_temporary; }
+    // For writers that open the file by name themselves (and truncate it): the temporary file,
+    // or the device or pipe itself.
+    const std::string &temporaryPath() const { return m_direct ? m_target : m_temporary; }
     const std::string &shownPath() const { return m_shownPath; }
 
     // Buffered; Error "Stream write error" when the bytes cannot be written.
@@ -31,6 +33,7 @@ private:
     void flush();
 
     int m_fd = -1;
+    bool m_direct = false; // a device or a pipe, written without a temporary file
     std::string m_buffer;
     std::string m_shownPath;
     std::string m_target;

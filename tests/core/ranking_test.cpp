@@ -251,7 +251,7 @@ TEST(Ranking, SameAsSortingEverything)
     std::mt19937 random(2024);
     for (const bool doubleCross : { true, false })
         for (const bool bestPairing : { false, true })
-            for (const int n : { 4, 5, 9 })
+            for (const int n : { 4, 5, 9, 13 })
                 for (const std::size_t top : { 1u, 3u, 20u, 100000u }) {
                     SCOPED_TRACE(testing::Message()
                         << (doubleCross ? "HD" : "HT") << " n=" << n << " K=" << top

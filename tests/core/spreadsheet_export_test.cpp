@@ -9,7 +9,9 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "candidate_workbook.h"
@@ -181,6 +183,24 @@ TEST_F(Export, UnwritableTargetKeepsNothingBehind)
     EXPECT_EQ(errorOf([&] { exportReportXlsx(missing, kDoubleCrosses, kDot, nullptr); }),
         "Cannot create file \"" + missing + "\". No such file or directory");
     EXPECT_EQ(filesInFolder(), 0u);
+}
+
+// A pipe or a device is written straight: a file renamed over it would take its place.
+TEST_F(Export, APipeStaysAPipe)
+{
+    const std::string pipe = path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = contentOf(pipe); });
+    exportRankingCsv(pipe, RankingResult(), {});
+    reader.join();
+    EXPECT_EQ(received,
+        kBom
+            + "Posi\xC3\xA7\xC3\xA3o;H\xC3\xAD"
+              "brido;M\xC3\xA9"
+              "dia;CV%;HS(ik);HS(il);HS(jk);HS(jl)\r\n\r\nLinhagem;Frequ\xC3\xAAncia\r\n");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 // The cells of a sheet as text: numbers from <v>, strings written inline from <is><t>.
