@@ -63,6 +63,13 @@ CandidateWorkbook::CandidateWorkbook(
     format_set_num_format(m_mean, "0.000");
     format_set_num_format(m_cv, "0.0");
     titles(m_candidates, 0, candidateTitles(kind));
+    // The titles stay in sight while the rows scroll; the hybrid's name needs a wider column.
+    worksheet_freeze_panes(m_candidates, 1, 0);
+    worksheet_set_column(m_candidates, 0, 0, 16, nullptr);
+    if (m_ranking != nullptr) {
+        worksheet_freeze_panes(m_ranking, 1, 0);
+        worksheet_set_column(m_ranking, 1, 1, 16, nullptr);
+    }
 }
 
 CandidateWorkbook::~CandidateWorkbook()

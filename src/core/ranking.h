@@ -62,7 +62,7 @@ struct RankingResult
     std::vector<LineFrequency> frequencies; // most frequent first; ties by line number
 };
 
-// "O n\xFAmero de melhores h\xEDbridos deve ser maior que zero"
+// "O número de melhores híbridos deve ser maior que zero" (Latin-1)
 extern const char *const kRankingTopZeroMessage;
 
 // Streaming ranking: add candidates in enumeration order (FALSO ones are counted and skipped).

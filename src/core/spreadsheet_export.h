@@ -20,8 +20,9 @@ struct CsvOptions
 // Rows a worksheet holds below its header row.
 inline constexpr std::size_t kMaxSheetRows = 1048575;
 
-// Refuses a separator equal to the decimal mark, or one that is a digit, a sign, a quote or a
-// line break, with a clear message in Portuguese.
+// Refuses, with a clear message in Portuguese, a decimal mark other than '.' or ',', and a
+// separator equal to it or that is a quote, a line break, a digit or a byte outside ASCII:
+//   {';', ','} -> fine   {',', ','} -> Error   {'"', ','} -> Error   {';', ';'} -> Error
 void checkCsvOptions(const CsvOptions &options);
 
 // UTF-8 CSV files with a Portuguese header row. Written to a temporary file and renamed, like
