@@ -11,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build_dir=${KORAVEL_BUILD_DIR:-build-package}
+fail() { echo "package.sh: $*" >&2; exit 1; }
 bash scripts/setup.sh
 
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
@@ -19,12 +20,10 @@ fi
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }
 if [ "$(cache_value CMAKE_BUILD_TYPE)" != Release ] || [ "$(cache_value KORAVEL_GUI)" != ON ] \
   || [ "$(cache_value KORAVEL_SANITIZE)" = ON ]; then
-  echo "package.sh: $build_dir não é uma construção Release com janelas e sem sanitizadores" >&2
-  exit 1
+  fail "$build_dir is not a Release build with the windows and without sanitizers"
 fi
 cmake --build "$build_dir" -j "$(nproc)"
 
-fail() { echo "package.sh: $*" >&2; exit 1; }
 build_abs=$(cd "$build_dir" && pwd)
 version=$(sed -n 's/^project(Koravel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || fail "no version in CMakeLists.txt"
