@@ -63,6 +63,8 @@ TEST(CliHostile, DataFiles)
         { "Latin-1 accent", dir.file("w.txt", "1 2 ol\xE1\n1 3 5\n2 3 4\n"),
             "'ol\xC3\xA1' is not a valid floating point value.\n" },
         { "UTF-8 with its mark", dir.file("u.txt", "\xEF\xBB\xBF" + kThree), "" },
+        { "UTF-8 accent", dir.file("a.txt", "1 2 a\xC3\xA7\xC3\xA3o\n1 3 5\n2 3 4\n"),
+            "'a\xC3\xA7\xC3\xA3o' is not a valid floating point value.\n" },
         { "folder", folder, "Cannot open file \"" + folder + "\". Is a directory.\n" },
         { "pipe", pipe, "Cannot open file \"" + pipe + "\". Not a regular file.\n" },
     };
@@ -76,6 +78,23 @@ TEST(CliHostile, DataFiles)
         else
             EXPECT_EQ(run.out, "");
     }
+}
+
+TEST(CliHostile, UnreadableFile)
+{
+    // Root reads a file whatever its mode; a kernel setting that may only be written refuses
+    // even root.
+    TempDir dir;
+    std::string path = dir.file("fechado.txt", kThree);
+    ::chmod(path.c_str(), 0);
+    if (::geteuid() == 0)
+        path = "/proc/sys/vm/drop_caches";
+    if (::access(path.c_str(), R_OK) == 0)
+        GTEST_SKIP() << "running as root, and " << path << " is not refused to root here";
+    const CliRun run = runCli({ "ht", path, "--lines", "3" });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Cannot open file \"" + path + "\". Permission denied.\n");
 }
 
 TEST(CliHostile, ReportsThatCannotBeWrittenAreRefusedBeforeTheFirstLine)
