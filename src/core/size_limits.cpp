@@ -3,6 +3,7 @@
 #include "size_limits.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -170,9 +171,10 @@ void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
 {
     const std::int32_t n = strToInt(linesFieldText);
     const ReportSize size = reportSize(kind, n);
-    constexpr ReportCount kMaxLines = ~std::uint64_t(0);
+    // The clean-up counts the lines in a signed 64-bit number.
+    constexpr ReportCount kMaxLines = std::uint64_t(INT64_MAX);
     if (size.lines > kMaxLines)
-        throw Error(linesSentence(kind, n, size.lines) + ", mais do que se pode contar em 64 bits ("
+        throw Error(linesSentence(kind, n, size.lines) + ", mais do que o koravel-cli pode contar ("
             + groupedCount(kMaxLines) + ").");
     if (freeBytes && size.bytes > *freeBytes)
         throw Error(linesSentence(kind, n, size.lines) + ", pelo menos " + byteSizeText(size.bytes)

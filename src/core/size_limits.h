@@ -53,11 +53,11 @@ std::uint64_t windowMemoryLimit();
 void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::uint64_t memoryLimit);
 
 // The check of the command line, which streams: only a report it could not write is refused.
-// Its line count must fit in 64 bits (the clean-up counts lines in 64 bits), and, when it goes to
-// a file, its bytes must fit in freeBytes, the free space of the file's file system.
+// Its line count must fit in a signed 64-bit number (the clean-up counts lines so), and, when it
+// goes to a file, its bytes must fit in freeBytes, the free space of the file's file system.
 //   "Com 2.000.000.000 linhagens, o relatório de HDs teria 1.999.999.994.000.000.005.499.999.998.
-//    500.000.008 linhas, mais do que se pode contar em 64 bits (18.446.744.073.709.551.615)."
-//   "Com 1.000 linhagens, o relatório de HDs teria 124.251.374.258 linhas, pelo menos 5,2 TB,
+//    500.000.008 linhas, mais do que o koravel-cli pode contar (9.223.372.036.854.775.807)."
+//   "Com 1.000 linhagens, o relatório de HDs teria 124.251.374.258 linhas, pelo menos 5,4 TB,
 //    e só há 40,2 GB livres para "/dados/r.txt"."
 void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
     std::optional<std::uint64_t> freeBytes = std::nullopt, std::string_view outputPath = {});

@@ -150,15 +150,15 @@ namespace {
     {
         // Some 5.4 TB go to standard output: nothing is refused.
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "1000"); }), "no error");
-        // The largest n whose line count still fits in 64 bits, and the next.
-        EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "110219"); }), "no error");
-        EXPECT_NE(errorOf([] { checkStreamedReport(HD, "110220"); }), "no error");
-        EXPECT_EQ(errorOf([] { checkStreamedReport(HT, "3329022"); }), "no error");
-        EXPECT_NE(errorOf([] { checkStreamedReport(HT, "3329023"); }), "no error");
+        // The largest n whose line count still fits in a signed 64-bit number, and the next.
+        EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "92683"); }), "no error");
+        EXPECT_NE(errorOf([] { checkStreamedReport(HD, "92684"); }), "no error");
+        EXPECT_EQ(errorOf([] { checkStreamedReport(HT, "2642246"); }), "no error");
+        EXPECT_NE(errorOf([] { checkStreamedReport(HT, "2642247"); }), "no error");
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "2000000000"); }),
             "Com 2.000.000.000 linhagens, o relat\xF3rio de HDs teria "
-            "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, mais do que se pode "
-            "contar em 64 bits (18.446.744.073.709.551.615).");
+            "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, mais do que o koravel-cli "
+            "pode contar (9.223.372.036.854.775.807).");
         // To a file: the bytes must fit in the free space.
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "4", 65536, "/m/r.txt"); }), "no error");
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "30", 65536, "/m/r.txt"); }),
