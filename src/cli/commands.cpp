@@ -92,7 +92,8 @@ namespace {
             checkStreamedReport(
                 kind, input.linesFieldText, output->freeBytes(), output->shownPath());
         } else {
-            checkStreamedReport(kind, input.linesFieldText);
+            checkStreamedReport(
+                kind, input.linesFieldText, standardOutputFreeBytes(), standardOutputName());
             if (doubleCrosses)
                 checkDoubleCrosses(input, &messages);
             else

@@ -79,6 +79,21 @@ namespace {
 
 } // namespace
 
+std::optional<std::uint64_t> standardOutputFreeBytes()
+{
+    struct stat status = {};
+    if (::fstat(STDOUT_FILENO, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return freeBytesBeside(STDOUT_FILENO);
+}
+
+std::string standardOutputName()
+{
+    std::error_code error;
+    const std::filesystem::path name = std::filesystem::read_symlink("/proc/self/fd/1", error);
+    return error ? std::string("/dev/stdout") : name.string();
+}
+
 ReportOutput::ReportOutput() = default;
 
 ReportOutput::ReportOutput(const std::string &path)

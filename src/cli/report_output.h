@@ -9,6 +9,12 @@
 
 namespace koravel::cli {
 
+// When standard output is a regular file (a shell's "> file"), the free space beside it and its
+// full name, so that a report it cannot hold is refused before the first line; nothing for a
+// pipe or a terminal, which take whatever comes.
+std::optional<std::uint64_t> standardOutputFreeBytes();
+std::string standardOutputName();
+
 class ReportOutput
 {
 public:

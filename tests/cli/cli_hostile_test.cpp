@@ -164,6 +164,16 @@ TEST(CliHostile, FullAndReadOnlyDisks)
         "s\xC3\xB3 h\xC3\xA1 61.440 bytes livres para \""
             + output + "\".\n");
     EXPECT_EQ(readBytes(output), "previous report\r\n");
+    // The same for standard output sent to a file on that disk.
+    const std::string shellFile = (disk.path() / "saida.txt").string();
+    const CliRun redirected = runCli({ "hd", input, "--lines", "30" }, shellFile);
+    EXPECT_EQ(redirected.status, 1);
+    EXPECT_EQ(redirected.err,
+        "Com 30 linhagens, o relat\xC3\xB3rio de HDs teria 82.223 linhas, pelo menos 3,2 MB, e "
+        "s\xC3\xB3 h\xC3\xA1 61.440 bytes livres para \""
+            + shellFile + "\".\n");
+    EXPECT_EQ(readBytes(shellFile), "");
+    std::filesystem::remove(shellFile);
 
     ASSERT_TRUE(disk.makeReadOnly());
     const CliRun readOnly = runCli({ "hd", input, "--lines", "4", "--output", output });
