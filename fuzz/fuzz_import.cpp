@@ -1,6 +1,7 @@
 // Fuzz target for the data-file reader and the import: the bytes are written to a file and
 // imported through importDataFile into a table that an earlier import filled. Whatever the
-// bytes, the import either fills the table as a plain reading of the line and field rules says,
+// bytes, the import either fills the table as a plain reading of the line and field rules says
+// (after a file saved as UTF-8 or UTF-16 is turned into single-byte text),
 // or raises the Error that reading predicts and leaves the table, the buttons and the progress
 // bar as they were. After a completed import the lookups over the new table, with either
 // decimal separator, agree with the index.
@@ -22,6 +23,7 @@
 #include "numtext.h"
 #include "progress.h"
 #include "single_cross_index.h"
+#include "text_decoding.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;
@@ -199,7 +201,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t maxTextBytes = size % 5 == 0 ? 256 : kMaxTextBytes;
 
     // What reading predicts.
-    const std::vector<std::string> lines = referenceLines(bytes);
+    const std::string text = singleByteText(std::string(bytes));
+    const std::vector<std::string> lines = referenceLines(text);
     std::vector<std::vector<std::string>> fields;
     std::string expectedError;
     if (size > maxTextBytes) {
@@ -253,7 +256,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     expect(progress.maximum() == m - 1 && progress.position() == 0, "the progress bar at 0");
     expect(controls.enableCalls == 1, "both prediction buttons enabled once");
     expect(controls.lineBufferCalls == 1, "the line buffer filled once");
-    expectEqual("the line buffer", controls.lineBuffer, bytes.substr(0, bytes.find('\0')));
+    expectEqual("the line buffer", controls.lineBuffer, text.substr(0, text.find('\0')));
     expectEqual("the headings", grid.cell(1, 0) + "|" + grid.cell(2, 0) + "|" + grid.cell(3, 0),
         "Pai A|Pai B|PRODU\xC7\xC3O");
     for (int r = 1; r <= m; ++r) {

@@ -31,7 +31,7 @@ const std::vector<std::string> kValueTexts { "5", "0", "-0", "2.5", "2,5", "-3.2
     ",", "1e400", "-1e400", "1e-400", "1e4932", "1e-4960", "4.75", "abc", "", "1E", "7 ", "  8",
     "1.7976931348623157e308", "1.7976931348623159e308", "4.9e-324", "2e-324", "1,000.5", "1e5000",
     "0.1", "0,1", "+.5e-3", "-,5E+2" };
-const std::vector<std::int32_t> kParents { 0, -1, 5, 7, 100, 1025, 2000, INT_MAX, INT_MIN };
+const std::vector<std::int32_t> kParents { 0, -1, 5, 7, 17, 1025, 2000, INT_MAX, INT_MIN };
 
 std::string cellText(FuzzedDataProvider &in, const std::vector<std::string> &telling)
 {
@@ -87,9 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         grid.setCell(2, r, cellText(in, kParentTexts));
         grid.setCell(3, r, cellText(in, kValueTexts));
     }
-    // The value column is read even when the table shows fewer columns.
-    if (in.ConsumeIntegralInRange(0, 7) == 0)
+    // The value column is read even when the table shows fewer columns; rows below the row
+    // count are never read, and rows within it that were never written read as empty cells.
+    const int resize = in.ConsumeIntegralInRange(0, 15);
+    if (resize == 0)
         grid.setColumnCount(3);
+    else if (resize == 1)
+        grid.setRowCount(in.ConsumeIntegralInRange(0, rows + 3));
 
     const SingleCrossIndex index(grid, reciprocals, settings);
     const int calls = in.ConsumeIntegralInRange(1, 32);

@@ -5,6 +5,8 @@
 //
 // Input: the first byte chooses the decimal separator (bit 0) and what the rest is (bits 1-2):
 // text to read, the bits of an extended real, the bits of a double, or the bits of an integer.
+// With bit 3 set, an extended real is an integer over a power of two instead (m / 2^s, s below
+// 96), which reaches the halves and the magnitudes the patterns care about far more often.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -375,11 +377,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkReading(rest, settings);
         break;
     case 1: {
-        // Any valid extended real: the integer bit follows from the exponent.
         unsigned char bytes[16] = {};
         std::memcpy(bytes, rest.data(), std::min<std::size_t>(rest.size(), 10));
         std::uint64_t mantissa;
         std::memcpy(&mantissa, bytes, 8);
+        if ((data[0] & 8) != 0) {
+            const long double magnitude =
+                std::ldexp(static_cast<long double>(mantissa), -(bytes[8] % 96));
+            checkWriters((bytes[9] & 1) != 0 ? -magnitude : magnitude, settings);
+            break;
+        }
+        // Any valid extended real: the integer bit follows from the exponent.
         const unsigned exponent = (bytes[8] | (bytes[9] << 8)) & 0x7FFFu;
         if (exponent == 0)
             mantissa &= ~(std::uint64_t(1) << 63);

@@ -36,6 +36,8 @@ run_target() {
   local options=()
   mkdir -p "$corpus" "$findings"
   [ -f "fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
+  # Lines are read up to 4096 characters: inputs must be able to pass that.
+  case $target in import | cleanup) options+=(-max_len=12000) ;; esac
   # The work runs in the findings folder, where libFuzzer also leaves its crash files.
   (cd "$findings" && "$root/$build_dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$findings/" "${options[@]}" \
