@@ -106,6 +106,15 @@ ReportOutput::ReportOutput(const std::string &path)
     struct stat existing = {};
     if (name.empty() || (::stat(m_target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)))
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EISDIR)));
+    if (::stat(m_target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe ("/dev/null", a FIFO) is written directly: renaming a file over
+        // it would put a plain file in its place.
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (m_fd < 0)
+            throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+        m_direct = true;
+        return;
+    }
 
     // An empty folder is the root: the pattern then begins "/.".
     const std::string pattern = target.parent_path().string() + "/." + name + ".XXXXXX.tmp";
@@ -121,6 +130,8 @@ ReportOutput::ReportOutput(const std::string &path)
 
 ReportOutput::~ReportOutput()
 {
+    if (m_direct && m_fd >= 0)
+        ::close(m_fd);
     discardTemporary();
 }
 

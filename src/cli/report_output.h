@@ -45,6 +45,7 @@ private:
     void discardTemporary();
 
     int m_fd = 1;
+    bool m_direct = false; // a device or a pipe named by --output, written without a rename
     unsigned long long m_written = 0; // bytes written to the temporary file
     unsigned long long m_flushed = 0; // bytes whose write-out to disk has been started
     std::string m_shownPath; // the full path that messages name

@@ -205,3 +205,25 @@ TEST(CliHostile, InterruptedRunLeavesNoTemporaryFile)
     EXPECT_EQ(readBytes(output), "previous report\r\n");
     EXPECT_EQ(dir.names(), (std::vector<std::string> { "cem.txt", "relatorio.txt" }));
 }
+
+// --output naming a pipe writes through it: renaming a finished file over it would leave a
+// plain file where the pipe was (and, for root, over /dev/null).
+TEST(CliHostile, OutputToAPipeIsWrittenThroughIt)
+{
+    TempDir dir;
+    const std::string input = dir.file("tres.txt", kThree);
+    const std::string pipe = (dir.path() / "fila").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string received = (dir.path() / "recebido").string();
+    // The reader gives up after 20 s, so a run that never opens the pipe cannot hang the test.
+    const std::string script = "timeout 20 cat " + quoted(pipe) + " >" + quoted(received)
+        + " & LC_ALL=C " + quoted(KORAVEL_CLI_PATH) + " ht " + quoted(input)
+        + " --lines 3 --reciprocals nao --output " + quoted(pipe)
+        + " 2>/dev/null; status=$?; wait; exit $status";
+    const int status = std::system(script.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat after = {};
+    ASSERT_EQ(::stat(pipe.c_str(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
+    EXPECT_TRUE(readBytes(received).ends_with(kLastHt + kRule + "\r\n"));
+}
