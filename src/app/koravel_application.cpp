@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <exception>
+#include <new>
 
 namespace koravel {
 
@@ -20,6 +21,15 @@ namespace {
     QString shownMessage(std::string_view message)
     {
         return toQt(withFinalStop(message));
+    }
+
+    // A standard exception's own text, but in Portuguese for the one a user can meet: memory
+    // running out in the middle of a large operation.
+    QString shownMessage(const std::exception &error)
+    {
+        if (dynamic_cast<const std::bad_alloc *>(&error) != nullptr)
+            return shownMessage("Mem\xF3ria insuficiente para concluir a opera\xE7\xE3o");
+        return shownMessage(std::string_view(error.what()));
     }
 
 } // namespace
@@ -40,7 +50,7 @@ void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void(
     } catch (const Error &error) {
         dialogs.error(parent, shownMessage(error.message()));
     } catch (const std::exception &error) {
-        dialogs.error(parent, shownMessage(error.what()));
+        dialogs.error(parent, shownMessage(error));
     }
 }
 
@@ -62,7 +72,7 @@ bool KoravelApplication::notify(QObject *receiver, QEvent *event)
     } catch (const Error &error) {
         m_dialogs.error(activeWindow(), shownMessage(error.message()));
     } catch (const std::exception &error) {
-        m_dialogs.error(activeWindow(), shownMessage(error.what()));
+        m_dialogs.error(activeWindow(), shownMessage(error));
     }
     return true;
 }

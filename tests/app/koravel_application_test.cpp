@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <new>
 #include <stdexcept>
 
 using koravel::FakeDialogs;
@@ -35,24 +36,29 @@ private slots:
 
     void errorEscapingAHandlerIsShownWithTheFinalStop_data()
     {
-        QTest::addColumn<bool>("standard");
+        QTest::addColumn<int>("thrown"); // 0 the core's error, 1 a standard one, 2 out of memory
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("core error") << false << "'abc' is not a valid integer value"
+        QTest::newRow("core error") << 0 << "'abc' is not a valid integer value"
                                     << "'abc' is not a valid integer value.";
-        QTest::newRow("Latin-1 text") << false << QStringLiteral("Não") << "Não.";
-        QTest::newRow("standard exception") << true << "Stream write error."
+        QTest::newRow("Latin-1 text") << 0 << QStringLiteral("Não") << "Não.";
+        QTest::newRow("standard exception") << 1 << "Stream write error."
                                             << "Stream write error.";
+        QTest::newRow("out of memory") << 2 << "std::bad_alloc"
+                                       << QStringLiteral("Memória insuficiente para concluir a "
+                                                         "operação.");
     }
     void errorEscapingAHandlerIsShownWithTheFinalStop()
     {
-        QFETCH(bool, standard);
+        QFETCH(int, thrown);
         QFETCH(QString, message);
         QFETCH(QString, shown);
         // Core messages are Latin-1 bytes.
         const std::string bytes = message.toLatin1().toStdString();
         const auto raise = [&] {
-            if (standard)
+            if (thrown == 2)
+                throw std::bad_alloc();
+            if (thrown == 1)
                 throw std::runtime_error(bytes);
             throw koravel::Error(bytes);
         };
