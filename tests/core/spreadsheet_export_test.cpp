@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include <sys/stat.h>
@@ -204,16 +204,32 @@ TEST_F(Export, APipeStaysAPipe)
 }
 
 // The cells of a sheet as text: numbers from <v>, strings written inline from <is><t>.
+std::string textBetween(const std::string &xml, std::size_t from, std::size_t to,
+    std::string_view open, std::string_view close)
+{
+    const std::size_t begin = xml.find(open, from);
+    if (begin == std::string::npos || begin >= to)
+        return {};
+    const std::size_t content = xml.find('>', begin) + 1;
+    return xml.substr(content, xml.find(close, content) - content);
+}
+
 std::map<std::string, std::string> cellsOf(const std::string &xml)
 {
     std::map<std::string, std::string> cells;
-    const std::regex cell(
-        "<c r=\"([A-Z]+[0-9]+)\"([^>]*)>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t></is>)</c>");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), cell); it != std::sregex_iterator();
-         ++it) {
-        const std::smatch &match = *it;
-        const bool inlineString = match[2].str().find("t=\"inlineStr\"") != std::string::npos;
-        cells[match[1]] = inlineString ? "'" + match[4].str() : match[3].str();
+    constexpr std::string_view cellStart = "<c r=\"";
+    for (std::size_t at = xml.find(cellStart); at != std::string::npos;
+         at = xml.find(cellStart, at + 1)) {
+        const std::size_t reference = at + cellStart.size();
+        const std::size_t tagEnd = xml.find('>', reference);
+        if (tagEnd == std::string::npos || xml[tagEnd - 1] == '/')
+            continue; // an empty cell
+        const std::size_t cellEnd = xml.find("</c>", tagEnd);
+        const std::string name = xml.substr(reference, xml.find('"', reference) - reference);
+        const std::string_view attributes(xml.data() + reference, tagEnd - reference);
+        cells[name] = attributes.find("t=\"inlineStr\"") != std::string_view::npos
+            ? "'" + textBetween(xml, tagEnd, cellEnd, "<t", "</t>")
+            : textBetween(xml, tagEnd, cellEnd, "<v", "</v>");
     }
     return cells;
 }
