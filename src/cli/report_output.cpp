@@ -64,19 +64,6 @@ namespace {
         return 0666 & ~mask;
     }
 
-    // A link is followed, so that the file it names gets the report and the link stays.
-    std::filesystem::path resolvedTarget(const std::string &fullName)
-    {
-        std::filesystem::path target(fullName);
-        std::error_code error;
-        if (std::filesystem::is_symlink(target, error)) {
-            std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-            if (!error)
-                return resolved;
-        }
-        return target;
-    }
-
 } // namespace
 
 std::optional<std::uint64_t> standardOutputFreeBytes()
@@ -100,7 +87,7 @@ ReportOutput::ReportOutput(const std::string &path)
     : m_fd(-1)
     , m_shownPath(fullPath(path))
 {
-    const std::filesystem::path target = resolvedTarget(m_shownPath);
+    const std::filesystem::path target = linkTarget(m_shownPath);
     m_target = target.string();
     const std::string name = target.filename().string();
     struct stat existing = {};

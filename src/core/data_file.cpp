@@ -40,6 +40,17 @@ std::string fullPath(const std::string &path)
     return absolute.lexically_normal().string();
 }
 
+std::string linkTarget(const std::string &fullName)
+{
+    std::error_code error;
+    if (std::filesystem::is_symlink(fullName, error)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(fullName, error);
+        if (!error)
+            return resolved.string();
+    }
+    return fullName;
+}
+
 std::string readFileBytes(const std::string &path)
 {
     return readFileBytes(path, static_cast<std::size_t>(-1));

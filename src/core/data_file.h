@@ -28,6 +28,10 @@ std::string readFileBytes(const std::string &path, std::size_t maxBytes);
 // folder), "/tmp/./a.txt" -> "/tmp/a.txt".
 std::string fullPath(const std::string &path);
 
+// The file that a link names, so that a file written through it keeps the link; any other
+// name is returned as it is.
+std::string linkTarget(const std::string &fullName);
+
 // The text before its first NUL: textBeforeNul("ab\0c") -> "ab".
 std::string_view textBeforeNul(std::string_view text);
 

@@ -18,25 +18,12 @@ namespace {
 
     constexpr std::size_t kBufferSize = 1 << 16;
 
-    // A link is followed, so that the file it names gets the new content and the link stays.
-    std::filesystem::path resolvedTarget(const std::string &fullName)
-    {
-        std::filesystem::path target(fullName);
-        std::error_code error;
-        if (std::filesystem::is_symlink(target, error)) {
-            std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-            if (!error)
-                return resolved;
-        }
-        return target;
-    }
-
 } // namespace
 
 ReplacingFile::ReplacingFile(const std::string &path)
     : m_shownPath(fullPath(path))
 {
-    const std::filesystem::path target = resolvedTarget(m_shownPath);
+    const std::filesystem::path target = linkTarget(m_shownPath);
     m_target = target.string();
     const std::string name = target.filename().string();
     struct stat existing = {};

@@ -89,14 +89,7 @@ namespace koravel {
 void saveReportFile(const std::string &path, std::string_view bytes)
 {
     const std::string shownPath = fullPath(path);
-    // A link is followed, so that the file it names gets the new text and the link stays.
-    std::filesystem::path target(shownPath);
-    std::error_code error;
-    if (std::filesystem::is_symlink(target, error)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-        if (!error)
-            target = resolved;
-    }
+    const std::filesystem::path target = linkTarget(shownPath);
     const std::string targetPath = target.string();
     const std::string folder = target.parent_path().string();
     const std::string name = target.filename().string();
