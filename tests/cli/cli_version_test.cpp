@@ -1,5 +1,5 @@
 // koravel-cli --version: the version CMake gives the project, on standard output.
-#include <regex>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,7 +10,11 @@ using namespace clitest;
 TEST(CliVersion, PrintsTheProjectVersionWhateverElseIsGiven)
 {
     const std::string version = KORAVEL_PROJECT_VERSION;
-    ASSERT_TRUE(std::regex_match(version, std::regex(R"(\d+\.\d+\.\d+)"))) << version;
+    // Three numbers joined by points, as project(VERSION) writes them.
+    const bool threeNumbers = std::count(version.begin(), version.end(), '.') == 2
+        && version.find_first_not_of("0123456789.") == std::string::npos && version.front() != '.'
+        && version.back() != '.' && version.find("..") == std::string::npos;
+    ASSERT_TRUE(threeNumbers) << version;
     const std::vector<std::vector<std::string>> rows = {
         { "--version" },
         // As with --help, the rest is not read: no file is opened, no usage error is raised.
