@@ -51,11 +51,12 @@ summary() {
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   time=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
-  corpus=$(find "$root/$build_dir/fuzz-corpus/$target" -type f | wc -l)
+  # libFuzzer's own count: the inputs it keeps for their coverage, and their size.
+  corpus=$(sed -n 's/.*DONE .* corp: \([0-9]*\/[0-9A-Za-z]*\).*/\1/p' "$log" | tail -1)
   found=$(find "$root/$build_dir/fuzz-findings/$target" -maxdepth 1 -type f \
     \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
   printf '%-8s executions %-10s exec/s %-7s seconds %-5s corpus %-6s findings %s\n' \
-    "$target" "${runs:-?}" "${speed:-?}" "${time:-stopped}" "$corpus" "$found"
+    "$target" "${runs:-?}" "${speed:-?}" "${time:-stopped}" "${corpus:-?}" "$found"
   if [ "$found" -gt 0 ]; then
     grep -m1 -A3 -E 'FUZZ PROPERTY FAILED|ERROR: (AddressSanitizer|UndefinedBehavior|libFuzzer)|runtime error' \
       "$log" | sed 's/^/    /' || true
