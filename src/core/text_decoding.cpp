@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "data_file.h"
 #include "text_encoding.h"
 
 namespace koravel {
@@ -78,7 +79,8 @@ std::string singleByteText(std::string bytes)
     if (all.starts_with(kUtf16LowFirst) || all.starts_with(kUtf16HighFirst))
         return fromUtf16(all.substr(2), all.starts_with(kUtf16LowFirst));
     const bool marked = all.starts_with(kUtf8Mark);
-    const std::string_view text = marked ? all.substr(kUtf8Mark.size()) : all;
+    // The import reads up to the first NUL; only that part tells how the file was written.
+    const std::string_view text = textBeforeNul(marked ? all.substr(kUtf8Mark.size()) : all);
     bool multiByte = false;
     if (isUtf8(text, multiByte) && multiByte)
         return utf8ToLatin1(text);

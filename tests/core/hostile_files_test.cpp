@@ -305,6 +305,9 @@ TEST(SingleByteText, UnicodeFilesBecomeTheirCharactersAndOthersStayByteForByte)
             "2\0"s,
             "1\0"
             "2"s },
+        // The text ends at its first NUL: what follows cannot decide how the rest is read.
+        { "UTF-8 before a NUL", "1 2 a\xC3\xA7\0\xFF"s, "1 2 a\xE7" },
+        { "Latin-1 before a NUL", "a\xE7\0\xC3\xA7"s, "a\xE7\0\xC3\xA7"s },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
