@@ -13,7 +13,6 @@ namespace koravel::cli {
 ExportingReport::ExportingReport(ReportSink &report, const ExportOptions &options, HybridKind kind,
     const FormatSettings &reportSettings, std::size_t candidates, bool cleanUp)
     : m_report(report)
-    , m_options(options)
     , m_reportSettings(reportSettings)
     , m_cleanUp(cleanUp)
     , m_rankingOnly(options.ranking && !options.csvPath && !options.xlsxPath)

@@ -40,7 +40,6 @@ private:
     bool skipForRanking(std::string_view line);
 
     ReportSink &m_report;
-    const ExportOptions &m_options;
     FormatSettings m_reportSettings;
     bool m_cleanUp;
     bool m_rankingOnly;
