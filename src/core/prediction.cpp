@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -429,6 +430,52 @@ namespace {
         tracker.finished();
     }
 
+    // A check over a table whose every cell converts: no lookup can raise, and a candidate
+    // with a line that is in no row of the table has a missing single cross, so it is FALSO and
+    // cannot fail either. Only the candidates of the given lines (ascending, within 1..n) are
+    // computed, in the run's order, which keeps the first failure the run would meet; a large
+    // n with a small table is then checked at once instead of walking every combination.
+    template <std::size_t N>
+    void checkTableLines(const std::vector<std::int32_t> &lines, const SingleCrossIndex &index)
+    {
+        const std::size_t m = lines.size();
+        const auto value = [&](std::size_t a, std::size_t b) {
+            return index.lookup(lines[a], lines[b]).value;
+        };
+        for (std::size_t i = 0; i + (N == 4 ? 3 : 1) < m; ++i) {
+            for (std::size_t j = i + 1; j < m; ++j) {
+                if constexpr (N == 4) {
+                    for (std::size_t k = i + 1; k < m; ++k) {
+                        if (k == j)
+                            continue;
+                        for (std::size_t l = k + 1; l < m; ++l) {
+                            if (l != j)
+                                checkStatistics(std::array<double, 4> {
+                                    value(i, k), value(i, l), value(j, k), value(j, l) });
+                        }
+                    }
+                } else {
+                    for (std::size_t k = 0; k < m; ++k) {
+                        if (k != i && k != j)
+                            checkStatistics(std::array<double, 2> { value(i, k), value(j, k) });
+                    }
+                }
+            }
+        }
+    }
+
+    // The lines of the table among 1..n, or nothing when some cell does not convert (a check
+    // must then take every lookup in the run's order to meet the same error).
+    std::optional<std::vector<std::int32_t>> checkedLines(
+        const SingleCrossIndex &index, std::int32_t n)
+    {
+        if (!index.convertsEverywhere())
+            return std::nullopt;
+        std::vector<std::int32_t> lines = index.parents();
+        std::erase_if(lines, [n](std::int32_t line) { return line < 1 || line > n; });
+        return lines;
+    }
+
     struct Plan
     {
         HybridKind kind;
@@ -464,6 +511,16 @@ namespace {
                 report->appendLine(line);
         }
         progress.setMaximum(clampToInt(std::int64_t(n) - plan.progressOffset));
+        if (!report && method == LookupMethod::Indexed) {
+            const SingleCrossIndex index(input.grid, input.reciprocals, input.settings);
+            if (const auto lines = checkedLines(index, n)) {
+                if (plan.kind == HybridKind::DoubleCross)
+                    checkTableLines<4>(*lines, index);
+                else
+                    checkTableLines<2>(*lines, index);
+                return;
+            }
+        }
         LineOutput output(report, input.settings);
         if (method == LookupMethod::Indexed)
             runCandidates<IndexedLookups>(plan, n, input, output, progress);

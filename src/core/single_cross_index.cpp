@@ -214,6 +214,24 @@ SingleCrossIndex::SingleCrossIndex(
 
 SingleCrossIndex::~SingleCrossIndex() = default;
 
+bool SingleCrossIndex::convertsEverywhere() const
+{
+    return m_impl->messages.empty();
+}
+
+std::vector<std::int32_t> SingleCrossIndex::parents() const
+{
+    std::vector<std::int32_t> lines;
+    lines.reserve(m_impl->groups.size() + m_impl->rows.size());
+    for (const auto &[parentA, range] : m_impl->groups)
+        lines.push_back(parentA);
+    for (const IndexedRow &row : m_impl->rows)
+        lines.push_back(row.parentB);
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
+}
+
 bool SingleCrossIndex::exists(std::int32_t a, std::int32_t b) const
 {
     const Answer &found = m_impl->answer(a, b);

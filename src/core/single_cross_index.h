@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lookup.h"
 
@@ -37,6 +38,12 @@ public:
         std::string_view text;
     };
     SingleCross lookup(std::int32_t a, std::int32_t b) const;
+
+    // Whether every cell of the table converts, so that no call can raise.
+    bool convertsEverywhere() const;
+    // The parent numbers of the table's rows, A and B, ascending and without repeats: a line
+    // missing here takes part in no single cross. Only meaningful when convertsEverywhere().
+    std::vector<std::int32_t> parents() const;
 
 private:
     struct Impl;

@@ -337,6 +337,36 @@ namespace {
         EXPECT_LT(errors, 200); // and most run to the end
     }
 
+    // When every cell converts, a check computes only the candidates of the table's lines: a
+    // large n with a small table is checked at once (walking every combination of a million
+    // lines would never end), and with gaps between the lines the first failure is still the
+    // one the run meets. HD (2x5)(7x9) reads 1, -1, 2, -2 and HT (7x9) 2 reads 1, -1.
+    TEST(PredictionCheck, LargeLineCountsWithASmallTable)
+    {
+        std::vector<std::array<std::string, 3>> rows { { "2", "5", "3" }, { "2", "7", "1" },
+            { "2", "9", "-1" }, { "5", "7", "2" }, { "5", "9", "-2" }, { "7", "9", "4" } };
+        const CellGrid failing = gridOf(rows);
+        rows[2][2] = "6";
+        rows[4][2] = "5";
+        const CellGrid passing = gridOf(rows);
+        const std::string kDivision = "Floating point division by zero";
+        for (const HybridKind kind : { HD, HT }) {
+            for (const std::string field : { "9", "12", "1000000" }) {
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " n " << field);
+                Outcome messages;
+                const Request request { kind, field, Reciprocals::Either };
+                EXPECT_EQ(check(failing, request, messages), kDivision);
+                EXPECT_EQ(check(passing, request, messages), "");
+                if (field.size() > 2)
+                    continue;
+                Request scan = request;
+                scan.method = LookupMethod::LiteralScan;
+                EXPECT_EQ(check(failing, scan, messages), kDivision);
+                EXPECT_EQ(predict(failing, request).error, kDivision);
+            }
+        }
+    }
+
     TEST(CandidateStatistics, HandComputedValuesAndErrors)
     {
         auto statistics = [](std::vector<double> values) {
