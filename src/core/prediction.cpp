@@ -439,8 +439,19 @@ namespace {
     void checkTableLines(const std::vector<std::int32_t> &lines, const SingleCrossIndex &index)
     {
         const std::size_t m = lines.size();
+        // The values are read once into a square when it is small enough; no lookup can raise
+        // here, so reading them ahead changes nothing.
+        constexpr std::size_t kSquareSide = 2048;
+        std::vector<double> square;
+        if (m <= kSquareSide) {
+            square.resize(m * m);
+            for (std::size_t a = 0; a < m; ++a) {
+                for (std::size_t b = 0; b < m; ++b)
+                    square[a * m + b] = a == b ? 0.0 : index.lookup(lines[a], lines[b]).value;
+            }
+        }
         const auto value = [&](std::size_t a, std::size_t b) {
-            return index.lookup(lines[a], lines[b]).value;
+            return square.empty() ? index.lookup(lines[a], lines[b]).value : square[a * m + b];
         };
         for (std::size_t i = 0; i + (N == 4 ? 3 : 1) < m; ++i) {
             for (std::size_t j = i + 1; j < m; ++j) {
