@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl-dev libqscintilla2-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev unzip
+  libxlsxwriter-dev zlib1g-dev unzip
   xvfb xauth fonts-dejavu-core fonts-liberation2 locales
   dpkg-dev desktop-file-utils
 )
