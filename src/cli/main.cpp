@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "error.h"
 #include "koravel_version.h"
+#include "report_output.h"
 #include "terminal_messages.h"
 
 int main(int argc, char **argv)
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
         std::fwrite(usageText().data(), 1, usageText().size(), stderr);
         return 2;
     }
+    removeTemporariesOnInterruption();
     switch (options.command) {
     case Command::Help:
         std::fwrite(helpText().data(), 1, helpText().size(), stdout);

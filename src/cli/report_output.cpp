@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 #include "data_file.h"
 #include "error.h"
 #include "size_limits.h"
+#include "temporary_files.h"
 
 namespace koravel::cli {
 
@@ -21,36 +21,14 @@ namespace {
 
     constexpr unsigned long long kWriteOutStep = 16ULL << 20;
 
-    // The temporary file of the report in progress. A run stopped from outside (Ctrl-C, a
-    // closed terminal, kill) removes it on the way out instead of leaving gigabytes behind
-    // under a hidden name.
-    char g_pendingTemporary[4096];
-    volatile std::sig_atomic_t g_hasPending = 0;
-
-    void removePendingAndStop(int signalNumber)
+    // A run stopped from outside (Ctrl-C, a closed terminal, kill) removes the temporary files
+    // of the report and the spreadsheets on its way out instead of leaving gigabytes behind
+    // under hidden names.
+    void removeTemporariesAndStop(int signalNumber)
     {
-        if (g_hasPending)
-            ::unlink(g_pendingTemporary);
+        removeTemporaryFiles();
         ::signal(signalNumber, SIG_DFL);
         ::raise(signalNumber);
-    }
-
-    void removeOnInterruption(const std::string &temporary)
-    {
-        if (temporary.size() >= sizeof g_pendingTemporary)
-            return;
-        std::memcpy(g_pendingTemporary, temporary.c_str(), temporary.size() + 1);
-        g_hasPending = 1;
-        for (const int signalNumber : { SIGINT, SIGTERM, SIGHUP }) {
-            struct sigaction action = {};
-            // A signal the caller ignores (nohup) stays ignored.
-            if (::sigaction(signalNumber, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
-                continue;
-            action.sa_handler = removePendingAndStop;
-            sigemptyset(&action.sa_mask);
-            action.sa_flags = 0;
-            ::sigaction(signalNumber, &action, nullptr);
-        }
     }
 
     // The mode the file gets: that of the file it replaces, or what a new file would get.
@@ -65,6 +43,20 @@ namespace {
     }
 
 } // namespace
+
+void removeTemporariesOnInterruption()
+{
+    for (const int signalNumber : { SIGINT, SIGTERM, SIGHUP }) {
+        struct sigaction action = {};
+        // A signal the caller ignores (nohup) stays ignored.
+        if (::sigaction(signalNumber, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
+            continue;
+        action.sa_handler = removeTemporariesAndStop;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::optional<std::uint64_t> standardOutputFreeBytes()
 {
@@ -111,7 +103,7 @@ ReportOutput::ReportOutput(const std::string &path)
     if (m_fd < 0)
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
     m_temporary.assign(temporary.data(), pattern.size());
-    removeOnInterruption(m_temporary);
+    registerTemporaryFile(m_temporary);
     ::fchmod(m_fd, modeFor(m_target));
 }
 
@@ -175,8 +167,8 @@ void ReportOutput::commit()
         discardTemporary();
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(failure)));
     }
+    forgetTemporaryFile(m_temporary);
     m_temporary.clear();
-    g_hasPending = 0;
 
     // The new name is made durable too; a folder that refuses this loses nothing.
     const std::string folder = std::filesystem::path(m_target).parent_path().string();
@@ -196,8 +188,8 @@ void ReportOutput::discardTemporary()
     if (m_temporary.empty())
         return;
     ::unlink(m_temporary.c_str());
+    forgetTemporaryFile(m_temporary);
     m_temporary.clear();
-    g_hasPending = 0;
 }
 
 } // namespace koravel::cli

@@ -13,6 +13,10 @@ namespace koravel::cli {
 // full name, so that a report it cannot hold is refused before the first line; nothing for a
 // pipe or a terminal, which take whatever comes.
 std::optional<std::uint64_t> standardOutputFreeBytes();
+
+// From now on Ctrl-C, kill or a closed terminal first removes the temporary files of the report
+// and the spreadsheets being written.
+void removeTemporariesOnInterruption();
 std::string standardOutputName();
 
 class ReportOutput

@@ -11,6 +11,7 @@
 
 #include "data_file.h"
 #include "error.h"
+#include "temporary_files.h"
 
 namespace koravel {
 
@@ -51,9 +52,10 @@ ReplacingFile::ReplacingFile(const std::string &path)
         const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "."
             + std::to_string(random() % 1000000) + ".tmp";
         m_fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             m_temporary = candidate;
-        else if (errno != EEXIST)
+            registerTemporaryFile(m_temporary);
+        } else if (errno != EEXIST)
             break;
     }
     if (m_fd < 0)
@@ -68,8 +70,10 @@ ReplacingFile::~ReplacingFile()
 {
     if (m_fd >= 0)
         ::close(m_fd);
-    if (!m_temporary.empty())
+    if (!m_temporary.empty()) {
         ::unlink(m_temporary.c_str());
+        forgetTemporaryFile(m_temporary);
+    }
 }
 
 void ReplacingFile::write(std::string_view bytes)
@@ -108,6 +112,7 @@ void ReplacingFile::commit()
         throw Error(std::string(kStreamWriteError));
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    forgetTemporaryFile(m_temporary);
     m_temporary.clear();
     const std::string folder = std::filesystem::path(m_target).parent_path().string();
     const int folderFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);

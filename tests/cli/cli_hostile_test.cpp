@@ -188,22 +188,34 @@ TEST(CliHostile, FullAndReadOnlyDisks)
 
 TEST(CliHostile, InterruptedRunLeavesNoTemporaryFile)
 {
-    // A hundred lines: a report of some 600 MB, stopped as soon as its temporary file exists.
+    // A hundred lines: a report of some 600 MB, stopped as soon as the temporary file of the
+    // report or of the spreadsheet exists.
     TempDir dir;
     std::string data;
     for (int i = 1; i <= 100; ++i)
         for (int j = i + 1; j <= 100; ++j)
             data += std::to_string(i) + " " + std::to_string(j) + " 6.25\n";
     const std::string input = dir.file("cem.txt", data);
-    const std::string output = dir.file("relatorio.txt", "previous report\r\n");
-    const std::string script = "exec 2>/dev/null; LC_ALL=C " + quoted(KORAVEL_CLI_PATH) + " hd "
-        + quoted(input) + " --lines 100 --output " + quoted(output) + " 2>/dev/null & pid=$!; n=0; "
-        + "while [ -z \"$(ls -A " + quoted(dir.path()) + " | grep '^\\.relatorio')\" ] "
-        + "&& [ $n -lt 200 ]; do sleep 0.05; n=$((n+1)); done; kill -TERM $pid; wait $pid";
-    const int status = std::system(("sh -c " + quoted(script)).c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << status;
-    EXPECT_EQ(readBytes(output), "previous report\r\n");
-    EXPECT_EQ(dir.names(), (std::vector<std::string> { "cem.txt", "relatorio.txt" }));
+    const struct
+    {
+        const char *option;
+        const char *name;
+    } rows[] = { { "--output", "relatorio.txt" }, { "--csv", "planilha.csv" } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.option);
+        const std::string kept = dir.file(row.name, "previous content\r\n");
+        const std::string script = "exec 2>/dev/null; LC_ALL=C " + quoted(KORAVEL_CLI_PATH) + " hd "
+            + quoted(input) + " --lines 100 " + row.option + " " + quoted(kept)
+            + " >/dev/null 2>/dev/null & pid=$!; n=0; " + "while [ -z \"$(ls -A "
+            + quoted(dir.path()) + " | grep '^\\." + row.name
+            + "')\" ] && [ $n -lt 200 ]; do sleep 0.05; n=$((n+1)); done; kill -TERM $pid; "
+            + "wait $pid";
+        const int status = std::system(("sh -c " + quoted(script)).c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << status;
+        EXPECT_EQ(readBytes(kept), "previous content\r\n");
+        EXPECT_EQ(dir.names(), (std::vector<std::string> { "cem.txt", row.name }));
+        std::filesystem::remove(kept);
+    }
 }
 
 // --output naming a pipe writes through it: renaming a finished file over it would leave a
