@@ -4,8 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+namespace koravel {
+class ReplacingFile;
+}
 
 namespace koravel::cli {
 
@@ -19,14 +24,16 @@ std::optional<std::uint64_t> standardOutputFreeBytes();
 void removeTemporariesOnInterruption();
 std::string standardOutputName();
 
+// The report's destination: standard output, written as it comes, or a file named by --output,
+// written like the report window's save.
 class ReportOutput
 {
 public:
     // Standard output, written as is.
     ReportOutput();
     // A temporary file beside the target (beside the file a link names); the target is not
-    // touched until commit(). Error "Cannot create file "<full path>". <reason>" when the
-    // temporary file cannot be made.
+    // touched until commit(). A device or a pipe is written directly. Error "Cannot create file
+    // "<full path>". <reason>" when the temporary file cannot be made.
     explicit ReportOutput(const std::string &path);
     // Removes the temporary file unless commit() succeeded.
     ~ReportOutput();
@@ -39,22 +46,13 @@ public:
     // output, which may be a pipe or a terminal.
     std::optional<std::uint64_t> freeBytes() const;
     // The full path that messages name: "/home/ana/r.txt"; empty for standard output.
-    const std::string &shownPath() const { return m_shownPath; }
-    // Puts the temporary file's bytes on disk and renames it over the target (nothing to do for
-    // standard output). On failure the temporary file goes and the target stays as it was.
+    const std::string &shownPath() const;
+    // Puts every byte on disk and renames the temporary file over the target (nothing to do for
+    // standard output). On failure the target stays as it was.
     void commit();
 
 private:
-    void writeAll(const char *data, std::size_t size);
-    void discardTemporary();
-
-    int m_fd = 1;
-    bool m_direct = false; // a device or a pipe named by --output, written without a rename
-    unsigned long long m_written = 0; // bytes written to the temporary file
-    unsigned long long m_flushed = 0; // bytes whose write-out to disk has been started
-    std::string m_shownPath; // the full path that messages name
-    std::string m_target; // the file replaced; empty for standard output
-    std::string m_temporary; // empty once renamed or removed
+    std::unique_ptr<ReplacingFile> m_file; // null for standard output
 };
 
 } // namespace koravel::cli

@@ -11,6 +11,7 @@
 
 #include "data_file.h"
 #include "error.h"
+#include "size_limits.h"
 #include "temporary_files.h"
 
 namespace koravel {
@@ -18,6 +19,7 @@ namespace koravel {
 namespace {
 
     constexpr std::size_t kBufferSize = 1 << 16;
+    constexpr std::uint64_t kWriteOutStep = 16ULL << 20;
 
 } // namespace
 
@@ -76,16 +78,35 @@ ReplacingFile::~ReplacingFile()
     }
 }
 
+std::optional<std::uint64_t> ReplacingFile::freeBytes() const
+{
+    if (m_temporary.empty())
+        return std::nullopt;
+    return freeBytesBeside(m_fd);
+}
+
 void ReplacingFile::write(std::string_view bytes)
 {
-    m_buffer.append(bytes);
-    if (m_buffer.size() >= kBufferSize)
-        flush();
+    if (m_buffer.size() + bytes.size() < kBufferSize) {
+        m_buffer.append(bytes);
+        return;
+    }
+    flush();
+    if (bytes.size() >= kBufferSize)
+        writeOut(bytes);
+    else
+        m_buffer.append(bytes);
 }
 
 void ReplacingFile::flush()
 {
-    std::string_view rest = m_buffer;
+    writeOut(m_buffer);
+    m_buffer.clear();
+}
+
+void ReplacingFile::writeOut(std::string_view bytes)
+{
+    std::string_view rest = bytes;
     while (!rest.empty()) {
         const ssize_t written = ::write(m_fd, rest.data(), rest.size());
         if (written < 0 && errno == EINTR)
@@ -94,7 +115,18 @@ void ReplacingFile::flush()
             throw Error(std::string(kStreamWriteError));
         rest.remove_prefix(static_cast<std::size_t>(written));
     }
-    m_buffer.clear();
+    if (m_temporary.empty())
+        return;
+    m_written += bytes.size();
+#ifdef __linux__
+    // The disk starts on what is written while the rest is still being made, so that the wait
+    // for the last bytes at commit() is short. Only the start is asked for here, not the wait.
+    if (m_written - m_flushed >= kWriteOutStep) {
+        ::sync_file_range(m_fd, static_cast<off_t>(m_flushed),
+            static_cast<off_t>(m_written - m_flushed), SYNC_FILE_RANGE_WRITE);
+        m_flushed = m_written;
+    }
+#endif
 }
 
 void ReplacingFile::commit()

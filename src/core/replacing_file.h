@@ -3,6 +3,8 @@
 // written directly: renaming a file over it would put a plain file in its place.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,13 +26,17 @@ public:
     const std::string &temporaryPath() const { return m_direct ? m_target : m_temporary; }
     const std::string &shownPath() const { return m_shownPath; }
 
-    // Buffered; Error "Stream write error" when the bytes cannot be written.
+    // Buffered (a large piece goes straight through); Error "Stream write error" when the
+    // bytes cannot be written.
     void write(std::string_view bytes);
+    // The free space beside the temporary file; nothing for a device or a pipe.
+    std::optional<std::uint64_t> freeBytes() const;
     // Puts every byte on disk and renames the temporary file over the target.
     void commit();
 
 private:
     void flush();
+    void writeOut(std::string_view bytes);
 
     int m_fd = -1;
     bool m_direct = false; // a device or a pipe, written without a temporary file
@@ -38,6 +44,8 @@ private:
     std::string m_shownPath;
     std::string m_target;
     std::string m_temporary; // empty once renamed
+    std::uint64_t m_written = 0; // bytes written to the temporary file
+    std::uint64_t m_flushed = 0; // bytes whose write-out to disk has been started
 };
 
 } // namespace koravel
