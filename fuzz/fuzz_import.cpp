@@ -23,7 +23,7 @@
 #include "numtext.h"
 #include "progress.h"
 #include "single_cross_index.h"
-#include "text_decoding.h"
+#include "text_encoding.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;

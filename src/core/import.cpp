@@ -11,7 +11,7 @@
 #include "numtext.h"
 #include "progress.h"
 #include "size_limits.h"
-#include "text_decoding.h"
+#include "text_encoding.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "import.h"
 #include "progress.h"
 #include "size_limits.h"
-#include "text_decoding.h"
+#include "text_encoding.h"
 
 using namespace koravel;
 using namespace std::string_literals;
