@@ -1,6 +1,8 @@
 // The export dialog's controls: the format, the CSV options and the two buttons.
 #include "UntExportar.h"
 
+#include "button_row.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -68,15 +70,8 @@ TForm5::TForm5(QWidget *parent)
     Label3->setWordWrap(true);
     Label3->setMinimumHeight(Label3->sizeHint().height());
 
-    BitBtn1 = new QPushButton(QStringLiteral("Exportar"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Cancelar"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    QHBoxLayout *buttons = koravel::buttonRow(
+        this, QStringLiteral("Exportar"), QStringLiteral("Cancelar"), BitBtn1, BitBtn2);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(RadioGroup1);

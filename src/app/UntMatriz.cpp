@@ -1,6 +1,7 @@
 // The diallel matrix window: wiring between the core matrix, its painted view and the PNG file.
 #include "UntMatriz.h"
 
+#include "button_row.h"
 #include "diallel_matrix.h"
 #include "dialogs.h"
 #include "error.h"
@@ -60,15 +61,8 @@ TForm6::TForm6(koravel::UserDialogs &dialogs, QWidget *parent)
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setWidget(PaintBox1);
-    BitBtn1 = new QPushButton(QStringLiteral("Exportar PNG..."), client);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("Fechar"), client);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    QHBoxLayout *buttons = koravel::buttonRow(
+        client, QStringLiteral("Exportar PNG..."), QStringLiteral("Fechar"), BitBtn1, BitBtn2);
     auto *layout = new QVBoxLayout(client);
     layout->addWidget(Label1);
     layout->addWidget(ScrollBox1, 1);

@@ -1,6 +1,8 @@
 // The options window: three exclusive choices of decimal separator, OK and Cancelar.
 #include "UntOpcoes.h"
 
+#include "button_row.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -60,15 +62,8 @@ TForm7::TForm7(QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Cancelar"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    QHBoxLayout *buttons = koravel::buttonRow(
+        this, QStringLiteral("OK"), QStringLiteral("Cancelar"), BitBtn1, BitBtn2);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(RadioGroup1);
