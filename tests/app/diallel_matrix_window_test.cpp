@@ -1,12 +1,9 @@
 // The diallel matrix window opened from the main menu: what its cells look like, what their
 // tooltips say, and the PNG it writes through the save dialog.
-#include "Unit1.h"
 #include "UntMatriz.h"
-#include "UntRelatorio.h"
-#include "UntSobre.h"
-#include "fake_dialogs.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
+#include "main_windows_fixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,8 +20,6 @@
 #include <algorithm>
 #include <memory>
 #include <vector>
-
-using koravel::FakeDialogs;
 
 namespace {
 
@@ -50,24 +45,13 @@ class DiallelMatrixWindowTest : public QObject
 
 private:
     QTemporaryDir m_dir;
-    FakeDialogs m_dialogs;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<koravel::test::MainWindows<>> w;
 
-    void importText(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("dados.txt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        m_dialogs.queue(path);
-        m_form1->Importardados1->trigger();
-    }
+    void importText(const QByteArray &bytes) { w->importText(m_dir, bytes); }
 
     void reciprocals(bool distinct)
     {
-        for (QRadioButton *item : m_form1->RadioGroup1->findChildren<QRadioButton *>()) {
+        for (QRadioButton *item : w->form1.RadioGroup1->findChildren<QRadioButton *>()) {
             if (item->text() == (distinct ? QStringLiteral("Sim") : QStringLiteral("Não")))
                 item->setChecked(true);
         }
@@ -77,11 +61,11 @@ private:
     TForm6 *open(const QByteArray &data, const QString &lines, bool distinct = true)
     {
         importText(data);
-        m_form1->Edit1->setText(lines);
+        w->form1.Edit1->setText(lines);
         reciprocals(distinct);
-        m_dialogs.messages.clear();
-        m_form1->Matrizdialelica1->trigger();
-        TForm6 *window = m_form1->findChild<TForm6 *>();
+        w->dialogs.messages.clear();
+        w->form1.Matrizdialelica1->trigger();
+        TForm6 *window = w->form1.findChild<TForm6 *>();
         if (window)
             window->resize(640, 640);
         return window;
@@ -91,29 +75,21 @@ private slots:
     void init()
     {
         koravel::KoravelApplication::setFormatSettings({ '.' });
-        m_form1 = std::make_unique<TForm1>(m_dialogs);
-        m_form2 = std::make_unique<TForm2>(m_dialogs);
-        m_form3 = std::make_unique<TForm3>();
-        m_form1->setOtherWindows(*m_form2, *m_form3);
-        m_dialogs.messages.clear();
+        w = std::make_unique<koravel::test::MainWindows<>>();
+        w->dialogs.messages.clear();
     }
-    void cleanup()
-    {
-        m_form1.reset();
-        m_form2.reset();
-        m_form3.reset();
-    }
+    void cleanup() { w.reset(); }
 
     void withoutDataOrLinesTheMenuSaysSo()
     {
-        m_form1->Matrizdialelica1->trigger();
-        QCOMPARE(m_dialogs.messages,
+        w->form1.Matrizdialelica1->trigger();
+        QCOMPARE(w->dialogs.messages,
             QStringList { "information: Importe os dados para ver a matriz dialélica." });
-        QVERIFY(!m_form1->findChild<TForm6 *>());
+        QVERIFY(!w->form1.findChild<TForm6 *>());
 
         // A single line: no cross between two lines.
         TForm6 *window = open("1 1 5\n", QStringLiteral("0"));
-        QCOMPARE(m_dialogs.messages,
+        QCOMPARE(w->dialogs.messages,
             QStringList { "information: A tabela não tem cruzamentos entre duas ou mais "
                           "linhagens: não há matriz a mostrar." });
         QVERIFY(!window || !window->isVisible());
@@ -123,7 +99,7 @@ private slots:
     {
         TForm6 *window = open(kFourLines, QStringLiteral("4"));
         QVERIFY(window && window->isVisible());
-        QCOMPARE(m_dialogs.messages, QStringList());
+        QCOMPARE(w->dialogs.messages, QStringList());
         QCOMPARE(window->Label1->text(),
             QStringLiteral("4 linhagens, do campo número de linhagens.\n"
                            "Recíprocos considerados: linha = pai A, coluna = pai B.\n"
@@ -197,7 +173,7 @@ private slots:
         // the matrix it showed.
         window->hide();
         open("1 2 6\n1 3 5\n1 4 5.5\n", QStringLiteral("4"));
-        QCOMPARE(m_dialogs.messages,
+        QCOMPARE(w->dialogs.messages,
             QStringList { "error: '5.5' is not a valid floating point value." });
         QVERIFY(!window->isVisible());
         QCOMPARE(view->toolTipAt(view->cellRect(4, 1).center()), QStringLiteral("4 x 1 = 5,5"));
@@ -210,18 +186,18 @@ private slots:
         const QDir folder(m_dir.path());
         const QStringList before = folder.entryList(QDir::Files);
 
-        m_dialogs.messages.clear();
+        w->dialogs.messages.clear();
         window->BitBtn1->click();
-        QCOMPARE(m_dialogs.messages, QStringList { "information: A imagem não foi gravada." });
+        QCOMPARE(w->dialogs.messages, QStringList { "information: A imagem não foi gravada." });
         QCOMPARE(folder.entryList(QDir::Files), before);
 
         const QString path = m_dir.filePath(QStringLiteral("matriz.png"));
-        m_dialogs.queue(path, TForm6::pictureFilters().constFirst());
-        m_dialogs.messages.clear();
+        w->dialogs.queue(path, TForm6::pictureFilters().constFirst());
+        w->dialogs.messages.clear();
         window->BitBtn1->click();
-        QCOMPARE(m_dialogs.messages,
+        QCOMPARE(w->dialogs.messages,
             QStringList { QStringLiteral("information: A imagem foi gravada em ") + path });
-        const koravel::FileDialogRequest &request = m_dialogs.saveRequests.constLast();
+        const koravel::FileDialogRequest &request = w->dialogs.saveRequests.constLast();
         QCOMPARE(request.filters, QStringList { "Imagem PNG (*.png)" });
         QCOMPARE(request.proposedName, QStringLiteral("matriz_dialelica.png"));
         QCOMPARE(request.defaultSuffix, QStringLiteral("png"));
@@ -236,18 +212,18 @@ private slots:
 
         // A folder that does not exist: the error is shown and no file appears.
         const QString missing = m_dir.filePath(QStringLiteral("nao/existe.png"));
-        m_dialogs.queue(missing);
-        m_dialogs.messages.clear();
+        w->dialogs.queue(missing);
+        w->dialogs.messages.clear();
         window->BitBtn1->click();
-        QCOMPARE(m_dialogs.messages.size(), 1);
-        QVERIFY2(m_dialogs.messages[0].startsWith(
+        QCOMPARE(w->dialogs.messages.size(), 1);
+        QVERIFY2(w->dialogs.messages[0].startsWith(
                      QStringLiteral("error: Não foi possível gravar a imagem \"") + missing),
-            qPrintable(m_dialogs.messages[0]));
+            qPrintable(w->dialogs.messages[0]));
         QVERIFY(!QFile::exists(missing));
         // The next save proposes the name written last.
-        m_dialogs.messages.clear();
+        w->dialogs.messages.clear();
         window->BitBtn1->click();
-        QCOMPARE(m_dialogs.saveRequests.constLast().proposedName, missing);
+        QCOMPARE(w->dialogs.saveRequests.constLast().proposedName, missing);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "UntSobre.h"
 #include "fake_dialogs.h"
 #include "koravel_application.h"
+#include "main_windows_fixture.h"
 #include "report_editor.h"
 
 #include <QAbstractItemModel>
@@ -42,22 +43,8 @@ public:
     }
 };
 
-struct Windows
+struct Windows : koravel::test::MainWindows<VanishingDialogs>
 {
-    VanishingDialogs dialogs;
-    TForm1 form1 { dialogs };
-    TForm2 form2 { dialogs };
-    TForm3 form3;
-
-    Windows() { form1.setOtherWindows(form2, form3); }
-
-    template <typename T = QWidget> T *get(const char *name)
-    {
-        T *found = form1.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
     // What the user sees of the main window and the report window.
     QString state()
     {
@@ -75,10 +62,7 @@ struct Windows
 
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return Windows::writeFile(path, bytes);
 }
 
 QByteArray readFile(const QString &path)

@@ -5,6 +5,7 @@
 #include "UntSobre.h"
 #include "fake_dialogs.h"
 #include "koravel_application.h"
+#include "main_windows_fixture.h"
 #include "up_down.h"
 #include "widget_progress.h"
 
@@ -37,22 +38,8 @@ const QString kRule = QString(128, QLatin1Char('-'));
 // Single crosses of four lines, each once with the smaller parent first.
 const QByteArray kFourLines = "1 2 6\r\n1 3 5\r\n1 4 5.5\r\n2 3 4.75\r\n2 4 5.75\r\n3 4 7\r\n";
 
-struct Windows
+struct Windows : koravel::test::MainWindows<>
 {
-    FakeDialogs dialogs;
-    TForm1 form1 { dialogs };
-    TForm2 form2 { dialogs };
-    TForm3 form3;
-
-    Windows() { form1.setOtherWindows(form2, form3); }
-
-    template <typename T = QWidget> T *get(const char *name)
-    {
-        T *found = form1.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
     QTableView *grid() { return get<QTableView>("StringGrid1"); }
     QAbstractItemModel *model() { return grid()->model(); }
     QLineEdit *edit() { return get<QLineEdit>("Edit1"); }
@@ -128,14 +115,7 @@ private:
     // Writes the bytes to a file and imports it through the open dialog.
     QString importText(const QByteArray &bytes, const QString &filter = QString())
     {
-        const QString path = m_dir.filePath(QStringLiteral("dados.txt"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        file.close();
-        w->dialogs.queue(path, filter);
-        w->get<QAction>("Importardados1")->trigger();
-        return path;
+        return w->importText(m_dir, bytes, filter);
     }
 
 private slots:

@@ -1,12 +1,9 @@
 // The options window: the decimal separator chosen there is the one every cell is read with and
 // every report number is written with, until another choice; the regional choice follows the
 // system. Runs under a Brazilian locale (comma), inside the real application object.
-#include "Unit1.h"
 #include "UntOpcoes.h"
-#include "UntRelatorio.h"
-#include "UntSobre.h"
-#include "fake_dialogs.h"
 #include "koravel_application.h"
+#include "main_windows_fixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -47,30 +44,19 @@ class OptionsWindowTest : public QObject
 
 private:
     QTemporaryDir m_dir;
-    FakeDialogs m_dialogs;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<koravel::test::MainWindows<>> w;
 
-    void importText(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("dados.txt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        m_dialogs.queue(path);
-        m_form1->Importardados1->trigger();
-    }
+    void importText(const QByteArray &bytes) { w->importText(m_dir, bytes); }
 
     // The first candidate line of a double-cross prediction of 4 lines, or the error shown.
     QString predict()
     {
-        m_dialogs.messages.clear();
-        m_form1->Edit1->setText(QStringLiteral("4"));
-        m_form1->BitBtn1->click();
-        if (!m_dialogs.messages.isEmpty())
-            return m_dialogs.messages.join('\n');
-        return m_form2->reportText().split(QStringLiteral("\r\n")).value(7);
+        w->dialogs.messages.clear();
+        w->form1.Edit1->setText(QStringLiteral("4"));
+        w->form1.BitBtn1->click();
+        if (!w->dialogs.messages.isEmpty())
+            return w->dialogs.messages.join('\n');
+        return w->form2.reportText().split(QStringLiteral("\r\n")).value(7);
     }
 
     // Opens the options window, checks the item that shows, picks an item and leaves with OK
@@ -94,7 +80,7 @@ private:
                 *hint = dialog->Label1->text();
             (ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
         });
-        m_form1->Opcoes1->trigger();
+        w->form1.Opcoes1->trigger();
         return shown;
     }
 
@@ -102,35 +88,27 @@ private slots:
     void init()
     {
         KoravelApplication::setDecimalChoice(DecimalChoice::Regional);
-        m_form1 = std::make_unique<TForm1>(m_dialogs);
-        m_form2 = std::make_unique<TForm2>(m_dialogs);
-        m_form3 = std::make_unique<TForm3>();
-        m_form1->setOtherWindows(*m_form2, *m_form3);
+        w = std::make_unique<koravel::test::MainWindows<>>();
     }
-    void cleanup()
-    {
-        m_form1.reset();
-        m_form2.reset();
-        m_form3.reset();
-    }
+    void cleanup() { w.reset(); }
 
     void menuHasTheNewCommandsInPlaceOnOneLine()
     {
-        QMenuBar *bar = m_form1->menuBar();
+        QMenuBar *bar = w->form1.menuBar();
         QStringList captions;
         for (const QAction *action : bar->actions())
             captions << action->text();
         QCOMPARE(captions,
             QStringList({ ".:: Importar dados ::.", ".:: Opções ::.", ".:: Matriz dialélica ::.",
                 ".:: Sobre ::.", ".:: Sair ::." }));
-        m_form1->show();
+        w->form1.show();
         const QRect first = bar->actionGeometry(bar->actions().constFirst());
         const QRect last = bar->actionGeometry(bar->actions().constLast());
         QCOMPARE(last.top(), first.top());
-        QVERIFY(last.right() < m_form1->width());
+        QVERIFY(last.right() < w->form1.width());
         // The client area keeps its size under the one-line menu.
-        QCOMPARE(m_form1->centralWidget()->geometry().top(), bar->height());
-        QCOMPARE(m_form1->size(), QSize(637, bar->sizeHint().height() + 484));
+        QCOMPARE(w->form1.centralWidget()->geometry().top(), bar->height());
+        QCOMPARE(w->form1.size(), QSize(637, bar->sizeHint().height() + 484));
     }
 
     void choiceDecidesHowCellsAreReadAndReportNumbersWritten_data()
