@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/unzipped.h"
 #include "cli_runner.h"
 #include "ranking.h"
 #include "report_document.h"
@@ -21,18 +22,7 @@ const std::string kRankingTitles = "Posi\xC3\xA7\xC3\xA3o,H\xC3\xAD"
                                    "dia,CV%,HS(ik),HS(il),HS(jk),HS(jl)\r\n";
 const std::string kFrequencyTitles = "Linhagem,Frequ\xC3\xAAncia\r\n";
 
-std::string unzipped(const std::string &archive, const std::string &member)
-{
-    const std::string command = "unzip -p " + quoted(archive) + " " + quoted(member);
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        text.append(buffer, got);
-    if (pipe)
-        ::pclose(pipe);
-    return text;
-}
+using koravel::test::unzipped;
 
 } // namespace
 

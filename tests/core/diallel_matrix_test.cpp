@@ -11,26 +11,13 @@
 #include "diallel_matrix.h"
 #include "error.h"
 #include "error_of.h"
+#include "grid_of.h"
 
 namespace koravel {
 namespace {
 
-    struct Row
-    {
-        std::string a, b, value;
-    };
-
-    CellGrid gridOf(const std::vector<Row> &rows)
-    {
-        CellGrid grid;
-        grid.setRowCount(int(rows.size()) + 1);
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            grid.setCell(1, int(r) + 1, rows[r].a);
-            grid.setCell(2, int(r) + 1, rows[r].b);
-            grid.setCell(3, int(r) + 1, rows[r].value);
-        }
-        return grid;
-    }
+    using test::gridOf;
+    using test::Row;
 
     // The matrix row by row, cells separated by blanks: "." the diagonal, "-" a missing cross,
     // "z" a cross present with 0, else the value's text; then the source of n and min..max.

@@ -11,28 +11,15 @@
 
 #include "cell_grid.h"
 #include "error.h"
+#include "grid_of.h"
 #include "lookup.h"
 #include "single_cross_index.h"
 
 namespace koravel {
 namespace {
 
-    struct Row
-    {
-        std::string a, b, value;
-    };
-
-    CellGrid gridOf(const std::vector<Row> &rows)
-    {
-        CellGrid grid;
-        grid.setRowCount(int(rows.size()) + 1);
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            grid.setCell(1, int(r) + 1, rows[r].a);
-            grid.setCell(2, int(r) + 1, rows[r].b);
-            grid.setCell(3, int(r) + 1, rows[r].value);
-        }
-        return grid;
-    }
+    using test::gridOf;
+    using test::Row;
 
     // A call's answer as the standard library prints it ("1", "3.5", "-0"), or its error message.
     template <class Call> std::string answer(Call call)

@@ -20,6 +20,7 @@
 #include "report_document.h"
 #include "report_format.h"
 #include "spreadsheet_export.h"
+#include "unzipped.h"
 
 using namespace koravel;
 
@@ -234,18 +235,7 @@ std::map<std::string, std::string> cellsOf(const std::string &xml)
     return cells;
 }
 
-std::string unzipped(const std::string &archive, const std::string &member)
-{
-    const std::string command = "unzip -p '" + archive + "' '" + member + "'";
-    FILE *pipe = ::popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        text.append(buffer, got);
-    if (pipe)
-        ::pclose(pipe);
-    return text;
-}
+using koravel::test::unzipped;
 
 TEST_F(Export, XlsxReadBack)
 {
