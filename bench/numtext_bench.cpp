@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "numtext.h"
+#include "numtext/numtext.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "cell_grid.h"
-#include "prediction.h"
+#include "table/cell_grid.h"
+#include "prediction/prediction.h"
 #include "progress.h"
 
 namespace {

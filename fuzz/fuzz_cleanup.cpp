@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "data_file.h"
+#include "table/data_file.h"
 #include "fuzz_check.h"
-#include "report_document.h"
+#include "report/report_document.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;

@@ -15,15 +15,15 @@
 #include <string_view>
 #include <vector>
 
-#include "cell_grid.h"
-#include "error.h"
+#include "table/cell_grid.h"
+#include "numtext/error.h"
 #include "fuzz_check.h"
-#include "import.h"
-#include "lookup.h"
-#include "numtext.h"
+#include "table/import.h"
+#include "prediction/lookup.h"
+#include "numtext/numtext.h"
 #include "progress.h"
-#include "single_cross_index.h"
-#include "text_encoding.h"
+#include "prediction/single_cross_index.h"
+#include "table/text_encoding.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;

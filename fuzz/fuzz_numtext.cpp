@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "error.h"
+#include "numtext/error.h"
 #include "fuzz_check.h"
-#include "numtext.h"
+#include "numtext/numtext.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;

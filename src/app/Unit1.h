@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "cell_grid.h"
-#include "import.h"
-#include "prediction.h"
+#include "table/cell_grid.h"
+#include "table/import.h"
+#include "prediction/prediction.h"
 
 class QAction;
 class QGroupBox;

@@ -2,9 +2,9 @@
 #include "UntMatriz.h"
 
 #include "button_row.h"
-#include "diallel_matrix.h"
+#include "export/diallel_matrix.h"
 #include "dialogs.h"
-#include "error.h"
+#include "numtext/error.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
 #include "maize_picture.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "lookup.h"
+#include "prediction/lookup.h"
 
 class QLabel;
 class QPushButton;

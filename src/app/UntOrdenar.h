@@ -4,9 +4,9 @@
 
 #include <QMainWindow>
 
-#include "numtext.h"
-#include "ranking.h"
-#include "report_document.h"
+#include "numtext/numtext.h"
+#include "export/ranking.h"
+#include "report/report_document.h"
 
 class QAction;
 class QCheckBox;

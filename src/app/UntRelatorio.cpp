@@ -8,10 +8,10 @@
 #include "koravel_application.h"
 #include "named_file_writer.h"
 #include "qt_text.h"
-#include "ranking.h"
-#include "report_document.h"
+#include "export/ranking.h"
+#include "report/report_document.h"
 #include "report_editor.h"
-#include "report_file.h"
+#include "report/report_file.h"
 #include "spreadsheet_exporter.h"
 
 #include <QMenuBar>

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "numtext.h"
-#include "prediction.h"
+#include "numtext/numtext.h"
+#include "prediction/prediction.h"
 
 class QAction;
 class QsciScintilla;

@@ -1,7 +1,7 @@
 // The single-cross table as a Qt table model.
 #include "grid_model.h"
 
-#include "cell_grid.h"
+#include "table/cell_grid.h"
 #include "qt_text.h"
 
 #include <algorithm>

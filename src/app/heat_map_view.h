@@ -9,7 +9,7 @@
 #include <memory>
 #include <utility>
 
-#include "diallel_matrix.h"
+#include "export/diallel_matrix.h"
 
 namespace koravel {
 

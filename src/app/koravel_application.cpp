@@ -2,8 +2,8 @@
 #include "koravel_application.h"
 
 #include "dialogs.h"
-#include "error.h"
-#include "locale_settings.h"
+#include "numtext/error.h"
+#include "numtext/locale_settings.h"
 #include "qt_text.h"
 
 #include <QLocale>

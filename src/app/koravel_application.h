@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "numtext.h"
+#include "numtext/numtext.h"
 
 namespace koravel {
 

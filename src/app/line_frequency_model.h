@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ranking.h"
+#include "export/ranking.h"
 
 namespace koravel {
 

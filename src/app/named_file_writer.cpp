@@ -1,7 +1,7 @@
 // Errors of the core's file functions, told with the file name the user chose.
 #include "named_file_writer.h"
 
-#include "error.h"
+#include "numtext/error.h"
 #include "qt_text.h"
 
 namespace koravel {

@@ -3,8 +3,8 @@
 
 #include <QAbstractTableModel>
 
-#include "numtext.h"
-#include "ranking.h"
+#include "numtext/numtext.h"
+#include "export/ranking.h"
 
 namespace koravel {
 

@@ -1,7 +1,7 @@
 // The report's text area: whole texts go in through Scintilla's loader, bytes come out without a copy.
 #include "report_editor.h"
 
-#include "error.h"
+#include "numtext/error.h"
 
 #include <QFontMetricsF>
 

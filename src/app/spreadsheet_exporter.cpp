@@ -3,8 +3,8 @@
 
 #include "named_file_writer.h"
 #include "qt_text.h"
-#include "ranking.h"
-#include "spreadsheet_export.h"
+#include "export/ranking.h"
+#include "export/spreadsheet_export.h"
 
 namespace koravel {
 

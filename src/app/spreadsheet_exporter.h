@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "dialogs.h"
-#include "numtext.h"
+#include "numtext/numtext.h"
 
 class QWidget;
 

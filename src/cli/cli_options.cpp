@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "text_encoding.h"
+#include "table/text_encoding.h"
 
 namespace koravel::cli {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "export_options.h"
-#include "lookup.h"
+#include "prediction/lookup.h"
 
 namespace koravel::cli {
 

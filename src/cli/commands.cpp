@@ -8,17 +8,17 @@
 #include <new>
 #include <optional>
 
-#include "candidate_workbook.h"
-#include "cell_grid.h"
-#include "counts.h"
-#include "error.h"
+#include "export/candidate_workbook.h"
+#include "table/cell_grid.h"
+#include "prediction/counts.h"
+#include "numtext/error.h"
 #include "exporting_report.h"
-#include "import.h"
-#include "locale_settings.h"
-#include "prediction.h"
+#include "table/import.h"
+#include "numtext/locale_settings.h"
+#include "prediction/prediction.h"
 #include "progress.h"
 #include "report_output.h"
-#include "size_limits.h"
+#include "report/size_limits.h"
 #include "stream_report.h"
 #include "terminal_messages.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli_options.h"
-#include "error.h"
-#include "text_encoding.h"
+#include "numtext/error.h"
+#include "table/text_encoding.h"
 
 namespace koravel::cli {
 

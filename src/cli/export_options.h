@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "spreadsheet_export.h"
+#include "export/spreadsheet_export.h"
 
 namespace koravel::cli {
 

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "candidate_workbook.h"
-#include "csv_writer.h"
-#include "error.h"
-#include "ranking.h"
+#include "export/candidate_workbook.h"
+#include "export/csv_writer.h"
+#include "numtext/error.h"
+#include "export/ranking.h"
 
 namespace koravel::cli {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "export_options.h"
-#include "prediction.h"
+#include "prediction/prediction.h"
 
 namespace koravel {
 class CandidateWorkbook;

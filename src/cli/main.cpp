@@ -6,7 +6,7 @@
 
 #include "cli_options.h"
 #include "commands.h"
-#include "error.h"
+#include "numtext/error.h"
 #include "koravel_version.h"
 #include "report_output.h"
 #include "terminal_messages.h"

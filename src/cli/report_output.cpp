@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "error.h"
-#include "replacing_file.h"
-#include "size_limits.h"
-#include "temporary_files.h"
+#include "numtext/error.h"
+#include "report/replacing_file.h"
+#include "report/size_limits.h"
+#include "report/temporary_files.h"
 
 namespace koravel::cli {
 

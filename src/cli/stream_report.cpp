@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "data_file.h"
-#include "numtext.h"
+#include "table/data_file.h"
+#include "numtext/numtext.h"
 #include "report_output.h"
 
 namespace koravel::cli {

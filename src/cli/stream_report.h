@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "prediction.h"
+#include "prediction/prediction.h"
 
 namespace koravel::cli {
 

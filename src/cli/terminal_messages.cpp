@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "error.h"
-#include "text_encoding.h"
+#include "numtext/error.h"
+#include "table/text_encoding.h"
 
 namespace koravel::cli {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "error.h"
+#include "numtext/error.h"
 
 namespace koravel {
 

@@ -1,6 +1,6 @@
 // The application object: errors escaping a handler reach a stop box, and the decimal
 // separator follows the system's locale. Runs under a Brazilian locale, as the users do.
-#include "error.h"
+#include "numtext/error.h"
 #include "fake_dialogs.h"
 #include "koravel_application.h"
 

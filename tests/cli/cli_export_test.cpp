@@ -6,9 +6,9 @@
 
 #include "../core/unzipped.h"
 #include "cli_runner.h"
-#include "ranking.h"
-#include "report_document.h"
-#include "spreadsheet_export.h"
+#include "export/ranking.h"
+#include "report/report_document.h"
+#include "export/spreadsheet_export.h"
 
 using namespace clitest;
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "report_document.h"
+#include "report/report_document.h"
 
 using namespace clitest;
 

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "cell_grid.h"
+#include "table/cell_grid.h"
 
 using namespace koravel;
 

@@ -1,8 +1,8 @@
 // The counts of possible hybrids, against hand-computed 3·C(n,4) and 3·C(n,3).
 #include <gtest/gtest.h>
 
-#include "counts.h"
-#include "error.h"
+#include "prediction/counts.h"
+#include "numtext/error.h"
 
 namespace koravel {
 namespace {

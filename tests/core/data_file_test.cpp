@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "data_file.h"
-#include "error.h"
+#include "table/data_file.h"
+#include "numtext/error.h"
 #include "error_of.h"
 
 using namespace koravel;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cell_grid.h"
-#include "diallel_matrix.h"
-#include "error.h"
+#include "table/cell_grid.h"
+#include "export/diallel_matrix.h"
+#include "numtext/error.h"
 #include "error_of.h"
 #include "grid_of.h"
 

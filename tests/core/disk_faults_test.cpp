@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "error_of.h"
-#include "report_file.h"
+#include "report/report_file.h"
 #include "scratch_mount.h"
 
 using namespace koravel;

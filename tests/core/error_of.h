@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "error.h"
+#include "numtext/error.h"
 
 // errorOf([] { koravel::strToInt("x"); }) -> "'x' is not a valid integer value"
 // A call that raises nothing gives "no error".

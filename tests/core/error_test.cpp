@@ -5,9 +5,9 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "error.h"
-#include "locale_settings.h"
-#include "text_encoding.h"
+#include "numtext/error.h"
+#include "numtext/locale_settings.h"
+#include "table/text_encoding.h"
 
 namespace koravel {
 namespace {

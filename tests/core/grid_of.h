@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cell_grid.h"
+#include "table/cell_grid.h"
 
 namespace koravel::test {
 

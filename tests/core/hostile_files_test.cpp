@@ -14,12 +14,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "cell_grid.h"
+#include "table/cell_grid.h"
 #include "error_of.h"
-#include "import.h"
+#include "table/import.h"
 #include "progress.h"
-#include "size_limits.h"
-#include "text_encoding.h"
+#include "report/size_limits.h"
+#include "table/text_encoding.h"
 
 using namespace koravel;
 using namespace std::string_literals;

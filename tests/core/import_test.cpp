@@ -11,10 +11,10 @@
 
 #include <unistd.h>
 
-#include "cell_grid.h"
-#include "error.h"
+#include "table/cell_grid.h"
+#include "numtext/error.h"
 #include "error_of.h"
-#include "import.h"
+#include "table/import.h"
 #include "progress.h"
 
 using namespace koravel;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cell_grid.h"
-#include "error.h"
-#include "lookup.h"
-#include "single_cross_index.h"
+#include "table/cell_grid.h"
+#include "numtext/error.h"
+#include "prediction/lookup.h"
+#include "prediction/single_cross_index.h"
 
 namespace koravel {
 namespace {

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "error.h"
-#include "numtext.h"
+#include "numtext/error.h"
+#include "numtext/numtext.h"
 
 using namespace koravel;
 

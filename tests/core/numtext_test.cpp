@@ -8,9 +8,9 @@
 #include <limits>
 #include <string>
 
-#include "error.h"
+#include "numtext/error.h"
 #include "error_of.h"
-#include "numtext.h"
+#include "numtext/numtext.h"
 
 using namespace koravel;
 using namespace std::string_view_literals;

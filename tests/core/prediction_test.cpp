@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "cell_grid.h"
-#include "error.h"
-#include "lookup.h"
-#include "prediction.h"
+#include "table/cell_grid.h"
+#include "numtext/error.h"
+#include "prediction/lookup.h"
+#include "prediction/prediction.h"
 #include "progress.h"
-#include "report_format.h"
+#include "report/report_format.h"
 
 namespace koravel {
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "error_of.h"
-#include "ranking.h"
-#include "report_document.h"
-#include "report_format.h"
+#include "export/ranking.h"
+#include "report/report_document.h"
+#include "report/report_format.h"
 
 using namespace koravel;
 

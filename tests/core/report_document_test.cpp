@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "report_document.h"
-#include "report_format.h"
+#include "report/report_document.h"
+#include "report/report_format.h"
 
 using namespace koravel;
 

@@ -10,8 +10,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "error.h"
-#include "report_file.h"
+#include "numtext/error.h"
+#include "report/report_file.h"
 
 using namespace koravel;
 using namespace std::string_literals;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "report_format.h"
+#include "report/report_format.h"
 
 namespace koravel {
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "cell_grid.h"
+#include "table/cell_grid.h"
 #include "error_of.h"
-#include "prediction.h"
+#include "prediction/prediction.h"
 #include "progress.h"
-#include "size_limits.h"
+#include "report/size_limits.h"
 
 namespace koravel {
 namespace {

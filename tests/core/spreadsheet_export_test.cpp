@@ -14,12 +14,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "candidate_workbook.h"
-#include "csv_writer.h"
+#include "export/candidate_workbook.h"
+#include "export/csv_writer.h"
 #include "error_of.h"
-#include "report_document.h"
-#include "report_format.h"
-#include "spreadsheet_export.h"
+#include "report/report_document.h"
+#include "report/report_format.h"
+#include "export/spreadsheet_export.h"
 #include "unzipped.h"
 
 using namespace koravel;

@@ -1,0 +1,153 @@
+// An XLSX workbook written through libxlsxwriter in constant memory: each row goes to disk as
+// soon as the next begins, so a report of a million candidates costs no more memory than one.
+#include "export/candidate_workbook.h"
+
+#include <array>
+
+#include <xlsxwriter.h>
+
+#include "numtext/error.h"
+#include "export/spreadsheet_export.h"
+#include "export/spreadsheet_texts.h"
+
+namespace koravel {
+
+std::string tooManyRowsMessage(std::size_t candidates)
+{
+    return "A planilha comporta no m\xE1ximo " + std::to_string(kMaxSheetRows)
+        + " h\xED"
+          "bridos; este relat\xF3rio tem "
+        + std::to_string(candidates);
+}
+
+namespace {
+
+    // The count is checked before the temporary file is made.
+    const std::string &checkedPath(const std::string &path, std::size_t candidates)
+    {
+        if (candidates > kMaxSheetRows)
+            throw Error(tooManyRowsMessage(candidates));
+        return path;
+    }
+
+    lxw_workbook *newWorkbook(const ReplacingFile &file)
+    {
+        lxw_workbook_options options {};
+        options.constant_memory = LXW_TRUE;
+        lxw_workbook *workbook = workbook_new_opt(file.temporaryPath().c_str(), &options);
+        if (workbook == nullptr)
+            throw Error(cannotCreateFileMessage(file.shownPath(), "Out of memory"));
+        return workbook;
+    }
+
+} // namespace
+
+CandidateWorkbook::CandidateWorkbook(
+    const std::string &path, HybridKind kind, std::size_t candidates, bool withRanking)
+    : m_file(checkedPath(path, candidates))
+    , m_kind(kind)
+    , m_workbook(newWorkbook(m_file))
+{
+    m_candidates = workbook_add_worksheet(m_workbook, kCandidatesSheet);
+    if (withRanking)
+        m_ranking = workbook_add_worksheet(m_workbook, kRankingSheet);
+    m_title = workbook_add_format(m_workbook);
+    m_mean = workbook_add_format(m_workbook);
+    m_cv = workbook_add_format(m_workbook);
+    if (m_candidates == nullptr || (withRanking && m_ranking == nullptr) || m_title == nullptr
+        || m_mean == nullptr || m_cv == nullptr) {
+        lxw_workbook_free(m_workbook);
+        throw Error(cannotCreateFileMessage(m_file.shownPath(), "Out of memory"));
+    }
+    format_set_bold(m_title);
+    format_set_num_format(m_mean, "0.000");
+    format_set_num_format(m_cv, "0.0");
+    titles(m_candidates, 0, candidateTitles(kind));
+    // The titles stay in sight while the rows scroll; the hybrid's name needs a wider column.
+    worksheet_freeze_panes(m_candidates, 1, 0);
+    worksheet_set_column(m_candidates, 0, 0, 16, nullptr);
+    if (m_ranking != nullptr) {
+        worksheet_freeze_panes(m_ranking, 1, 0);
+        worksheet_set_column(m_ranking, 1, 1, 16, nullptr);
+    }
+}
+
+CandidateWorkbook::~CandidateWorkbook()
+{
+    if (m_workbook != nullptr)
+        lxw_workbook_free(m_workbook);
+}
+
+void CandidateWorkbook::check(int error)
+{
+    if (error != LXW_NO_ERROR)
+        throw Error(cannotCreateFileMessage(
+            m_file.shownPath(), lxw_strerror(static_cast<lxw_error>(error))));
+}
+
+void CandidateWorkbook::titles(lxw_worksheet *sheet, std::size_t row, const auto &texts)
+{
+    lxw_col_t column = 0;
+    for (const std::string_view title : texts)
+        check(worksheet_write_string(
+            sheet, lxw_row_t(row), column++, std::string(title).c_str(), m_title));
+}
+
+void CandidateWorkbook::candidate(const CandidateRecord &candidate)
+{
+    if (m_row >= kMaxSheetRows)
+        throw Error(tooManyRowsMessage(m_row + 1));
+    const lxw_row_t row = lxw_row_t(++m_row);
+    lxw_col_t column = 0;
+    check(worksheet_write_string(
+        m_candidates, row, column++, hybridName(candidate).c_str(), nullptr));
+    for (std::size_t i = 0; i < parentCount(m_kind); ++i)
+        check(worksheet_write_number(m_candidates, row, column++, candidate.parents[i], nullptr));
+    // A FALSO hybrid has no prediction: its mean and CV cells stay empty rather than hold 0.
+    if (candidate.falso) {
+        column += 2;
+    } else {
+        check(worksheet_write_number(m_candidates, row, column++, candidate.mean, m_mean));
+        check(worksheet_write_number(m_candidates, row, column++, candidate.cv, m_cv));
+    }
+    for (std::size_t i = 0; i < valueCount(m_kind); ++i)
+        check(worksheet_write_number(m_candidates, row, column++, candidate.values[i], nullptr));
+    const std::string falso(candidate.falso ? kYes : kNo);
+    check(worksheet_write_string(m_candidates, row, column, falso.c_str(), nullptr));
+}
+
+void CandidateWorkbook::writeRanking(const RankingResult &ranking)
+{
+    titles(m_ranking, 0, rankingTitles(m_kind));
+    lxw_row_t row = 0;
+    for (const CandidateRecord &candidate : ranking.best) {
+        ++row;
+        lxw_col_t column = 0;
+        check(worksheet_write_number(m_ranking, row, column++, row, nullptr));
+        check(worksheet_write_string(
+            m_ranking, row, column++, hybridName(candidate).c_str(), nullptr));
+        check(worksheet_write_number(m_ranking, row, column++, candidate.mean, m_mean));
+        check(worksheet_write_number(m_ranking, row, column++, candidate.cv, m_cv));
+        for (std::size_t i = 0; i < valueCount(m_kind); ++i)
+            check(worksheet_write_number(m_ranking, row, column++, candidate.values[i], nullptr));
+    }
+    row += 2; // an empty row between the two tables
+    titles(m_ranking, row, std::array { kLineTitle, kFrequencyTitle });
+    for (const LineFrequency &frequency : ranking.frequencies) {
+        ++row;
+        check(worksheet_write_number(m_ranking, row, 0, frequency.line, nullptr));
+        check(worksheet_write_number(m_ranking, row, 1, double(frequency.count), nullptr));
+    }
+}
+
+void CandidateWorkbook::finish(const RankingResult *ranking)
+{
+    if (m_ranking != nullptr && ranking != nullptr)
+        writeRanking(*ranking);
+    lxw_workbook *workbook = m_workbook;
+    m_workbook = nullptr; // closing frees it, whatever the outcome
+    check(workbook_close(workbook));
+    m_file.commit();
+}
+
+} // namespace koravel

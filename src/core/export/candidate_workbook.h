@@ -1,0 +1,54 @@
+// An XLSX workbook of a report's candidates, written row by row in constant memory, and of its
+// ranking on a second sheet.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "export/ranking.h"
+#include "report/replacing_file.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace koravel {
+
+class CandidateWorkbook
+{
+public:
+    // Refuses, before anything is made, more candidates than a sheet holds below its header.
+    // The sheet "Ordenação" comes after "Candidatos" when withRanking.
+    CandidateWorkbook(
+        const std::string &path, HybridKind kind, std::size_t candidates, bool withRanking);
+    // Without finish() the target is left as it was.
+    ~CandidateWorkbook();
+    CandidateWorkbook(const CandidateWorkbook &) = delete;
+    CandidateWorkbook &operator=(const CandidateWorkbook &) = delete;
+
+    // Candidates come in the report's order, one row each.
+    void candidate(const CandidateRecord &candidate);
+    // Writes the ranking sheet (ranking is not null exactly when withRanking), closes the
+    // workbook and replaces the target.
+    void finish(const RankingResult *ranking);
+
+private:
+    void check(int error);
+    void titles(lxw_worksheet *sheet, std::size_t row, const auto &texts);
+    void writeRanking(const RankingResult &ranking);
+
+    ReplacingFile m_file;
+    HybridKind m_kind;
+    lxw_workbook *m_workbook = nullptr;
+    lxw_worksheet *m_candidates = nullptr;
+    lxw_worksheet *m_ranking = nullptr;
+    lxw_format *m_title = nullptr;
+    lxw_format *m_mean = nullptr;
+    lxw_format *m_cv = nullptr;
+    std::size_t m_row = 0; // the last row written on the candidates' sheet
+};
+
+// "A planilha comporta no máximo 1048575 híbridos; este relatório tem N" (Latin-1)
+std::string tooManyRowsMessage(std::size_t candidates);
+
+} // namespace koravel

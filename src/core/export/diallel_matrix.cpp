@@ -1,0 +1,104 @@
+// The diallel matrix: every single cross of n lines read through the predictions' index.
+#include "export/diallel_matrix.h"
+
+#include <algorithm>
+
+#include "table/cell_grid.h"
+#include "numtext/error.h"
+#include "prediction/single_cross_index.h"
+
+namespace koravel {
+
+namespace {
+
+    std::optional<std::int32_t> readInt(std::string_view text)
+    {
+        try {
+            return strToInt(text);
+        } catch (const Error &) {
+            return std::nullopt;
+        }
+    }
+
+    // The largest parent number that reads; cells that do not read are left for the lookups,
+    // which raise their error when a prediction would.
+    std::int64_t largestParent(const CellGrid &grid)
+    {
+        std::int64_t largest = 0;
+        for (int r = 1; r <= grid.rowCount() - 1; ++r) {
+            for (int column = 1; column <= 2; ++column) {
+                if (const auto parent = readInt(grid.cell(column, r)))
+                    largest = std::max<std::int64_t>(largest, *parent);
+            }
+        }
+        return largest;
+    }
+
+} // namespace
+
+DiallelMatrix::DiallelMatrix(const CellGrid &grid, std::string_view linesText,
+    Reciprocals reciprocals, const FormatSettings &settings)
+{
+    std::int64_t lines = 0;
+    const auto field = readInt(linesText);
+    if (field && *field >= 2) {
+        lines = *field;
+    } else {
+        m_source = LineCountSource::LargestParent;
+        lines = largestParent(grid);
+    }
+    if (lines > kMaxLines)
+        throw Error(tooManyLinesMessage(lines));
+    if (lines < 2)
+        return;
+
+    const int n = int(lines);
+    const SingleCrossIndex index(grid, reciprocals, settings);
+    std::vector<Cell> cells(std::size_t(n) * std::size_t(n));
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            Cell &cell = cells[std::size_t(i - 1) * std::size_t(n) + std::size_t(j - 1)];
+            if (i == j) {
+                cell.state = CrossState::Diagonal;
+                continue;
+            }
+            // As a prediction reads a single cross: present or not, then its value.
+            const SingleCrossIndex::SingleCross cross = index.lookup(i, j);
+            if (!index.exists(i, j))
+                continue; // Missing
+            cell.value = cross.value;
+            cell.text = std::string(cross.text);
+            if (cross.value == 0.0) {
+                cell.state = CrossState::Zero;
+            } else {
+                cell.state = CrossState::Present;
+                m_minimum = std::min(m_minimum.value_or(cross.value), cross.value);
+                m_maximum = std::max(m_maximum.value_or(cross.value), cross.value);
+            }
+        }
+    }
+    // Nothing changes before every lookup has answered.
+    m_size = n;
+    m_cells = std::move(cells);
+}
+
+const DiallelMatrix::Cell &DiallelMatrix::cell(int i, int j) const
+{
+    if (i < 1 || j < 1 || i > m_size || j > m_size)
+        throw Error(listIndexMessage(i < 1 || i > m_size ? i : j));
+    return m_cells[std::size_t(i - 1) * std::size_t(m_size) + std::size_t(j - 1)];
+}
+
+int DiallelMatrix::count(CrossState state) const
+{
+    return int(std::count_if(
+        m_cells.begin(), m_cells.end(), [state](const Cell &cell) { return cell.state == state; }));
+}
+
+std::string DiallelMatrix::tooManyLinesMessage(std::int64_t lines)
+{
+    return "A matriz dial\xE9lica mostra no m\xE1ximo " + intToStr(kMaxLines)
+        + " linhagens (pedidas: " + intToStr(lines) + ").";
+}
+
+} // namespace koravel

@@ -1,0 +1,157 @@
+// A file replaced only once every byte of its new content is on disk.
+#include "report/replacing_file.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "table/data_file.h"
+#include "numtext/error.h"
+#include "report/size_limits.h"
+#include "report/temporary_files.h"
+
+namespace koravel {
+
+namespace {
+
+    constexpr std::size_t kBufferSize = 1 << 16;
+    constexpr std::uint64_t kWriteOutStep = 16ULL << 20;
+
+} // namespace
+
+ReplacingFile::ReplacingFile(const std::string &path)
+    : m_shownPath(fullPath(path))
+{
+    const std::filesystem::path target = linkTarget(m_shownPath);
+    m_target = target.string();
+    const std::string name = target.filename().string();
+    struct stat existing = {};
+    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
+    if (name.empty() || (exists && S_ISDIR(existing.st_mode)))
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EISDIR)));
+    // A file the user may not write is not replaced behind its back.
+    if (exists && ::access(m_target.c_str(), W_OK) != 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    if (exists && !S_ISREG(existing.st_mode)) {
+        m_direct = true;
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (m_fd < 0)
+            throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+        m_buffer.reserve(kBufferSize);
+        return;
+    }
+
+    std::string folder = target.parent_path().string();
+    if (folder.empty())
+        folder = "/";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "."
+            + std::to_string(random() % 1000000) + ".tmp";
+        m_fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0) {
+            m_temporary = candidate;
+            registerTemporaryFile(m_temporary);
+        } else if (errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    // A file replaced keeps its permissions; a new one gets the usual ones.
+    if (exists && S_ISREG(existing.st_mode))
+        ::fchmod(m_fd, existing.st_mode & 07777);
+    m_buffer.reserve(kBufferSize);
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.empty()) {
+        ::unlink(m_temporary.c_str());
+        forgetTemporaryFile(m_temporary);
+    }
+}
+
+std::optional<std::uint64_t> ReplacingFile::freeBytes() const
+{
+    if (m_temporary.empty())
+        return std::nullopt;
+    return freeBytesBeside(m_fd);
+}
+
+void ReplacingFile::write(std::string_view bytes)
+{
+    if (m_buffer.size() + bytes.size() < kBufferSize) {
+        m_buffer.append(bytes);
+        return;
+    }
+    flush();
+    if (bytes.size() >= kBufferSize)
+        writeOut(bytes);
+    else
+        m_buffer.append(bytes);
+}
+
+void ReplacingFile::flush()
+{
+    writeOut(m_buffer);
+    m_buffer.clear();
+}
+
+void ReplacingFile::writeOut(std::string_view bytes)
+{
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(m_fd, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            throw Error(std::string(kStreamWriteError));
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (m_temporary.empty())
+        return;
+    m_written += bytes.size();
+#ifdef __linux__
+    // The disk starts on what is written while the rest is still being made, so that the wait
+    // for the last bytes at commit() is short. Only the start is asked for here, not the wait.
+    if (m_written - m_flushed >= kWriteOutStep) {
+        ::sync_file_range(m_fd, static_cast<off_t>(m_flushed),
+            static_cast<off_t>(m_written - m_flushed), SYNC_FILE_RANGE_WRITE);
+        m_flushed = m_written;
+    }
+#endif
+}
+
+void ReplacingFile::commit()
+{
+    flush();
+    const int fd = m_fd;
+    m_fd = -1;
+    if (m_direct) {
+        if (::close(fd) != 0)
+            throw Error(std::string(kStreamWriteError));
+        return;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !synced)
+        throw Error(std::string(kStreamWriteError));
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+    forgetTemporaryFile(m_temporary);
+    m_temporary.clear();
+    const std::string folder = std::filesystem::path(m_target).parent_path().string();
+    const int folderFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+}
+
+} // namespace koravel

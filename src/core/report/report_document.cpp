@@ -1,0 +1,184 @@
+// The report document: the whole text with an index of line starts, and its clean-up.
+#include "report/report_document.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "table/data_file.h"
+#include "numtext/numtext.h"
+
+namespace {
+
+bool isBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+} // namespace
+
+namespace koravel {
+
+void ReportDocument::clear()
+{
+    m_text.clear();
+    m_starts.clear();
+}
+
+void ReportDocument::setText(std::string text)
+{
+    m_text = std::move(text);
+    m_starts.clear();
+    indexFrom(0);
+}
+
+std::size_t ReportDocument::count() const
+{
+    return m_starts.size();
+}
+
+std::size_t ReportDocument::segmentEnd(std::size_t index) const
+{
+    return index + 1 < m_starts.size() ? m_starts[index + 1] : m_text.size();
+}
+
+std::size_t ReportDocument::contentEnd(std::size_t index) const
+{
+    const std::size_t start = m_starts[index];
+    std::size_t end = segmentEnd(index);
+    if (end > start && m_text[end - 1] == '\n') {
+        --end;
+        if (end > start && m_text[end - 1] == '\r')
+            --end;
+    } else if (end > start && m_text[end - 1] == '\r') {
+        --end;
+    }
+    return end;
+}
+
+std::string_view ReportDocument::line(std::size_t index) const
+{
+    if (index >= m_starts.size())
+        return {};
+    const std::size_t start = m_starts[index];
+    const std::size_t length = std::min(contentEnd(index) - start, kMaxLineLength);
+    return std::string_view(m_text).substr(start, length);
+}
+
+void ReportDocument::indexFrom(std::size_t position)
+{
+    m_starts.erase(std::lower_bound(m_starts.begin(), m_starts.end(), position), m_starts.end());
+    const char *const text = m_text.data();
+    const std::size_t size = m_text.size();
+    while (position < size) {
+        m_starts.push_back(position);
+        while (position < size && !isBreak(text[position]))
+            ++position;
+        if (position == size)
+            break;
+        // CR LF is one line break; LF CR is two.
+        ++position;
+        if (text[position - 1] == '\r' && position < size && text[position] == '\n')
+            ++position;
+    }
+}
+
+void ReportDocument::appendLine(std::string_view line)
+{
+    const bool afterBreak = m_text.empty() || isBreak(m_text.back());
+    if (afterBreak && std::none_of(line.begin(), line.end(), isBreak)) {
+        // The usual case, a prediction's line: it begins where the text ends.
+        m_starts.push_back(m_text.size());
+        m_text += line;
+        m_text += "\r\n";
+        return;
+    }
+    // Otherwise the last line is indexed again with the new text, so that a line holding a
+    // break, or a final CR meeting a leading LF, still gives the lines the text shows.
+    const std::size_t lastStart = m_starts.empty() ? 0 : m_starts.back();
+    if (afterBreak) {
+        m_text += line;
+        m_text += "\r\n";
+    } else {
+        // The user removed the final line break: the new line goes after one, and the text
+        // still ends without a break.
+        m_text += "\r\n";
+        m_text += line;
+    }
+    indexFrom(lastStart);
+}
+
+void ReportDocument::deleteLine(std::size_t index)
+{
+    if (index >= m_starts.size())
+        return;
+    const std::size_t start = m_starts[index];
+    m_text.erase(start, segmentEnd(index) - start);
+    // A CR that ended the line before may now meet an LF and become one break with it, so the
+    // text is indexed again from the line before.
+    indexFrom(index == 0 ? 0 : m_starts[index - 1]);
+}
+
+void ReportDocument::reserve(std::size_t bytes, std::size_t lines)
+{
+    m_text.reserve(bytes);
+    m_starts.reserve(lines);
+}
+
+std::size_t ReportDocument::deleteLinesContaining(std::size_t first, std::string_view word)
+{
+    const std::size_t lineCount = m_starts.size();
+    if (first >= lineCount)
+        return 0;
+    // The kept lines move down over the deleted ones, each with its own line break; the index
+    // is rebuilt as they go.
+    char *const text = m_text.data();
+    std::size_t write = m_starts[first];
+    std::size_t kept = first;
+    for (std::size_t index = first; index < lineCount; ++index) {
+        if (line(index).find(word) != std::string_view::npos)
+            continue;
+        const std::size_t start = m_starts[index];
+        const std::size_t length = segmentEnd(index) - start;
+        // An empty line ended by LF right after a line ended by a lone CR joins that break: it
+        // is a line no more.
+        const bool joinsBreak = write > 0 && text[write - 1] == '\r' && text[start] == '\n';
+        if (write != start)
+            std::memmove(text + write, text + start, length);
+        if (!joinsBreak)
+            m_starts[kept++] = write;
+        write += length;
+    }
+    m_text.resize(write);
+    m_starts.resize(kept);
+    return lineCount - kept;
+}
+
+CleanUpSummary cleanUpReport(ReportDocument &document)
+{
+    CleanUpSummary summary;
+    const auto n = static_cast<long long>(document.count());
+    summary.total = n - 8;
+    // The header block (lines 0 to 6) is never examined; a document of 8 lines or fewer loses
+    // nothing.
+    if (n - 1 > 7)
+        document.deleteLinesContaining(7, "FALSO");
+
+    std::string line = "Hibridos possiveis totais= ";
+    appendInt(line, summary.total);
+    document.appendLine(line);
+
+    const auto n1 = static_cast<long long>(document.count());
+    summary.removed = summary.total - (n1 - 9);
+    line = "Hibridos Falso preditos excluidos = ";
+    appendInt(line, summary.removed);
+    document.appendLine(line);
+
+    const auto n2 = static_cast<long long>(document.count());
+    summary.predicted = n2 - 10;
+    line = "Hibridos Reais preditos = ";
+    appendInt(line, summary.predicted);
+    document.appendLine(line);
+    return summary;
+}
+
+} // namespace koravel
