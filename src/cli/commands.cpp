@@ -50,14 +50,13 @@ namespace {
 
     // The candidate lines the prediction will write, at most the largest size_t; 0 when the
     // number of lines is no integer, which the prediction then refuses itself.
-    std::size_t candidateCount(HybridKind kind, std::string_view linesText)
+    std::size_t candidateCount(HybridKind kind, const LinesField &lines)
     {
-        try {
-            const ReportCount candidates = reportSize(kind, strToInt(linesText)).lines - 8;
-            return std::size_t(std::min<ReportCount>(candidates, SIZE_MAX));
-        } catch (const Error &) {
+        const auto n = lines.tryCount();
+        if (!n)
             return 0;
-        }
+        const ReportCount candidates = reportSize(kind, *n).lines - 8;
+        return std::size_t(std::min<ReportCount>(candidates, SIZE_MAX));
     }
 
     void streamPrediction(const Options &options)
@@ -90,10 +89,10 @@ namespace {
         if (options.outputPath) {
             output = std::make_unique<ReportOutput>(*options.outputPath);
             checkStreamedReport(
-                kind, input.linesFieldText, output->freeBytes(), output->shownPath());
+                kind, input.lines, output->freeBytes(), output->shownPath());
         } else {
             checkStreamedReport(
-                kind, input.linesFieldText, standardOutputFreeBytes(), standardOutputName());
+                kind, input.lines, standardOutputFreeBytes(), standardOutputName());
             if (doubleCrosses)
                 checkDoubleCrosses(input, &messages);
             else

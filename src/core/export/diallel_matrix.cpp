@@ -36,11 +36,11 @@ namespace {
 
 } // namespace
 
-DiallelMatrix::DiallelMatrix(const CellGrid &grid, std::string_view linesText,
+DiallelMatrix::DiallelMatrix(const CellGrid &grid, const LinesField &linesField,
     Reciprocals reciprocals, const FormatSettings &settings)
 {
     std::int64_t lines = 0;
-    const auto field = readInt(linesText);
+    const auto field = linesField.tryCount();
     if (field && *field >= 2) {
         lines = *field;
     } else {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "prediction/lines_field.h"
 #include "prediction/lookup.h"
 
 namespace koravel {
@@ -52,7 +53,7 @@ public:
     //   the same with Either: (2,1) Present 5.5 and (3,2) Zero as well
     //   the same with field "abc" or "1": size 3, LargestParent
     //   rows (1, 2, "7x"): Error "'7x' is not a valid floating point value"
-    DiallelMatrix(const CellGrid &grid, std::string_view linesText, Reciprocals reciprocals,
+    DiallelMatrix(const CellGrid &grid, const LinesField &lines, Reciprocals reciprocals,
         const FormatSettings &settings);
 
     int size() const { return m_size; }

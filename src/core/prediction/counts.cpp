@@ -19,9 +19,9 @@ namespace {
 
 } // namespace
 
-HybridCounts hybridCounts(std::string_view linesFieldText, const FormatSettings &settings)
+HybridCounts hybridCounts(const LinesField &lines, const FormatSettings &settings)
 {
-    const long double n = strToFloat(linesFieldText, settings);
+    const long double n = lines.real(settings);
     // The grouping is fixed, left to right, in extended precision: the same products give the
     // same rounding for every n.
     const long double doubleCrosses = ((((n - 1) * n) * (n - 2)) * (n - 3)) / 8;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "numtext/numtext.h"
+#include "prediction/lines_field.h"
 
 namespace koravel {
 
@@ -15,7 +15,7 @@ struct HybridCounts
 };
 
 // n is read from the field's text as a real, in extended precision.
-//   hybridCounts("5") -> {"15", "30"};  hybridCounts("2") -> {"0", "0"}
-HybridCounts hybridCounts(std::string_view linesFieldText, const FormatSettings &settings);
+//   hybridCounts(LinesField("5")) -> {"15", "30"};  LinesField("2") -> {"0", "0"}
+HybridCounts hybridCounts(const LinesField &lines, const FormatSettings &settings);
 
 } // namespace koravel

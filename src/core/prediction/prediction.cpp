@@ -513,7 +513,7 @@ namespace {
     void run(const Plan &plan, const PredictionInput &input, ReportSink *report,
         ProgressBar &progress, MessageSink *messages, LookupMethod method)
     {
-        const std::int32_t n = strToInt(input.linesFieldText);
+        const std::int32_t n = input.lines.count();
         if (n < plan.minimumLines && messages)
             messages->information(plan.minimumMessage);
         if (report) {

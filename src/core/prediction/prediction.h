@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "prediction/lines_field.h"
 #include "prediction/lookup.h"
 #include "numtext/numtext.h"
 
@@ -36,7 +37,7 @@ public:
 struct PredictionInput
 {
     const CellGrid &grid;
-    std::string_view linesFieldText; // the text of the number-of-lines field, read as integer
+    LinesField lines;
     Reciprocals reciprocals = Reciprocals::Distinct;
     FormatSettings settings;
 };

@@ -152,9 +152,9 @@ std::uint64_t windowMemoryLimit()
     return std::uint64_t(std::min<ReportCount>(physical / 4 * 3, kCeiling));
 }
 
-void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::uint64_t memoryLimit)
+void checkWindowReport(HybridKind kind, const LinesField &lines, std::uint64_t memoryLimit)
 {
-    const std::int32_t n = strToInt(linesFieldText);
+    const std::int32_t n = lines.count();
     const ReportSize size = reportSize(kind, n);
     const ReportCount needed = windowMemoryNeeded(size);
     if (needed <= memoryLimit)
@@ -166,10 +166,10 @@ void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::ui
         + "). Use menos linhagens, ou o koravel-cli, que grava o relat\xF3rio direto em arquivo.");
 }
 
-void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
+void checkStreamedReport(HybridKind kind, const LinesField &lines,
     std::optional<std::uint64_t> freeBytes, std::string_view outputPath)
 {
-    const std::int32_t n = strToInt(linesFieldText);
+    const std::int32_t n = lines.count();
     const ReportSize size = reportSize(kind, n);
     // The clean-up counts the lines in a signed 64-bit number.
     constexpr ReportCount kMaxLines = std::uint64_t(INT64_MAX);

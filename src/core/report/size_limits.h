@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "prediction/lines_field.h"
 #include "report/report_format.h"
 
 namespace koravel {
@@ -52,7 +53,7 @@ std::uint64_t windowMemoryLimit();
 //   "Com 200 linhagens, o relatório de HDs teria 194.054.858 linhas e precisaria de cerca de
 //    28,6 GB de memória, mais do que a janela do relatório pode usar neste computador (16,0 GB).
 //    Use menos linhagens, ou o koravel-cli, que grava o relatório direto em arquivo."
-void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::uint64_t memoryLimit);
+void checkWindowReport(HybridKind kind, const LinesField &lines, std::uint64_t memoryLimit);
 
 // The check of the command line, which streams: only a report it could not write is refused.
 // Its line count must fit in a signed 64-bit number (the clean-up counts lines so), and, when it
@@ -61,7 +62,7 @@ void checkWindowReport(HybridKind kind, std::string_view linesFieldText, std::ui
 //    500.000.008 linhas, mais do que o koravel-cli pode contar (9.223.372.036.854.775.807)."
 //   "Com 1.000 linhagens, o relatório de HDs teria 124.251.374.258 linhas, pelo menos 5,4 TB,
 //    e só há 40,2 GB livres para "/dados/r.txt"."
-void checkStreamedReport(HybridKind kind, std::string_view linesFieldText,
+void checkStreamedReport(HybridKind kind, const LinesField &lines,
     std::optional<std::uint64_t> freeBytes = std::nullopt, std::string_view outputPath = {});
 
 // The check of an import before the table is built: the text, each line's place in the line
