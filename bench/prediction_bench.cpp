@@ -10,7 +10,9 @@
 #include <string>
 
 #include "table/cell_grid.h"
+#include "literal_scan.h"
 #include "prediction/prediction.h"
+#include "report/report_line.h"
 #include "progress.h"
 
 namespace {
@@ -64,13 +66,18 @@ public:
     void information(const std::string &) override { }
 };
 
+enum class LookupMethod { Indexed, LiteralScan };
+
 std::string report(const CellGrid &grid, Reciprocals reciprocals, LookupMethod method)
 {
     MemoryReport sink;
+    ReportLineWriter writer(sink, {});
     ProgressBar progress;
     NoMessages messages;
     const PredictionInput input { grid, "24", reciprocals, {} };
-    predictDoubleCrosses(input, sink, progress, messages, method);
+    reference::LiteralScan literal(grid, reciprocals, {});
+    predictDoubleCrosses(input, writer, progress, messages,
+        method == LookupMethod::LiteralScan ? &literal : nullptr);
     return sink.text;
 }
 
@@ -91,11 +98,14 @@ void predictionBenchmark(benchmark::State &state, LookupMethod method)
     const Setup &setup = kSetups[state.range(0)];
     const CellGrid grid = diallel(setup.withReciprocals);
     MemoryReport sink;
+    ReportLineWriter writer(sink, {});
     ProgressBar progress;
     NoMessages messages;
     const PredictionInput input { grid, "24", setup.reciprocals, {} };
+    reference::LiteralScan literal(grid, setup.reciprocals, {});
+    CrossSource *source = method == LookupMethod::LiteralScan ? &literal : nullptr;
     for (auto _ : state) {
-        predictDoubleCrosses(input, sink, progress, messages, method);
+        predictDoubleCrosses(input, writer, progress, messages, source);
         benchmark::DoNotOptimize(sink.text.data());
     }
     state.SetLabel(setup.name);

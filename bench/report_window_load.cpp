@@ -15,7 +15,7 @@
 #include "koravel_application.h"
 #include "report_editor.h"
 
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 #include "progress.h"
 
 #include <QDir>

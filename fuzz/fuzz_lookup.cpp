@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         } else {
             // What a prediction does: ExisteHS, then ValorHS only after a true answer.
             got = outcome([&] {
-                const SingleCrossIndex::SingleCross found = index.lookup(a, b);
+                const SingleCrossValue found = index.lookup(a, b);
                 return bits(found.value) + " \"" + std::string(found.text) + "\"";
             });
             expected = outcome([&] {

@@ -322,7 +322,7 @@ void TForm1::runPrediction(Prediction prediction)
         m_report->publishReport();
     });
     koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
-    prediction(input, report, *m_progress, *this, koravel::LookupMethod::Indexed);
+    prediction(input, report, *m_progress, *this);
 }
 
 void TForm1::UpDown1Changing()

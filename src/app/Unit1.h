@@ -12,7 +12,7 @@
 
 #include "table/cell_grid.h"
 #include "table/import.h"
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 class QAction;
 class QGroupBox;
@@ -94,7 +94,7 @@ protected:
 
 private:
     using Prediction = void (*)(const koravel::PredictionInput &, koravel::ReportSink &,
-        koravel::ProgressBar &, koravel::MessageSink &, koravel::LookupMethod);
+        koravel::ProgressBar &, koravel::MessageSink &);
 
     void buildControls();
     void buildMenu();

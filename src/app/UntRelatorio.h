@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "numtext/numtext.h"
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 class QAction;
 class QsciScintilla;

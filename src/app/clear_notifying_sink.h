@@ -2,7 +2,7 @@
 // report, so that the report window learns which run wrote the text it shows.
 #pragma once
 
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 #include <functional>
 #include <string_view>

@@ -1,7 +1,7 @@
 // Where a prediction writes the report window's lines: straight into the editor's loader.
 #pragma once
 
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 #include <string_view>
 

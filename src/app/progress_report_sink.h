@@ -1,7 +1,7 @@
 // A report sink that passes every line on and keeps the progress display alive meanwhile.
 #pragma once
 
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 namespace koravel {
 

@@ -9,9 +9,9 @@ namespace {
 
     constexpr int kFixedColumns = 4; // position, hybrid, mean, CV
 
-    int valueCount(HybridKind kind)
+    int valueColumns(HybridKind kind)
     {
-        return kind == HybridKind::DoubleCross ? 4 : 2;
+        return int(valueCount(kind));
     }
 
     const QStringList &valueHeadings(HybridKind kind)
@@ -40,7 +40,7 @@ int RankingTableModel::rowCount(const QModelIndex &parent) const
 
 int RankingTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : kFixedColumns + valueCount(m_kind);
+    return parent.isValid() ? 0 : kFixedColumns + valueColumns(m_kind);
 }
 
 QVariant RankingTableModel::data(const QModelIndex &index, int role) const

@@ -18,6 +18,7 @@
 #include "prediction/prediction.h"
 #include "progress.h"
 #include "report_output.h"
+#include "report/report_line.h"
 #include "report/size_limits.h"
 #include "stream_report.h"
 #include "terminal_messages.h"
@@ -100,12 +101,12 @@ namespace {
             output = std::make_unique<ReportOutput>();
         }
         StreamReport report(*output, options.cleanUp);
-        // The ranking and the spreadsheets read the report's lines as they go out.
+        ReportLineWriter lines(report, input.settings);
+        // The ranking and the spreadsheets take the records on their way to the report.
         std::optional<ExportingReport> exports;
         if (options.exports.any())
-            exports.emplace(
-                report, options.exports, hybridKind, input.settings, candidates, options.cleanUp);
-        ReportSink &sink = exports ? static_cast<ReportSink &>(*exports) : report;
+            exports.emplace(lines, options.exports, hybridKind, candidates, options.cleanUp);
+        CandidateSink &sink = exports ? static_cast<CandidateSink &>(*exports) : lines;
         TerminalMessages alreadyTold(true);
         MessageSink &runMessages =
             options.outputPath ? static_cast<MessageSink &>(messages) : alreadyTold;

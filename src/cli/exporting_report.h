@@ -1,14 +1,14 @@
-// The report's lines on their way out, read back once each and handed to the ranking and the
-// spreadsheets, so that koravel-cli ranks and exports exactly what the report holds.
+// The candidate records of a run on their way to the report, handed in the form the report
+// prints them to the ranking and the spreadsheets, so that koravel-cli ranks and exports exactly
+// what the report holds.
 #pragma once
 
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <string_view>
 
 #include "export_options.h"
-#include "prediction/prediction.h"
+#include "prediction/candidate.h"
 
 namespace koravel {
 class CandidateWorkbook;
@@ -18,31 +18,26 @@ class Ranking;
 
 namespace koravel::cli {
 
-class ExportingReport final : public ReportSink
+class ExportingReport final : public CandidateSink
 {
 public:
     // Makes the export files' temporary files; refuses a workbook that would need more rows
     // than a sheet has (candidates is the count the prediction will write). With cleanUp the
     // spreadsheets leave out the FALSO lines, as the cleaned report does.
-    ExportingReport(ReportSink &report, const ExportOptions &options, HybridKind kind,
-        const FormatSettings &reportSettings, std::size_t candidates, bool cleanUp);
+    ExportingReport(CandidateSink &report, const ExportOptions &options, HybridKind kind,
+        std::size_t candidates, bool cleanUp);
     ~ExportingReport() override;
 
-    void clear() override { m_report.clear(); }
-    void appendLine(std::string_view line) override;
-    void show() override { m_report.show(); }
+    void begin(HybridKind kind) override { m_report.begin(kind); }
+    void candidate(const Candidate &candidate) override;
+    void end() override { m_report.end(); }
 
     // Writes the ranking and puts every export file in place.
     void finish();
 
 private:
-    // Whether the line can be left out of the ranking without reading it in full.
-    bool skipForRanking(std::string_view line);
-
-    ReportSink &m_report;
-    FormatSettings m_reportSettings;
+    CandidateSink &m_report;
     bool m_cleanUp;
-    bool m_rankingOnly;
     std::size_t m_order = 0;
     std::unique_ptr<Ranking> m_ranking;
     std::unique_ptr<CsvWriter> m_csv;

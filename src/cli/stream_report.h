@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 
 namespace koravel::cli {
 

@@ -18,7 +18,9 @@
 #include "prediction/lookup.h"
 #include "prediction/prediction.h"
 #include "progress.h"
+#include "literal_scan.h"
 #include "report/report_format.h"
+#include "report/report_line.h"
 
 namespace koravel {
 namespace {
@@ -52,7 +54,7 @@ namespace {
         HybridKind kind;
         std::string field;
         Reciprocals reciprocals = Reciprocals::Either;
-        LookupMethod method = LookupMethod::Indexed;
+        bool scan = false; // the literal scan instead of the index
         FormatSettings settings = {};
         int startPosition = 0;
     };
@@ -63,11 +65,14 @@ namespace {
         run.setPosition(request.startPosition);
         run.positions.clear();
         const PredictionInput input { grid, request.field, request.reciprocals, request.settings };
+        reference::LiteralScan literal(grid, request.reciprocals, request.settings);
+        CrossSource *source = request.scan ? &literal : nullptr;
+        ReportLineWriter writer(run, request.settings);
         try {
             if (request.kind == HD)
-                predictDoubleCrosses(input, run, run, run, request.method);
+                predictDoubleCrosses(input, writer, run, run, source);
             else
-                predictThreeWayCrosses(input, run, run, run, request.method);
+                predictThreeWayCrosses(input, writer, run, run, source);
         } catch (const Error &error) {
             run.error = error.message();
         }
@@ -78,11 +83,13 @@ namespace {
     std::string check(const CellGrid &grid, const Request &request, Outcome &messages)
     {
         const PredictionInput input { grid, request.field, request.reciprocals, request.settings };
+        reference::LiteralScan literal(grid, request.reciprocals, request.settings);
+        CrossSource *source = request.scan ? &literal : nullptr;
         try {
             if (request.kind == HD)
-                checkDoubleCrosses(input, &messages, request.method);
+                checkDoubleCrosses(input, &messages, source);
             else
-                checkThreeWayCrosses(input, &messages, request.method);
+                checkThreeWayCrosses(input, &messages, source);
         } catch (const Error &error) {
             return error.message();
         }
@@ -170,7 +177,7 @@ namespace {
 
         // The decimal separator reaches the cells and the report alike.
         const CellGrid comma = gridOf({ { "1", "3", "5,0" }, { "2", "3", "6" } });
-        EXPECT_EQ(predict(comma, { HT, "3", Reciprocals::Either, LookupMethod::Indexed, { ',' } })
+        EXPECT_EQ(predict(comma, { HT, "3", Reciprocals::Either, false, { ',' } })
                       .lines[7],
             "HT (1x2) 3 =>\t5,500\t12,9\t5\t6");
     }
@@ -227,7 +234,7 @@ namespace {
         };
         for (const auto &row : rows) {
             SCOPED_TRACE(row.field);
-            const Request request { row.kind, row.field, Reciprocals::Either, LookupMethod::Indexed,
+            const Request request { row.kind, row.field, Reciprocals::Either, false,
                 {}, 7 };
             const Outcome run = predict(kFourLines, request);
             EXPECT_EQ(run.error, row.error);
@@ -317,7 +324,7 @@ namespace {
                     SCOPED_TRACE(testing::Message() << "seed " << seed << " kind " << int(kind)
                                                     << " reciprocals " << int(reciprocals));
                     const Outcome scan =
-                        predict(grid, { kind, "6", reciprocals, LookupMethod::LiteralScan });
+                        predict(grid, { kind, "6", reciprocals, true });
                     const Outcome indexed = predict(grid, { kind, "6", reciprocals });
                     EXPECT_EQ(indexed.error, scan.error);
                     EXPECT_EQ(indexed.lines, scan.lines);
@@ -327,7 +334,7 @@ namespace {
                     // The check before a run raises the same, by either method.
                     Outcome messages;
                     EXPECT_EQ(check(grid, { kind, "6", reciprocals }, messages), scan.error);
-                    EXPECT_EQ(check(grid, { kind, "6", reciprocals, LookupMethod::LiteralScan },
+                    EXPECT_EQ(check(grid, { kind, "6", reciprocals, true },
                                   messages),
                         scan.error);
                 }
@@ -360,7 +367,7 @@ namespace {
                 if (field.size() > 2)
                     continue;
                 Request scan = request;
-                scan.method = LookupMethod::LiteralScan;
+                scan.scan = true;
                 EXPECT_EQ(check(failing, scan, messages), kDivision);
                 EXPECT_EQ(predict(failing, request).error, kDivision);
             }
@@ -473,7 +480,7 @@ namespace {
             const CellGrid grid = gridOf(rows);
             for (const HybridKind kind : { HD, HT }) {
                 const Outcome run = predict(
-                    grid, { kind, "6", Reciprocals::Distinct, LookupMethod::Indexed, settings });
+                    grid, { kind, "6", Reciprocals::Distinct, false, settings });
                 ASSERT_EQ(run.error, "");
                 for (std::size_t n = 7; n + 1 < run.lines.size(); ++n) {
                     const std::string &line = run.lines[n];

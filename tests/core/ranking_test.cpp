@@ -11,6 +11,7 @@
 
 #include "error_of.h"
 #include "export/ranking.h"
+#include "report/report_line.h"
 #include "report/report_document.h"
 #include "report/report_format.h"
 
@@ -50,7 +51,7 @@ TEST(ParseCandidateLine, ReadsWhatThePredictionsWrite)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        const auto candidate = parseCandidateLine(row.line, row.settings);
+        const auto candidate = readCandidateLine(row.line, row.settings);
         ASSERT_TRUE(candidate.has_value());
         EXPECT_EQ(candidate->kind, row.kind);
         EXPECT_EQ(candidate->falso, row.falso);
@@ -92,7 +93,7 @@ TEST(ParseCandidateLine, EverythingElseIsNoCandidate)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_FALSE(parseCandidateLine(row.line, row.settings).has_value());
+        EXPECT_FALSE(readCandidateLine(row.line, row.settings).has_value());
     }
 }
 
@@ -123,7 +124,7 @@ TEST(ParseCandidateLine, InverseOfTheWriters)
             appendThreeWayCrossLine(text, falso, parents[0], parents[1], parents[2], 1.5, 2.5,
                 { texts[0], texts[1] }, settings);
         SCOPED_TRACE(text);
-        const auto candidate = parseCandidateLine(text, settings);
+        const auto candidate = readCandidateLine(text, settings);
         if (!falso
             && std::abs(values[0] + values[1] + (doubleCross ? values[2] + values[3] : 0)) < 1e-9)
             continue; // a mean of 0: the prediction stops there, no line is written

@@ -6,7 +6,7 @@
 
 #include "table/cell_grid.h"
 #include "error_of.h"
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 #include "progress.h"
 #include "report/size_limits.h"
 

@@ -63,7 +63,7 @@ DiallelMatrix::DiallelMatrix(const CellGrid &grid, const LinesField &linesField,
                 continue;
             }
             // As a prediction reads a single cross: present or not, then its value.
-            const SingleCrossIndex::SingleCross cross = index.lookup(i, j);
+            const SingleCrossValue cross = index.lookup(i, j);
             if (!index.exists(i, j))
                 continue; // Missing
             cell.value = cross.value;

@@ -1,15 +1,14 @@
-// Ranking the predicted hybrids: candidate lines read back, the best K kept in a bounded heap.
+// Ranking the predicted hybrids: the best K kept in a bounded heap.
 #include "export/ranking.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <map>
 #include <span>
 
 #include "numtext/error.h"
 #include "prediction/lookup.h"
-#include "prediction/prediction.h"
+#include "report/report_line.h"
 #include "report/report_document.h"
 #include "export/spreadsheet_texts.h"
 
@@ -20,59 +19,6 @@ const char *const kRankingTopZeroMessage = "O n\xFAmero de melhores h\xED"
 
 namespace {
 
-    // Reads the text piece by piece; every step either consumes what it expects or fails.
-    class LineReader
-    {
-    public:
-        explicit LineReader(std::string_view text)
-            : m_rest(text)
-        {
-        }
-        bool literal(std::string_view expected)
-        {
-            if (!m_rest.starts_with(expected))
-                return false;
-            m_rest.remove_prefix(expected.size());
-            return true;
-        }
-        // A line number as the report writes it: decimal digits, no sign, no leading zero.
-        bool lineNumber(int &value)
-        {
-            if (m_rest.empty() || m_rest.front() < '1' || m_rest.front() > '9')
-                return false;
-            const auto [end, error] =
-                std::from_chars(m_rest.data(), m_rest.data() + m_rest.size(), value);
-            if (error != std::errc())
-                return false;
-            m_rest.remove_prefix(std::size_t(end - m_rest.data()));
-            return true;
-        }
-        // A tab, then a field up to the next tab or the end.
-        bool field(std::string_view &value)
-        {
-            if (!literal("\t"))
-                return false;
-            const std::size_t end = m_rest.find('\t');
-            value = m_rest.substr(0, end);
-            m_rest.remove_prefix(value.size());
-            return !value.empty();
-        }
-        bool atEnd() const { return m_rest.empty(); }
-
-    private:
-        std::string_view m_rest;
-    };
-
-    bool readReal(std::string_view text, const FormatSettings &settings, double &value)
-    {
-        try {
-            value = roundToDouble(strToFloat(text, settings));
-            return true;
-        } catch (const Error &) {
-            return false;
-        }
-    }
-
     // The four lines of a double cross, smallest first: the three pairings of a set share it.
     std::array<int, 4> lineSet(const CandidateRecord &candidate)
     {
@@ -82,66 +28,6 @@ namespace {
     }
 
 } // namespace
-
-std::optional<CandidateRecord> parseCandidateLine(
-    std::string_view line, const FormatSettings &settings)
-{
-    CandidateRecord candidate;
-    LineReader reader(line);
-    candidate.falso = reader.literal("FALSO ");
-    std::array<int, 4> &p = candidate.parents;
-    if (reader.literal("HD (")) {
-        candidate.kind = HybridKind::DoubleCross;
-        if (!(reader.lineNumber(p[0]) && reader.literal("x") && reader.lineNumber(p[1])
-                && reader.literal(")(") && reader.lineNumber(p[2]) && reader.literal("x")
-                && reader.lineNumber(p[3]) && reader.literal(") =>")))
-            return std::nullopt;
-    } else if (reader.literal("HT (")) {
-        candidate.kind = HybridKind::ThreeWayCross;
-        if (!(reader.lineNumber(p[0]) && reader.literal("x") && reader.lineNumber(p[1])
-                && reader.literal(") ") && reader.lineNumber(p[2]) && reader.literal(" =>")))
-            return std::nullopt;
-    } else {
-        return std::nullopt;
-    }
-
-    // The mean and the CV shown must be numbers, but the record takes them from the values, so
-    // that the order does not depend on the three and one decimals the line shows.
-    std::string_view text;
-    double shown = 0;
-    for (int i = 0; i < 2; ++i)
-        if (!reader.field(text) || !readReal(text, settings, shown))
-            return std::nullopt;
-    const std::size_t count = valueCount(candidate.kind);
-    for (std::size_t i = 0; i < count; ++i)
-        if (!reader.field(text) || !readReal(text, settings, candidate.values[i]))
-            return std::nullopt;
-    if (!reader.atEnd())
-        return std::nullopt;
-
-    try {
-        const CandidateStatistics statistics =
-            candidateStatistics(std::span<const double>(candidate.values.data(), count));
-        // A line marked FALSO has a value of 0 and only such a line has one; a line that says
-        // otherwise was changed by hand and is not the prediction's.
-        if (statistics.falso != candidate.falso)
-            return std::nullopt;
-        candidate.mean = statistics.mean;
-        candidate.cv = statistics.cv;
-    } catch (const Error &) {
-        return std::nullopt; // no prediction writes a line whose mean is 0 or whose CV overflows
-    }
-    return candidate;
-}
-
-std::string hybridName(const CandidateRecord &candidate)
-{
-    const std::array<int, 4> &p = candidate.parents;
-    std::string name = "(" + std::to_string(p[0]) + "x" + std::to_string(p[1]) + ")";
-    if (candidate.kind == HybridKind::DoubleCross)
-        return name + "(" + std::to_string(p[2]) + "x" + std::to_string(p[3]) + ")";
-    return name + " " + std::to_string(p[2]);
-}
 
 Ranking::Ranking(HybridKind kind, RankingOptions options)
     : m_kind(kind)
@@ -267,18 +153,6 @@ void Ranking::add(const CandidateRecord &candidate)
     }
 }
 
-bool Ranking::mightKeep(double upperBound) const
-{
-    return m_heap.size() < m_options.top || upperBound >= m_heap.front().mean;
-}
-
-void Ranking::skip(bool falso)
-{
-    ++m_candidates;
-    if (!falso)
-        ++m_predicted;
-}
-
 RankingResult Ranking::result() const
 {
     RankingResult result;
@@ -307,7 +181,7 @@ RankingResult rankReport(
     std::optional<Ranking> ranking;
     std::size_t order = 0;
     for (std::size_t i = 0; i < document.count(); ++i) {
-        std::optional<CandidateRecord> candidate = parseCandidateLine(document.line(i), settings);
+        std::optional<CandidateRecord> candidate = readCandidateLine(document.line(i), settings);
         if (!candidate)
             continue;
         // The first candidate line tells the kind of report; lines of the other kind, which

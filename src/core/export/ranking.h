@@ -1,5 +1,5 @@
-// Ranking the predicted hybrids: the candidate lines of a report read back, the best K by mean
-// kept in a bounded heap, and how often each line appears among them.
+// Ranking the predicted hybrids: the best K by mean kept in a bounded heap, and how often each
+// line appears among them; fed with the records of a run or the lines of a report read back.
 #pragma once
 
 #include <array>
@@ -11,34 +11,11 @@
 #include <vector>
 
 #include "numtext/numtext.h" // FormatSettings
-#include "report/report_format.h" // HybridKind
+#include "prediction/candidate.h"
 
 namespace koravel {
 
 class ReportDocument;
-
-// One candidate line of a report, read back.
-struct CandidateRecord
-{
-    HybridKind kind = HybridKind::DoubleCross;
-    bool falso = false;
-    std::array<int, 4> parents {}; // i, j, k, l; l is 0 for a three-way cross
-    std::array<double, 4> values {}; // HD: ik, il, jk, jl; HT: ik, jk, then 0, 0
-    double mean = 0; // recomputed from the values as the prediction does
-    double cv = 0;
-    std::size_t order = 0; // 0-based position among the candidate lines read
-};
-
-// Reads a line as the predictions write it, with the decimal separator of settings:
-//   "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75"  -> HD 1 2 3 4, values 5 5.5 4.75 5.75
-//   "FALSO HT (1x2) 3 =>\t0.000\t0.0\t0\t6"            -> falso HT 1 2 3, values 0 6
-//   "HD (1x2)(3x4) =>\t5.250"                           -> nullopt (values missing)
-// Anything else (header, rule, summary, a line the user broke) gives nullopt. order is left 0.
-std::optional<CandidateRecord> parseCandidateLine(
-    std::string_view line, const FormatSettings &settings);
-
-// "(1x2)(3x4)" or "(1x2) 3".
-std::string hybridName(const CandidateRecord &candidate);
 
 struct RankingOptions
 {
@@ -74,12 +51,6 @@ public:
     Ranking(HybridKind kind, RankingOptions options);
     void add(const CandidateRecord &candidate);
     RankingResult result() const;
-
-    // For a front end that ranks lines it has just written itself, so that most need not be
-    // read in full: whether a candidate whose mean is at most upperBound could still be among
-    // the best K. When it could not, skip() counts it in place of add().
-    bool mightKeep(double upperBound) const;
-    void skip(bool falso);
 
 private:
     bool better(const CandidateRecord &a, const CandidateRecord &b) const;

@@ -5,6 +5,7 @@
 #include "export/csv_writer.h"
 #include "numtext/error.h"
 #include "report/report_document.h"
+#include "report/report_line.h"
 #include "export/spreadsheet_texts.h"
 
 namespace koravel {
@@ -15,7 +16,7 @@ namespace {
     HybridKind reportKind(const ReportDocument &document, const FormatSettings &settings)
     {
         for (std::size_t i = 0; i < document.count(); ++i)
-            if (const auto candidate = parseCandidateLine(document.line(i), settings))
+            if (const auto candidate = readCandidateLine(document.line(i), settings))
                 return candidate->kind;
         return HybridKind::DoubleCross;
     }
@@ -40,7 +41,7 @@ namespace {
         HybridKind kind, Write write)
     {
         for (std::size_t i = 0; i < document.count(); ++i) {
-            const auto candidate = parseCandidateLine(document.line(i), settings);
+            const auto candidate = readCandidateLine(document.line(i), settings);
             if (candidate && candidate->kind == kind)
                 write(*candidate);
         }

@@ -6,19 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "report/report_format.h"
+#include "prediction/candidate.h"
 
 namespace koravel {
-
-inline std::size_t parentCount(HybridKind kind)
-{
-    return kind == HybridKind::DoubleCross ? 4 : 3;
-}
-
-inline std::size_t valueCount(HybridKind kind)
-{
-    return kind == HybridKind::DoubleCross ? 4 : 2;
-}
 
 inline constexpr std::string_view kYes = "sim";
 inline constexpr std::string_view kNo = "n\xC3\xA3o";

@@ -1,5 +1,5 @@
 // The double-cross and three-way predictions: enumeration of the candidates, lookups of their
-// single crosses, mean and CV in extended precision, one report line each.
+// single crosses, mean and CV in extended precision, one record each.
 #include "prediction/prediction.h"
 
 #include <algorithm>
@@ -15,46 +15,27 @@
 #include "table/cell_grid.h"
 #include "numtext/error.h"
 #include "progress.h"
-#include "report/report_format.h"
 #include "prediction/single_cross_index.h"
 
 namespace koravel {
 
 namespace {
 
-    // A single cross as a candidate sees it: its value (0 when absent) and that value's text.
-    struct FoundCross
-    {
-        double value;
-        std::string_view text;
-    };
-
-    // The reference: ExisteHS, then ValorHS, for every single cross of every candidate.
-    class ScanLookups
+    // A source given by the caller (the tests' reference scan), asked for every single cross.
+    class SourceLookups
     {
     public:
-        ScanLookups(const PredictionInput &input, std::int64_t)
-            : m_input(input)
+        SourceLookups(CrossSource &source, std::int64_t)
+            : m_source(source)
         {
         }
-
-        FoundCross get(std::size_t slot, std::int64_t a, std::int64_t b)
+        SingleCrossValue get(std::int64_t a, std::int64_t b)
         {
-            const auto pa = std::int32_t(a);
-            const auto pb = std::int32_t(b);
-            const double value =
-                ExisteHS(pa, pb, m_input.grid, m_input.reciprocals, m_input.settings)
-                ? ValorHS(pa, pb, m_input.grid, m_input.reciprocals, m_input.settings)
-                : 0.0;
-            std::string &text = m_texts[slot];
-            text.clear();
-            appendFloatToStr(text, value, m_input.settings);
-            return { value, text };
+            return m_source.find(std::int32_t(a), std::int32_t(b));
         }
 
     private:
-        const PredictionInput &m_input;
-        std::array<std::string, 4> m_texts; // one per single cross of a candidate
+        CrossSource &m_source;
     };
 
     // The fast path: each pair's answer and text are worked out once by the index; for the
@@ -72,11 +53,11 @@ namespace {
         }
 
         // a and b are lines of the run, 1 to n.
-        FoundCross get(std::size_t, std::int64_t a, std::int64_t b)
+        SingleCrossValue get(std::int64_t a, std::int64_t b)
         {
             if (m_side == 0)
                 return find(a, b);
-            FoundCross &kept = m_table[std::size_t(a - 1) * m_side + std::size_t(b - 1)];
+            SingleCrossValue &kept = m_table[std::size_t(a - 1) * m_side + std::size_t(b - 1)];
             if (kept.text.data() == nullptr) [[unlikely]]
                 kept = find(a, b); // an error leaves the pair unknown and ends the run
             return kept;
@@ -85,15 +66,14 @@ namespace {
     private:
         static constexpr std::int64_t kMaxTableLines = 512;
 
-        FoundCross find(std::int64_t a, std::int64_t b) const
+        SingleCrossValue find(std::int64_t a, std::int64_t b) const
         {
-            const auto found = m_index.lookup(std::int32_t(a), std::int32_t(b));
-            return { found.value, found.text };
+            return m_index.lookup(std::int32_t(a), std::int32_t(b));
         }
 
         SingleCrossIndex m_index;
         std::size_t m_side = 0;
-        std::vector<FoundCross> m_table; // (a - 1) * m_side + (b - 1); no text: not yet asked
+        std::vector<SingleCrossValue> m_table; // (a - 1) * m_side + (b - 1); no text: not yet asked
     };
 
     // A candidate's statistics, and, when the quick computation settled it, its CV as "0.0"
@@ -228,115 +208,36 @@ namespace {
         return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
     }
 
-    // The texts of the means with "0.000". With single-cross values of a few decimals the same
-    // means come back again and again, and the text depends on the value alone: it is written
-    // once and kept in a small table addressed by the value's bits.
-    class MeanTexts
+    // Where the records go: a sink, or nowhere when the run is only a check.
+    class CandidateOutput
     {
     public:
-        explicit MeanTexts(const FormatSettings &settings)
-            : m_settings(settings)
-            , m_slots(kSlots)
+        explicit CandidateOutput(CandidateSink *sink)
+            : m_sink(sink)
         {
         }
 
-        std::string_view text(double mean)
+        bool writes() const { return m_sink != nullptr; }
+
+        template <std::size_t N>
+        void emit(HybridKind kind, const std::array<std::int32_t, 4> &parents,
+            const std::array<SingleCrossValue, N> &crosses, const Statistics &stats)
         {
-            const auto bits = std::bit_cast<std::uint64_t>(mean);
-            Slot &slot = m_slots[(bits * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits)];
-            if (slot.size != 0 && slot.bits == bits)
-                return { slot.text, slot.size };
-            m_scratch.clear();
-            appendFormatFloat(m_scratch, FixedPattern::ThreeDecimals, mean, m_settings);
-            if (m_scratch.size() > sizeof slot.text)
-                return m_scratch; // a mean of 10^28 or more: rare enough to write every time
-            slot.bits = bits;
-            slot.size = std::uint8_t(m_scratch.size());
-            std::copy(m_scratch.begin(), m_scratch.end(), slot.text);
-            return { slot.text, slot.size };
+            m_record.kind = kind;
+            m_record.parents = parents;
+            for (std::size_t v = 0; v < N; ++v)
+                m_record.crosses[v] = crosses[v];
+            m_record.falso = stats.values.falso;
+            m_record.mean = stats.values.mean;
+            m_record.cv = stats.values.cv;
+            m_record.cvTenthsKnown = stats.tenthsKnown;
+            m_record.cvTenths = stats.cvTenths;
+            m_sink->candidate(m_record);
         }
 
     private:
-        static constexpr int kSlotBits = 10;
-        static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
-        struct Slot
-        {
-            std::uint64_t bits = 0;
-            std::uint8_t size = 0; // 0: empty
-            char text[31];
-        };
-        const FormatSettings &m_settings;
-        std::vector<Slot> m_slots;
-        std::string m_scratch;
-    };
-
-    // Where the candidate lines go: the report, or nowhere when the run is only a check.
-    class LineOutput
-    {
-    public:
-        LineOutput(ReportSink *report, const FormatSettings &settings)
-            : m_report(report)
-            , m_settings(settings)
-            , m_means(settings)
-        {
-            m_line.reserve(256);
-        }
-
-        bool writes() const { return m_report != nullptr; }
-
-        void doubleCross(std::int64_t i, std::int64_t j, std::int64_t k, std::int64_t l,
-            const Statistics &stats, const std::array<std::string_view, 4> &texts)
-        {
-            writeCv(stats);
-            m_line.clear();
-            appendDoubleCrossLine(m_line, stats.values.falso, int(i), int(j), int(k), int(l),
-                m_means.text(stats.values.mean), m_cv, texts);
-            m_report->appendLine(m_line);
-            m_report->show();
-        }
-
-        void threeWayCross(std::int64_t i, std::int64_t j, std::int64_t k, const Statistics &stats,
-            const std::array<std::string_view, 2> &texts)
-        {
-            writeCv(stats);
-            m_line.clear();
-            appendThreeWayCrossLine(m_line, stats.values.falso, int(i), int(j), int(k),
-                m_means.text(stats.values.mean), m_cv, texts);
-            m_report->appendLine(m_line);
-            m_report->show();
-        }
-
-    private:
-        // The CV with "0.0": from its tenths when they are known (no sign for 0.0), else by
-        // the pattern's own rounding.
-        void writeCv(const Statistics &stats)
-        {
-            m_cv.clear();
-            if (!stats.tenthsKnown) {
-                appendFormatFloat(m_cv, FixedPattern::OneDecimal, stats.values.cv, m_settings);
-                return;
-            }
-            char buffer[32];
-            char *const end = buffer + sizeof buffer;
-            char *p = end;
-            std::uint64_t tenths = stats.cvTenths;
-            *--p = char('0' + tenths % 10);
-            *--p = m_settings.decimalSeparator;
-            tenths /= 10;
-            do {
-                *--p = char('0' + tenths % 10);
-                tenths /= 10;
-            } while (tenths != 0);
-            if (stats.values.cv < 0 && stats.cvTenths != 0)
-                *--p = '-';
-            m_cv.append(p, end);
-        }
-
-        ReportSink *m_report;
-        const FormatSettings &m_settings;
-        MeanTexts m_means;
-        std::string m_cv;
-        std::string m_line; // reused for every line
+        CandidateSink *m_sink;
+        Candidate m_record;
     };
 
     // The position is i while a candidate of the outer loop's i is computed and 0 after every
@@ -369,7 +270,7 @@ namespace {
     // combinations that fail them.
     template <class Lookups>
     void runDoubleCrosses(
-        std::int64_t n, Lookups &lookups, LineOutput &output, ProgressBar &progress)
+        std::int64_t n, Lookups &lookups, CandidateOutput &output, ProgressBar &progress)
     {
         if (n - 3 < 1)
             return; // the outer loop is empty: the position stays as it was
@@ -383,18 +284,19 @@ namespace {
                         if (l == j)
                             continue;
                         tracker.candidate(i);
-                        const FoundCross ik = lookups.get(0, i, k);
-                        const FoundCross il = lookups.get(1, i, l);
-                        const FoundCross jk = lookups.get(2, j, k);
-                        const FoundCross jl = lookups.get(3, j, l);
+                        const SingleCrossValue ik = lookups.get(i, k);
+                        const SingleCrossValue il = lookups.get(i, l);
+                        const SingleCrossValue jk = lookups.get(j, k);
+                        const SingleCrossValue jl = lookups.get(j, l);
                         const std::array<double, 4> values { ik.value, il.value, jk.value,
                             jl.value };
                         if (!output.writes()) {
                             checkStatistics(values);
                             continue;
                         }
-                        output.doubleCross(
-                            i, j, k, l, statistics(values), { ik.text, il.text, jk.text, jl.text });
+                        output.emit(HybridKind::DoubleCross,
+                            { std::int32_t(i), std::int32_t(j), std::int32_t(k), std::int32_t(l) },
+                            std::array<SingleCrossValue, 4> { ik, il, jk, jl }, statistics(values));
                     }
                 }
             }
@@ -405,7 +307,7 @@ namespace {
     // Candidates (i x j) k with i < j and k neither i nor j, i outermost, then j, k ascending.
     template <class Lookups>
     void runThreeWayCrosses(
-        std::int64_t n, Lookups &lookups, LineOutput &output, ProgressBar &progress)
+        std::int64_t n, Lookups &lookups, CandidateOutput &output, ProgressBar &progress)
     {
         if (n - 1 < 1)
             return;
@@ -416,14 +318,16 @@ namespace {
                     if (k == i || k == j)
                         continue;
                     tracker.candidate(i);
-                    const FoundCross ik = lookups.get(0, i, k);
-                    const FoundCross jk = lookups.get(1, j, k);
+                    const SingleCrossValue ik = lookups.get(i, k);
+                    const SingleCrossValue jk = lookups.get(j, k);
                     const std::array<double, 2> values { ik.value, jk.value };
                     if (!output.writes()) {
                         checkStatistics(values);
                         continue;
                     }
-                    output.threeWayCross(i, j, k, statistics(values), { ik.text, jk.text });
+                    output.emit(HybridKind::ThreeWayCross,
+                        { std::int32_t(i), std::int32_t(j), std::int32_t(k), 0 },
+                        std::array<SingleCrossValue, 2> { ik, jk }, statistics(values));
                 }
             }
         }
@@ -499,30 +403,26 @@ namespace {
     constexpr Plan kThreeWayPlan { HybridKind::ThreeWayCross, 3, kMinimumThreeWayMessage, 1 };
 
     template <class Lookups>
-    void runCandidates(const Plan &plan, std::int64_t n, const PredictionInput &input,
-        LineOutput &output, ProgressBar &progress)
+    void runCandidates(
+        const Plan &plan, std::int64_t n, Lookups &lookups, CandidateOutput &output, ProgressBar &progress)
     {
-        Lookups lookups(input, n);
         if (plan.kind == HybridKind::DoubleCross)
             runDoubleCrosses(n, lookups, output, progress);
         else
             runThreeWayCrosses(n, lookups, output, progress);
     }
 
-    // Both runs and both checks: report is null for a check, which writes nothing.
-    void run(const Plan &plan, const PredictionInput &input, ReportSink *report,
-        ProgressBar &progress, MessageSink *messages, LookupMethod method)
+    // Both runs and both checks: sink is null for a check, which hands out nothing.
+    void run(const Plan &plan, const PredictionInput &input, CandidateSink *sink,
+        ProgressBar &progress, MessageSink *messages, CrossSource *source)
     {
         const std::int32_t n = input.lines.count();
         if (n < plan.minimumLines && messages)
             messages->information(plan.minimumMessage);
-        if (report) {
-            report->clear();
-            for (const std::string_view line : headerBlock(plan.kind))
-                report->appendLine(line);
-        }
+        if (sink)
+            sink->begin(plan.kind);
         progress.setMaximum(clampToInt(std::int64_t(n) - plan.progressOffset));
-        if (!report && method == LookupMethod::Indexed) {
+        if (!sink && !source) {
             const SingleCrossIndex index(input.grid, input.reciprocals, input.settings);
             if (const auto lines = checkedLines(index, n)) {
                 if (plan.kind == HybridKind::DoubleCross)
@@ -532,13 +432,16 @@ namespace {
                 return;
             }
         }
-        LineOutput output(report, input.settings);
-        if (method == LookupMethod::Indexed)
-            runCandidates<IndexedLookups>(plan, n, input, output, progress);
-        else
-            runCandidates<ScanLookups>(plan, n, input, output, progress);
-        if (report)
-            report->appendLine(reportRule());
+        CandidateOutput output(sink);
+        if (source) {
+            SourceLookups lookups(*source, n);
+            runCandidates(plan, n, lookups, output, progress);
+        } else {
+            IndexedLookups lookups(input, n);
+            runCandidates(plan, n, lookups, output, progress);
+        }
+        if (sink)
+            sink->end();
     }
 
 } // namespace
@@ -553,28 +456,28 @@ CandidateStatistics candidateStatistics(std::span<const double> values)
     throw std::invalid_argument("candidateStatistics takes two or four values");
 }
 
-void predictDoubleCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
-    MessageSink &messages, LookupMethod method)
+void predictDoubleCrosses(const PredictionInput &input, CandidateSink &sink,
+    ProgressBar &progress, MessageSink &messages, CrossSource *source)
 {
-    run(kDoubleCrossPlan, input, &report, progress, &messages, method);
+    run(kDoubleCrossPlan, input, &sink, progress, &messages, source);
 }
 
-void predictThreeWayCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
-    MessageSink &messages, LookupMethod method)
+void predictThreeWayCrosses(const PredictionInput &input, CandidateSink &sink,
+    ProgressBar &progress, MessageSink &messages, CrossSource *source)
 {
-    run(kThreeWayPlan, input, &report, progress, &messages, method);
+    run(kThreeWayPlan, input, &sink, progress, &messages, source);
 }
 
-void checkDoubleCrosses(const PredictionInput &input, MessageSink *messages, LookupMethod method)
+void checkDoubleCrosses(const PredictionInput &input, MessageSink *messages, CrossSource *source)
 {
     ProgressBar progress; // refuses the same maximum as the window's bar
-    run(kDoubleCrossPlan, input, nullptr, progress, messages, method);
+    run(kDoubleCrossPlan, input, nullptr, progress, messages, source);
 }
 
-void checkThreeWayCrosses(const PredictionInput &input, MessageSink *messages, LookupMethod method)
+void checkThreeWayCrosses(const PredictionInput &input, MessageSink *messages, CrossSource *source)
 {
     ProgressBar progress;
-    run(kThreeWayPlan, input, nullptr, progress, messages, method);
+    run(kThreeWayPlan, input, nullptr, progress, messages, source);
 }
 
 } // namespace koravel

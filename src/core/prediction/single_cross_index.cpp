@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <bit>
 #include <deque>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -47,6 +48,16 @@ namespace {
         bool exists = false; // what ExisteHS returns
     };
 
+    // The number a value's text reads back as; NaN when it does not read ("INF").
+    double readBack(std::string_view text, const FormatSettings &settings)
+    {
+        try {
+            return roundToDouble(strToFloat(text, settings));
+        } catch (const Error &) {
+            return std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+
     std::uint64_t pairKey(std::int32_t a, std::int32_t b)
     {
         return (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(b);
@@ -68,6 +79,7 @@ struct SingleCrossIndex::Impl
     std::unordered_map<std::uint64_t, Answer> sparse;
     std::deque<std::string> texts; // a deque never moves its elements, so views stay valid
     std::vector<std::string_view> textViews;
+    std::vector<double> printed; // what each text reads back as
 
     int addMessage(std::string message)
     {
@@ -248,7 +260,7 @@ double SingleCrossIndex::value(std::int32_t a, std::int32_t b) const
     return found.value;
 }
 
-SingleCrossIndex::SingleCross SingleCrossIndex::lookup(std::int32_t a, std::int32_t b) const
+SingleCrossValue SingleCrossIndex::lookup(std::int32_t a, std::int32_t b) const
 {
     Answer &found = m_impl->answer(a, b);
     if (found.existsError != kNoError)
@@ -259,9 +271,11 @@ SingleCrossIndex::SingleCross SingleCrossIndex::lookup(std::int32_t a, std::int3
     if (found.text == kNoError) {
         m_impl->texts.push_back(floatToStr(found.value, m_impl->settings));
         m_impl->textViews.push_back(m_impl->texts.back());
+        m_impl->printed.push_back(readBack(m_impl->texts.back(), m_impl->settings));
         found.text = int(m_impl->textViews.size() - 1);
     }
-    return { found.value, m_impl->textViews[std::size_t(found.text)] };
+    const auto text = std::size_t(found.text);
+    return { found.value, m_impl->textViews[text], m_impl->printed[text] };
 }
 
 } // namespace koravel

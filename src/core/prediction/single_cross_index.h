@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "prediction/candidate.h"
 #include "prediction/lookup.h"
 
 namespace koravel {
@@ -30,14 +31,10 @@ public:
 
     // What a prediction makes of one single cross: ExisteHS, then ValorHS when it answered
     // true, else 0. Raises the error the first of those two calls would raise. The text is the
-    // value in the general real format; it stays valid as long as the index.
-    //   table row (1, 3, "5.50"):  lookup(1, 3) -> {5.5, "5.5"};  lookup(3, 9) -> {0, "0"}
-    struct SingleCross
-    {
-        double value;
-        std::string_view text;
-    };
-    SingleCross lookup(std::int32_t a, std::int32_t b) const;
+    // value in the general real format, and printed the number that text reads back as; the
+    // text stays valid as long as the index.
+    //   table row (1, 3, "5.50"):  lookup(1, 3) -> {5.5, "5.5", 5.5};  lookup(3, 9) -> {0, "0", 0}
+    SingleCrossValue lookup(std::int32_t a, std::int32_t b) const;
 
     // Whether every cell of the table converts, so that no call can raise.
     bool convertsEverywhere() const;

@@ -6,10 +6,9 @@
 #include <string_view>
 
 #include "numtext/numtext.h"
+#include "prediction/candidate.h"
 
 namespace koravel {
-
-enum class HybridKind { DoubleCross, ThreeWayCross };
 
 // A rule is 128 "-" characters.
 std::string_view reportRule();
@@ -29,12 +28,5 @@ void appendDoubleCrossLine(std::string &out, bool falso, int i, int j, int k, in
     std::string_view mean, std::string_view cv, const std::array<std::string_view, 4> &values);
 void appendThreeWayCrossLine(std::string &out, bool falso, int i, int j, int k,
     std::string_view mean, std::string_view cv, const std::array<std::string_view, 2> &values);
-
-inline constexpr const char *kMinimumDoubleCrossMessage = "Para c\xE1"
-                                                          "culo de HDs o m\xED"
-                                                          "nimo s\xE3o 4 linhagens";
-inline constexpr const char *kMinimumThreeWayMessage = "Para c\xE1"
-                                                       "culo de HTs o m\xED"
-                                                       "nimo s\xE3o 3 linhagens";
 
 } // namespace koravel

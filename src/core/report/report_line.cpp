@@ -1,0 +1,243 @@
+// The report's candidate lines: records written as lines, and lines read back as records.
+#include "report/report_line.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "numtext/error.h"
+#include "report/report_format.h"
+
+namespace koravel {
+
+namespace {
+
+    // Reads the text piece by piece; every step either consumes what it expects or fails.
+    class LineReader
+    {
+    public:
+        explicit LineReader(std::string_view text)
+            : m_rest(text)
+        {
+        }
+        bool literal(std::string_view expected)
+        {
+            if (!m_rest.starts_with(expected))
+                return false;
+            m_rest.remove_prefix(expected.size());
+            return true;
+        }
+        // A line number as the report writes it: decimal digits, no sign, no leading zero.
+        bool lineNumber(int &value)
+        {
+            if (m_rest.empty() || m_rest.front() < '1' || m_rest.front() > '9')
+                return false;
+            const auto [end, error] =
+                std::from_chars(m_rest.data(), m_rest.data() + m_rest.size(), value);
+            if (error != std::errc())
+                return false;
+            m_rest.remove_prefix(std::size_t(end - m_rest.data()));
+            return true;
+        }
+        // A tab, then a field up to the next tab or the end.
+        bool field(std::string_view &value)
+        {
+            if (!literal("\t"))
+                return false;
+            const std::size_t end = m_rest.find('\t');
+            value = m_rest.substr(0, end);
+            m_rest.remove_prefix(value.size());
+            return !value.empty();
+        }
+        bool atEnd() const { return m_rest.empty(); }
+
+    private:
+        std::string_view m_rest;
+    };
+
+    bool readReal(std::string_view text, const FormatSettings &settings, double &value)
+    {
+        try {
+            value = roundToDouble(strToFloat(text, settings));
+            return true;
+        } catch (const Error &) {
+            return false;
+        }
+    }
+
+} // namespace
+
+// The texts of the means with "0.000". With single-cross values of a few decimals the same
+// means come back again and again, and the text depends on the value alone: it is written once
+// and kept in a small table addressed by the value's bits.
+class ReportLineWriter::MeanTexts
+{
+public:
+    explicit MeanTexts(const FormatSettings &settings)
+        : m_settings(settings)
+        , m_slots(kSlots)
+    {
+    }
+
+    std::string_view text(double mean)
+    {
+        const auto bits = std::bit_cast<std::uint64_t>(mean);
+        Slot &slot = m_slots[(bits * 0x9E3779B97F4A7C15u) >> (64 - kSlotBits)];
+        if (slot.size != 0 && slot.bits == bits)
+            return { slot.text, slot.size };
+        m_scratch.clear();
+        appendFormatFloat(m_scratch, FixedPattern::ThreeDecimals, mean, m_settings);
+        if (m_scratch.size() > sizeof slot.text)
+            return m_scratch; // a mean of 10^28 or more: rare enough to write every time
+        slot.bits = bits;
+        slot.size = std::uint8_t(m_scratch.size());
+        std::copy(m_scratch.begin(), m_scratch.end(), slot.text);
+        return { slot.text, slot.size };
+    }
+
+private:
+    static constexpr int kSlotBits = 10;
+    static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
+    struct Slot
+    {
+        std::uint64_t bits = 0;
+        std::uint8_t size = 0; // 0: empty
+        char text[31];
+    };
+    FormatSettings m_settings;
+    std::vector<Slot> m_slots;
+    std::string m_scratch;
+};
+
+ReportLineWriter::ReportLineWriter(ReportSink &report, const FormatSettings &settings)
+    : m_report(report)
+    , m_settings(settings)
+    , m_means(std::make_unique<MeanTexts>(settings))
+{
+    m_line.reserve(256);
+}
+
+ReportLineWriter::~ReportLineWriter() = default;
+
+void ReportLineWriter::begin(HybridKind kind)
+{
+    m_report.clear();
+    for (const std::string_view line : headerBlock(kind))
+        m_report.appendLine(line);
+}
+
+void ReportLineWriter::candidate(const Candidate &c)
+{
+    writeCv(c);
+    m_line.clear();
+    const auto &x = c.crosses;
+    const std::string_view mean = m_means->text(c.mean);
+    if (c.kind == HybridKind::DoubleCross)
+        appendDoubleCrossLine(m_line, c.falso, c.parents[0], c.parents[1], c.parents[2],
+            c.parents[3], mean, m_cv, { x[0].text, x[1].text, x[2].text, x[3].text });
+    else
+        appendThreeWayCrossLine(m_line, c.falso, c.parents[0], c.parents[1], c.parents[2], mean,
+            m_cv, { x[0].text, x[1].text });
+    m_report.appendLine(m_line);
+    m_report.show();
+}
+
+void ReportLineWriter::end()
+{
+    m_report.appendLine(reportRule());
+}
+
+// The CV with "0.0": from its tenths when they are known (no sign for 0.0), else by the
+// pattern's own rounding.
+void ReportLineWriter::writeCv(const Candidate &c)
+{
+    m_cv.clear();
+    if (!c.cvTenthsKnown) {
+        appendFormatFloat(m_cv, FixedPattern::OneDecimal, c.cv, m_settings);
+        return;
+    }
+    char buffer[32];
+    char *const end = buffer + sizeof buffer;
+    char *p = end;
+    std::uint64_t tenths = c.cvTenths;
+    *--p = char('0' + tenths % 10);
+    *--p = m_settings.decimalSeparator;
+    tenths /= 10;
+    do {
+        *--p = char('0' + tenths % 10);
+        tenths /= 10;
+    } while (tenths != 0);
+    if (c.cv < 0 && c.cvTenths != 0)
+        *--p = '-';
+    m_cv.append(p, end);
+}
+
+std::optional<CandidateRecord> readCandidateLine(
+    std::string_view line, const FormatSettings &settings)
+{
+    CandidateRecord candidate;
+    LineReader reader(line);
+    candidate.falso = reader.literal("FALSO ");
+    std::array<int, 4> &p = candidate.parents;
+    if (reader.literal("HD (")) {
+        candidate.kind = HybridKind::DoubleCross;
+        if (!(reader.lineNumber(p[0]) && reader.literal("x") && reader.lineNumber(p[1])
+                && reader.literal(")(") && reader.lineNumber(p[2]) && reader.literal("x")
+                && reader.lineNumber(p[3]) && reader.literal(") =>")))
+            return std::nullopt;
+    } else if (reader.literal("HT (")) {
+        candidate.kind = HybridKind::ThreeWayCross;
+        if (!(reader.lineNumber(p[0]) && reader.literal("x") && reader.lineNumber(p[1])
+                && reader.literal(") ") && reader.lineNumber(p[2]) && reader.literal(" =>")))
+            return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+
+    // The mean and the CV shown must be numbers, but the record takes them from the values, so
+    // that a ranking does not depend on the three and one decimals the line shows.
+    std::string_view text;
+    double shown = 0;
+    for (int i = 0; i < 2; ++i)
+        if (!reader.field(text) || !readReal(text, settings, shown))
+            return std::nullopt;
+    const std::size_t count = valueCount(candidate.kind);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!reader.field(text) || !readReal(text, settings, candidate.values[i]))
+            return std::nullopt;
+    if (!reader.atEnd())
+        return std::nullopt;
+
+    try {
+        const CandidateStatistics statistics =
+            candidateStatistics(std::span<const double>(candidate.values.data(), count));
+        // A line marked FALSO has a value of 0 and only such a line has one; a line that says
+        // otherwise was changed by hand and is not the prediction's.
+        if (statistics.falso != candidate.falso)
+            return std::nullopt;
+        candidate.mean = statistics.mean;
+        candidate.cv = statistics.cv;
+    } catch (const Error &) {
+        return std::nullopt; // no prediction writes a line whose mean is 0 or whose CV overflows
+    }
+    return candidate;
+}
+
+void predictDoubleCrosses(const PredictionInput &input, ReportSink &report, ProgressBar &progress,
+    MessageSink &messages)
+{
+    ReportLineWriter writer(report, input.settings);
+    predictDoubleCrosses(input, writer, progress, messages);
+}
+
+void predictThreeWayCrosses(const PredictionInput &input, ReportSink &report,
+    ProgressBar &progress, MessageSink &messages)
+{
+    ReportLineWriter writer(report, input.settings);
+    predictThreeWayCrosses(input, writer, progress, messages);
+}
+
+} // namespace koravel
