@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-#include "table/data_file.h"
-#include "numtext/numtext.h"
 #include "report_output.h"
 
 namespace koravel::cli {
@@ -12,22 +10,16 @@ namespace koravel::cli {
 namespace {
 
     constexpr std::size_t kBufferSize = std::size_t(1) << 20;
-    constexpr long long kHeaderLines = 7;
     constexpr std::string_view kLineEnd = "\r\n";
-
-    // The clean-up looks at the first 4096 characters of a line, as the report window reads it.
-    bool holdsFalso(std::string_view line)
-    {
-        return line.substr(0, kMaxLineLength).find("FALSO") != std::string_view::npos;
-    }
 
 } // namespace
 
 StreamReport::StreamReport(ReportOutput &output, bool cleanUp)
     : m_output(output)
-    , m_cleanUp(cleanUp)
     , m_buffer(new char[kBufferSize])
 {
+    if (cleanUp)
+        m_cleanUp.emplace();
 }
 
 StreamReport::~StreamReport() = default;
@@ -35,63 +27,32 @@ StreamReport::~StreamReport() = default;
 void StreamReport::clear()
 {
     m_used = 0;
-    m_appended = 0;
-    m_removed = 0;
-    m_heldLine.clear();
-    m_holding = false;
+    m_kept = 0;
+    if (m_cleanUp)
+        m_cleanUp.emplace();
 }
 
 void StreamReport::appendLine(std::string_view line)
 {
-    const long long index = m_appended++;
-    if (!m_cleanUp || index < kHeaderLines) {
-        writeLine(line);
-        return;
-    }
-    if (index == kHeaderLines) {
-        m_heldLine.assign(line);
-        m_holding = true;
-        return;
-    }
-    // A ninth line: the document has more than 8 lines, so line 7 is examined too.
-    if (m_holding) {
-        m_holding = false;
-        examine(m_heldLine);
-    }
-    examine(line);
-}
-
-void StreamReport::examine(std::string_view line)
-{
-    if (holdsFalso(line))
-        ++m_removed;
-    else
-        writeLine(line);
+    if (!m_cleanUp)
+        return writeLine(line);
+    m_cleanUp->line(line, [this](std::size_t, std::string_view kept) {
+        ++m_kept;
+        writeLine(kept);
+    });
 }
 
 void StreamReport::finish()
 {
     if (m_cleanUp) {
-        if (m_holding) { // exactly 8 lines: nothing is examined
-            m_holding = false;
-            writeLine(m_heldLine);
-        }
-        // The counts come from line positions, as in the report window: N lines before, and
-        // the count after each summary line is appended.
-        const long long total = m_appended - 8;
-        const long long kept = m_appended - m_removed;
-        const long long removed = total - ((kept + 1) - 9);
-        const long long predicted = (kept + 2) - 10;
-        std::string line;
-        line = "Hibridos possiveis totais= ";
-        appendInt(line, total);
-        writeLine(line);
-        line = "Hibridos Falso preditos excluidos = ";
-        appendInt(line, removed);
-        writeLine(line);
-        line = "Hibridos Reais preditos = ";
-        appendInt(line, predicted);
-        writeLine(line);
+        m_cleanUp->finish([this](std::size_t, std::string_view kept) {
+            ++m_kept;
+            writeLine(kept);
+        });
+        const CleanUpSummary summary
+            = CleanUp::summary(static_cast<long long>(m_cleanUp->seen()), m_kept);
+        for (const std::string &line : CleanUp::summaryLines(summary))
+            writeLine(line);
     }
     flush();
 }

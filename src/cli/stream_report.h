@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "report/clean_up.h"
 #include "report/report_line.h"
 
 namespace koravel::cli {
@@ -30,19 +32,14 @@ public:
 
 private:
     void writeLine(std::string_view line);
-    void examine(std::string_view line);
     void put(std::string_view bytes);
     void flush();
 
     ReportOutput &m_output;
-    bool m_cleanUp;
+    std::optional<CleanUp> m_cleanUp;
+    long long m_kept = 0; // lines the clean-up kept
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_used = 0;
-    long long m_appended = 0; // lines the prediction appended
-    long long m_removed = 0; // "FALSO" lines dropped by the clean-up
-    // Line 7 is examined only when the report turns out to have more than 8 lines.
-    std::string m_heldLine;
-    bool m_holding = false;
 };
 
 } // namespace koravel::cli

@@ -124,10 +124,13 @@ void ReportDocument::reserve(std::size_t bytes, std::size_t lines)
     m_starts.reserve(lines);
 }
 
-std::size_t ReportDocument::deleteLinesContaining(std::size_t first, std::string_view word)
+std::size_t ReportDocument::retainLines(const std::vector<bool> &keep)
 {
     const std::size_t lineCount = m_starts.size();
-    if (first >= lineCount)
+    std::size_t first = 0;
+    while (first < lineCount && keep[first])
+        ++first;
+    if (first == lineCount)
         return 0;
     // The kept lines move down over the deleted ones, each with its own line break; the index
     // is rebuilt as they go.
@@ -135,7 +138,7 @@ std::size_t ReportDocument::deleteLinesContaining(std::size_t first, std::string
     std::size_t write = m_starts[first];
     std::size_t kept = first;
     for (std::size_t index = first; index < lineCount; ++index) {
-        if (line(index).find(word) != std::string_view::npos)
+        if (!keep[index])
             continue;
         const std::size_t start = m_starts[index];
         const std::size_t length = segmentEnd(index) - start;
@@ -155,29 +158,19 @@ std::size_t ReportDocument::deleteLinesContaining(std::size_t first, std::string
 
 CleanUpSummary cleanUpReport(ReportDocument &document)
 {
-    CleanUpSummary summary;
-    const auto n = static_cast<long long>(document.count());
-    summary.total = n - 8;
-    // The header block (lines 0 to 6) is never examined; a document of 8 lines or fewer loses
-    // nothing.
-    if (n - 1 > 7)
-        document.deleteLinesContaining(7, "FALSO");
+    const std::size_t before = document.count();
+    std::vector<bool> keep(before, false);
+    CleanUp cleanUp;
+    const auto mark = [&keep](std::size_t index, std::string_view) { keep[index] = true; };
+    for (std::size_t index = 0; index < before; ++index)
+        cleanUp.line(document.line(index), mark);
+    cleanUp.finish(mark);
+    document.retainLines(keep);
 
-    std::string line = "Hibridos possiveis totais= ";
-    appendInt(line, summary.total);
-    document.appendLine(line);
-
-    const auto n1 = static_cast<long long>(document.count());
-    summary.removed = summary.total - (n1 - 9);
-    line = "Hibridos Falso preditos excluidos = ";
-    appendInt(line, summary.removed);
-    document.appendLine(line);
-
-    const auto n2 = static_cast<long long>(document.count());
-    summary.predicted = n2 - 10;
-    line = "Hibridos Reais preditos = ";
-    appendInt(line, summary.predicted);
-    document.appendLine(line);
+    const CleanUpSummary summary = CleanUp::summary(
+        static_cast<long long>(before), static_cast<long long>(document.count()));
+    for (const std::string &line : CleanUp::summaryLines(summary))
+        document.appendLine(line);
     return summary;
 }
 

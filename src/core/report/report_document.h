@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/clean_up.h"
+
 namespace koravel {
 
 // The text is held whole, with an index of line starts, so that a report of millions of lines
@@ -29,9 +31,9 @@ public:
     void deleteLine(std::size_t index);
     void reserve(std::size_t bytes, std::size_t lines);
 
-    // Deletes, in one pass, every line from index first on whose first 4096 characters contain
-    // word, as deleting them one by one would; returns how many went.
-    std::size_t deleteLinesContaining(std::size_t first, std::string_view word);
+    // Keeps the lines whose flag is set, each with its own line break, in one pass; returns
+    // how many went. keep holds one flag per line.
+    std::size_t retainLines(const std::vector<bool> &keep);
 
 private:
     // Where the line's break begins, and where the next line begins (or the text ends).
@@ -45,17 +47,8 @@ private:
     std::vector<std::size_t> m_starts; // where each line begins in m_text
 };
 
-struct CleanUpSummary
-{
-    long long total = 0; // T
-    long long removed = 0; // E
-    long long predicted = 0; // P
-};
-
-// Removes, when the document has more than 8 lines, every line from index 7 on whose first
-// 4096 characters hold "FALSO", then appends "Hibridos possiveis totais= T",
-// "Hibridos Falso preditos excluidos = E" and "Hibridos Reais preditos = P", the counts taken
-// from line positions.
+// ".:: LIMPAR ::." on the document: CleanUp's rule over its lines, then the three summary lines
+// appended.
 CleanUpSummary cleanUpReport(ReportDocument &document);
 
 } // namespace koravel
