@@ -154,7 +154,8 @@ TEST(CleanUp, ShortDocumentsLoseNothing)
     document.setText(text);
     const Lines before = linesOf(document);
     EXPECT_EQ(counts(cleanUpReport(document)), "0 0 0");
-    EXPECT_EQ(Lines(linesOf(document).begin(), linesOf(document).begin() + 8), before);
+    const Lines after = linesOf(document);
+    EXPECT_EQ(Lines(after.begin(), after.begin() + 8), before);
 }
 
 TEST(CleanUp, FalsoTypedByTheUserTheHeaderAndLongLines)
