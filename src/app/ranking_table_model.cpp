@@ -28,7 +28,9 @@ void RankingTableModel::setRanking(const RankingResult &ranking, FormatSettings 
 {
     beginResetModel();
     m_kind = ranking.kind;
-    m_best = ranking.best;
+    m_best.clear();
+    for (std::size_t i = 0; i < ranking.best.size(); ++i)
+        m_best.push_back(ranking.record(i));
     m_settings = settings;
     endResetModel();
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "export/candidate_workbook.h"
+#include "export/ranking.h"
 #include "table/cell_grid.h"
 #include "prediction/counts.h"
 #include "numtext/error.h"
@@ -69,6 +70,9 @@ namespace {
         // A workbook too small for the report is refused before the import and the prediction.
         if (options.exports.xlsxPath && candidates > kMaxSheetRows)
             throw Error(tooManyRowsMessage(candidates));
+        // So is a ranking that could not be held.
+        if (options.exports.ranking)
+            Ranking::checkMemory(*options.exports.ranking, candidates, availableMemory());
 
         CellGrid grid;
         ProgressBar progress;
@@ -105,7 +109,8 @@ namespace {
         // The ranking and the spreadsheets take the records on their way to the report.
         std::optional<ExportingReport> exports;
         if (options.exports.any())
-            exports.emplace(lines, options.exports, hybridKind, candidates, options.cleanUp);
+            exports.emplace(
+                lines, options.exports, hybridKind, input, candidates, options.cleanUp);
         CandidateSink &sink = exports ? static_cast<CandidateSink &>(*exports) : lines;
         TerminalMessages alreadyTold(true);
         MessageSink &runMessages =

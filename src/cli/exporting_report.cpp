@@ -9,15 +9,17 @@
 namespace koravel::cli {
 
 ExportingReport::ExportingReport(CandidateSink &report, const ExportOptions &options,
-    HybridKind kind, std::size_t candidates, bool cleanUp)
+    HybridKind kind, const PredictionInput &input, std::size_t candidates, bool cleanUp)
     : m_report(report)
+    , m_input(input)
+    , m_kind(kind)
     , m_cleanUp(cleanUp)
 {
     if (options.xlsxPath)
         m_workbook = std::make_unique<CandidateWorkbook>(
             *options.xlsxPath, kind, candidates, options.ranking.has_value());
     if (options.ranking)
-        m_ranking = std::make_unique<Ranking>(kind, *options.ranking);
+        m_ranking = std::make_unique<Ranking>(kind, *options.ranking, candidates);
     if (options.rankingPath)
         m_rankingCsv = std::make_unique<CsvWriter>(*options.rankingPath, options.csv);
     if (options.csvPath) {
@@ -49,7 +51,8 @@ void ExportingReport::finish()
 {
     std::optional<RankingResult> ranking;
     if (m_ranking)
-        ranking = m_ranking->result();
+        ranking = m_ranking->take(
+            completeFromTable(m_input.grid, m_input.reciprocals, m_input.settings, m_kind));
     if (m_csv)
         m_csv->commit();
     if (m_workbook)

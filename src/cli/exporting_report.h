@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "export_options.h"
-#include "prediction/candidate.h"
+#include "prediction/prediction.h"
 
 namespace koravel {
 class CandidateWorkbook;
@@ -24,8 +24,10 @@ public:
     // Makes the export files' temporary files; refuses a workbook that would need more rows
     // than a sheet has (candidates is the count the prediction will write). With cleanUp the
     // spreadsheets leave out the FALSO lines, as the cleaned report does.
+    // The table of input must stay as it is until finish(): the ranking's rows are worked out
+    // from it again when they are written.
     ExportingReport(CandidateSink &report, const ExportOptions &options, HybridKind kind,
-        std::size_t candidates, bool cleanUp);
+        const PredictionInput &input, std::size_t candidates, bool cleanUp);
     ~ExportingReport() override;
 
     void begin(HybridKind kind) override { m_report.begin(kind); }
@@ -37,6 +39,8 @@ public:
 
 private:
     CandidateSink &m_report;
+    const PredictionInput &m_input;
+    HybridKind m_kind;
     bool m_cleanUp;
     std::size_t m_order = 0;
     std::unique_ptr<Ranking> m_ranking;

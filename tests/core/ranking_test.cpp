@@ -116,7 +116,8 @@ RankingResult bruteForce(std::vector<CandidateRecord> all, const RankingOptions 
     }
     std::stable_sort(all.begin(), all.end(), [](auto &a, auto &b) { return a.mean > b.mean; });
     all.resize(std::min(all.size(), options.top));
-    result.best = all;
+    for (const CandidateRecord &c : all)
+        result.best.push_back({ c.parents, c.mean, c.order });
     std::map<int, std::size_t> counts;
     for (const CandidateRecord &c : all)
         for (const int line : c.parents)
@@ -152,7 +153,7 @@ TEST(Ranking, SameAsSortingEverything)
                 Ranking ranking(kind, { top, bestPairing });
                 for (const CandidateRecord &c : all)
                     ranking.add(c);
-                const RankingResult actual = ranking.result();
+                const RankingResult actual = ranking.take({});
                 const RankingResult expected = bruteForce(all, { top, bestPairing && kind == HD });
                 EXPECT_EQ(actual.candidates, expected.candidates);
                 EXPECT_EQ(actual.predicted, expected.predicted);
@@ -175,6 +176,18 @@ TEST(Ranking, TopZeroIsRefused)
     EXPECT_EQ(errorOf([] { rankReport(ReportDocument(), { 0, false }, kDot); }), message);
 }
 
+// K is capped at the number of candidates and a kept hybrid costs 32 bytes, so that every
+// double cross of 100 lines can be ranked in 376 MB; a K beyond the memory is refused up front.
+TEST(Ranking, MemoryOfTheKeptHybrids)
+{
+    EXPECT_EQ(Ranking::memoryNeeded({ SIZE_MAX, false }, 11763675), 376437600u);
+    EXPECT_EQ(errorOf([] { Ranking::checkMemory({ SIZE_MAX, false }, 11763675, 200000000); }),
+        "Guardar os 11.763.675 melhores h\xED"
+        "bridos precisaria de cerca de 376,4 MB de mem\xF3ria, mais do que h\xE1 dispon\xEDvel "
+        "(200,0 MB). Use um --top menor.");
+    EXPECT_EQ(errorOf([] { Ranking::checkMemory({ 20, true }, SIZE_MAX, 4000); }), "no error");
+}
+
 // The window ranks the report as the user left it: lines that are no candidate are skipped and
 // FALSO lines counted, ties go to the line met first.
 TEST(RankReport, SkipsWhatIsNoCandidateAndFalsoLines)
@@ -188,9 +201,9 @@ TEST(RankReport, SkipsWhatIsNoCandidateAndFalsoLines)
     EXPECT_EQ(result.candidates, 4u);
     EXPECT_EQ(result.predicted, 3u);
     ASSERT_EQ(result.best.size(), 2u);
-    EXPECT_EQ(hybridName(result.best[0]), "(2x3) 1");
-    EXPECT_EQ(hybridName(result.best[1]), "(1x2) 3");
-    EXPECT_EQ(result.best[1].order, 0u);
+    EXPECT_EQ(hybridName(result.record(0)), "(2x3) 1");
+    EXPECT_EQ(hybridName(result.record(1)), "(1x2) 3");
+    EXPECT_EQ(result.record(1).values, (std::array<double, 4> { 5, 6 }));
     EXPECT_EQ(rankReport(document, { 50, false }, kComma).best.size(), 3u);
 }
 

@@ -120,7 +120,8 @@ void CandidateWorkbook::writeRanking(const RankingResult &ranking)
 {
     titles(m_ranking, 0, rankingTitles(m_kind));
     lxw_row_t row = 0;
-    for (const CandidateRecord &candidate : ranking.best) {
+    for (std::size_t rank = 0; rank < ranking.best.size(); ++rank) {
+        const CandidateRecord candidate = ranking.record(rank);
         ++row;
         lxw_col_t column = 0;
         check(worksheet_write_number(m_ranking, row, column++, row, nullptr));

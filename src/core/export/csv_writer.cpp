@@ -98,9 +98,9 @@ void CsvWriter::ranking(const RankingResult &ranking)
     for (const std::string_view title : rankingTitles(ranking.kind))
         field(title);
     endRow();
-    long long rank = 0;
-    for (const CandidateRecord &candidate : ranking.best) {
-        integer(++rank);
+    for (std::size_t rank = 0; rank < ranking.best.size(); ++rank) {
+        const CandidateRecord candidate = ranking.record(rank);
+        integer(static_cast<long long>(rank) + 1);
         field(hybridName(candidate));
         fixed(FixedPattern::ThreeDecimals, candidate.mean);
         fixed(FixedPattern::OneDecimal, candidate.cv);

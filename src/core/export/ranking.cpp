@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <memory>
 #include <span>
 
 #include "numtext/error.h"
 #include "prediction/lookup.h"
 #include "report/report_line.h"
+#include "prediction/single_cross_index.h"
 #include "report/report_document.h"
+#include "report/size_limits.h"
 #include "export/spreadsheet_texts.h"
 
 namespace koravel {
@@ -20,25 +23,30 @@ const char *const kRankingTopZeroMessage = "O n\xFAmero de melhores h\xED"
 namespace {
 
     // The four lines of a double cross, smallest first: the three pairings of a set share it.
-    std::array<int, 4> lineSet(const CandidateRecord &candidate)
+    std::array<std::int32_t, 4> lineSet(const RankedHybrid &hybrid)
     {
-        std::array<int, 4> set = candidate.parents;
+        std::array<std::int32_t, 4> set = hybrid.parents;
         std::sort(set.begin(), set.end());
         return set;
     }
 
 } // namespace
 
-Ranking::Ranking(HybridKind kind, RankingOptions options)
+Ranking::Ranking(HybridKind kind, RankingOptions options, std::size_t candidates)
     : m_kind(kind)
     , m_options(options)
 {
     if (options.top == 0)
         throw Error(kRankingTopZeroMessage);
+    m_options.top = std::min(options.top, candidates);
+    // Room for every kept hybrid at once when their number is known, so that the heap never
+    // holds twice its size while it grows.
+    if (candidates != SIZE_MAX)
+        m_heap.reserve(m_options.top);
 }
 
 // Higher mean first; of equal means, the one met first.
-bool Ranking::better(const CandidateRecord &a, const CandidateRecord &b) const
+bool Ranking::better(const RankedHybrid &a, const RankedHybrid &b) const
 {
     if (a.mean != b.mean)
         return a.mean > b.mean;
@@ -87,30 +95,30 @@ void Ranking::swapEntries(std::size_t a, std::size_t b)
 }
 
 // Puts the candidate at index (one past the end appends), replacing what was there.
-void Ranking::place(std::size_t index, const CandidateRecord &candidate)
+void Ranking::place(std::size_t index, const RankedHybrid &hybrid)
 {
     if (index == m_heap.size()) {
-        m_heap.push_back(candidate);
+        m_heap.push_back(hybrid);
     } else {
         if (trackingSets())
             m_positions.erase(lineSet(m_heap[index]));
-        m_heap[index] = candidate;
+        m_heap[index] = hybrid;
     }
     if (trackingSets())
-        m_positions[lineSet(candidate)] = index;
+        m_positions[lineSet(hybrid)] = index;
 }
 
-std::size_t Ranking::SetHash::operator()(const std::array<int, 4> &set) const
+std::size_t Ranking::SetHash::operator()(const std::array<std::int32_t, 4> &set) const
 {
     std::size_t hash = 0;
-    for (const int line : set)
+    for (const std::int32_t line : set)
         hash = hash * 1000003u ^ std::hash<int>()(line);
     return hash;
 }
 
-std::size_t Ranking::findSameSet(const CandidateRecord &candidate) const
+std::size_t Ranking::findSameSet(const RankedHybrid &hybrid) const
 {
-    const auto found = m_positions.find(lineSet(candidate));
+    const auto found = m_positions.find(lineSet(hybrid));
     return found == m_positions.end() ? m_heap.size() : found->second;
 }
 
@@ -131,42 +139,50 @@ void Ranking::add(const CandidateRecord &candidate)
     if (candidate.falso || candidate.kind != m_kind)
         return;
     ++m_predicted;
+    RankedHybrid hybrid;
+    for (std::size_t i = 0; i < 4; ++i)
+        hybrid.parents[i] = candidate.parents[i];
+    hybrid.mean = candidate.mean;
+    hybrid.order = candidate.order;
     const bool full = m_heap.size() >= m_options.top;
-    if (full && !better(candidate, m_heap.front()))
+    if (full && !better(hybrid, m_heap.front()))
         return;
     if (trackingSets()) {
-        const std::size_t same = findSameSet(candidate);
+        const std::size_t same = findSameSet(hybrid);
         if (same < m_heap.size()) {
-            if (better(candidate, m_heap[same])) {
-                place(same, candidate);
+            if (better(hybrid, m_heap[same])) {
+                place(same, hybrid);
                 siftDown(same); // better than before: it can only move away from the root
             }
             return;
         }
     }
     if (full) {
-        place(0, candidate);
+        place(0, hybrid);
         siftDown(0);
     } else {
-        place(m_heap.size(), candidate);
+        place(m_heap.size(), hybrid);
         siftUp(m_heap.size() - 1);
     }
 }
 
-RankingResult Ranking::result() const
+RankingResult Ranking::take(RankingResult::Complete complete)
 {
     RankingResult result;
     result.kind = m_kind;
     result.candidates = m_candidates;
     result.predicted = m_predicted;
-    result.best = m_heap;
+    result.complete = std::move(complete);
+    m_positions.clear();
+    result.best = std::move(m_heap);
+    m_heap.clear();
     std::sort(result.best.begin(), result.best.end(),
-        [this](const CandidateRecord &a, const CandidateRecord &b) { return better(a, b); });
+        [this](const RankedHybrid &a, const RankedHybrid &b) { return better(a, b); });
 
     std::map<int, std::size_t> counts;
-    for (const CandidateRecord &candidate : result.best)
+    for (const RankedHybrid &hybrid : result.best)
         for (std::size_t i = 0; i < parentCount(m_kind); ++i)
-            ++counts[candidate.parents[i]];
+            ++counts[hybrid.parents[i]];
     for (const auto &[line, count] : counts)
         result.frequencies.push_back(LineFrequency { line, count });
     // The map gives them by line number; a stable sort keeps that order among equal counts.
@@ -175,11 +191,58 @@ RankingResult Ranking::result() const
     return result;
 }
 
+std::uint64_t Ranking::memoryNeeded(const RankingOptions &options, std::size_t candidates)
+{
+    // A kept hybrid, and with the best pairing its set's node and bucket in the map.
+    const std::uint64_t kept = std::min(options.top, candidates);
+    return kept * (sizeof(RankedHybrid) + (options.bestPairing ? 64 : 0));
+}
+
+void Ranking::checkMemory(
+    const RankingOptions &options, std::size_t candidates, std::uint64_t available)
+{
+    const std::uint64_t needed = memoryNeeded(options, candidates);
+    if (needed <= available)
+        return;
+    throw Error("Guardar os " + groupedCount(std::min(options.top, candidates))
+        + " melhores h\xED" "bridos precisaria de cerca de " + byteSizeText(needed)
+        + " de mem\xF3ria, mais do que h\xE1 dispon\xEDvel (" + byteSizeText(available)
+        + "). Use um --top menor.");
+}
+
+RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reciprocals,
+    const FormatSettings &settings, HybridKind kind)
+{
+    const auto index = std::make_shared<const SingleCrossIndex>(grid, reciprocals, settings);
+    return [index, kind](const RankedHybrid &hybrid) {
+        const auto &p = hybrid.parents;
+        const std::array<std::array<std::int32_t, 2>, 4> pairs = kind == HybridKind::DoubleCross
+            ? std::array<std::array<std::int32_t, 2>, 4> { { { p[0], p[2] }, { p[0], p[3] },
+                { p[1], p[2] }, { p[1], p[3] } } }
+            : std::array<std::array<std::int32_t, 2>, 4> { { { p[0], p[2] }, { p[1], p[2] } } };
+        Candidate candidate;
+        candidate.kind = kind;
+        candidate.parents = p;
+        std::array<double, 4> values {};
+        const std::size_t count = valueCount(kind);
+        for (std::size_t v = 0; v < count; ++v) {
+            candidate.crosses[v] = index->lookup(pairs[v][0], pairs[v][1]);
+            values[v] = candidate.crosses[v].value;
+        }
+        const CandidateStatistics statistics
+            = candidateStatistics(std::span<const double>(values.data(), count));
+        candidate.mean = statistics.mean;
+        candidate.cv = statistics.cv;
+        // The run met this hybrid and ranked its printed form, so it has one.
+        return *printedRecord(candidate, std::size_t(hybrid.order));
+    };
+}
+
 RankingResult rankReport(
     const ReportDocument &document, const RankingOptions &options, const FormatSettings &settings)
 {
     std::optional<Ranking> ranking;
-    std::size_t order = 0;
+    std::vector<std::size_t> lineOf; // the document's line of each candidate, by order
     for (std::size_t i = 0; i < document.count(); ++i) {
         std::optional<CandidateRecord> candidate = readCandidateLine(document.line(i), settings);
         if (!candidate)
@@ -188,12 +251,22 @@ RankingResult rankReport(
         // only a hand could have put there, are counted and left out of the order.
         if (!ranking)
             ranking.emplace(candidate->kind, options);
-        candidate->order = order++;
+        candidate->order = lineOf.size();
+        lineOf.push_back(i);
         ranking->add(*candidate);
     }
     if (!ranking)
         ranking.emplace(HybridKind::DoubleCross, options); // refuses K = 0 all the same
-    return ranking->result();
+    RankingResult result = ranking->take({});
+    // The rows are read now: the user may change the document afterwards.
+    auto rows = std::make_shared<std::unordered_map<std::uint64_t, CandidateRecord>>();
+    for (const RankedHybrid &hybrid : result.best) {
+        CandidateRecord row = *readCandidateLine(document.line(lineOf[hybrid.order]), settings);
+        row.order = std::size_t(hybrid.order);
+        rows->emplace(hybrid.order, row);
+    }
+    result.complete = [rows](const RankedHybrid &hybrid) { return rows->at(hybrid.order); };
+    return result;
 }
 
 } // namespace koravel

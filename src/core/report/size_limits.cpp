@@ -3,6 +3,7 @@
 #include "report/size_limits.h"
 
 #include <algorithm>
+#include <fstream>
 #include <cstdint>
 
 #include <sys/statvfs.h>
@@ -150,6 +151,23 @@ std::uint64_t windowMemoryLimit()
         return kCeiling;
     const ReportCount physical = multiply(ReportCount(pages), ReportCount(pageSize));
     return std::uint64_t(std::min<ReportCount>(physical / 4 * 3, kCeiling));
+}
+
+std::uint64_t availableMemory()
+{
+    // What the kernel reckons can be had without swapping; the physical memory when unknown.
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key, unit;
+    std::uint64_t kilobytes = 0;
+    while (meminfo >> key >> kilobytes >> unit) {
+        if (key == "MemAvailable:")
+            return kilobytes * 1024;
+    }
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return UINT64_MAX;
+    return std::uint64_t(pages) * std::uint64_t(pageSize);
 }
 
 void checkWindowReport(HybridKind kind, const LinesField &lines, std::uint64_t memoryLimit)

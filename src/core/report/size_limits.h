@@ -45,6 +45,8 @@ ReportCount windowMemoryNeeded(const ReportSize &size);
 // more than 16 GiB, so that the rest of the system keeps room and the refusal does not depend
 // on how much memory a large machine has. 16 GiB when the physical memory is unknown.
 std::uint64_t windowMemoryLimit();
+// The memory this machine can give now without swapping (MemAvailable).
+std::uint64_t availableMemory();
 
 // The check the window makes before a prediction changes anything. n is read from the field's
 // text as the prediction reads it (so a text that is not an integer raises the same conversion
