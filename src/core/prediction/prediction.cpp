@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -334,9 +335,29 @@ namespace {
         tracker.finished();
     }
 
-    // A check over a table whose every cell converts: no lookup can raise, and a candidate
-    // with a line that is in no row of the table has a missing single cross, so it is FALSO and
-    // cannot fail either. Only the candidates of the given lines (ascending, within 1..n) are
+    // Whether every candidate's mean and CV can be worked out without an error, from the values
+    // alone: when the values other than 0 all have one sign, no mean is 0 and every |mean| is at
+    // least the smallest |value|, so a largest |value| within 1e300 times the smallest keeps
+    // every CV far from overflowing (see checkStatistics). Yields, weights and heights are so:
+    // the check then costs no more than reading the values.
+    bool noCandidateCanFail(const std::vector<double> &values)
+    {
+        double smallest = std::numeric_limits<double>::infinity();
+        double largest = 0.0;
+        bool positive = false, negative = false;
+        for (const double value : values) {
+            if (value == 0.0)
+                continue;
+            positive |= value > 0;
+            negative |= value < 0;
+            smallest = std::min(smallest, std::fabs(value));
+            largest = std::max(largest, std::fabs(value));
+        }
+        return !(positive && negative) && largest <= smallest * 1e300;
+    }
+
+    // A check where no lookup of the run can raise: a candidate with a line outside the given
+    // ones has a missing single cross, so it is FALSO and cannot fail either. Only the candidates of the given lines (ascending, within 1..n) are
     // computed, in the run's order, which keeps the first failure the run would meet; a large
     // n with a small table is then checked at once instead of walking every combination.
     template <std::size_t N>
@@ -354,6 +375,8 @@ namespace {
                     square[a * m + b] = a == b ? 0.0 : index.lookup(lines[a], lines[b]).value;
             }
         }
+        if (!square.empty() && noCandidateCanFail(square))
+            return;
         const auto value = [&](std::size_t a, std::size_t b) {
             return square.empty() ? index.lookup(lines[a], lines[b]).value : square[a * m + b];
         };
@@ -379,15 +402,38 @@ namespace {
         }
     }
 
-    // The lines of the table among 1..n, or nothing when some cell does not convert (a check
-    // must then take every lookup in the run's order to meet the same error).
+    // The lines whose candidates a check must compute: those of the table among 1..n. A line in
+    // no single cross of 1..n with a value other than 0 makes every candidate it is in FALSO.
+    // When some cell does not convert, the lookups of 1..n are all tried first (for the usual
+    // numbers of lines): when none raises, the lines with a value are enough; otherwise nothing,
+    // and a check must take every lookup in the run's order to meet the same error.
     std::optional<std::vector<std::int32_t>> checkedLines(
         const SingleCrossIndex &index, std::int32_t n)
     {
-        if (!index.convertsEverywhere())
+        if (index.convertsEverywhere()) {
+            std::vector<std::int32_t> lines = index.parents();
+            std::erase_if(lines, [n](std::int32_t line) { return line < 1 || line > n; });
+            return lines;
+        }
+        constexpr std::int32_t kMaxTriedLines = 2048;
+        if (n > kMaxTriedLines)
             return std::nullopt;
-        std::vector<std::int32_t> lines = index.parents();
-        std::erase_if(lines, [n](std::int32_t line) { return line < 1 || line > n; });
+        std::vector<bool> hasValue(std::size_t(std::max(n, 0)) + 1, false);
+        try {
+            for (std::int32_t a = 1; a <= n; ++a) {
+                for (std::int32_t b = 1; b <= n; ++b) {
+                    if (a != b && index.lookup(a, b).value != 0.0)
+                        hasValue[std::size_t(a)] = hasValue[std::size_t(b)] = true;
+                }
+            }
+        } catch (const Error &) {
+            return std::nullopt;
+        }
+        std::vector<std::int32_t> lines;
+        for (std::int32_t line = 1; line <= n; ++line) {
+            if (hasValue[std::size_t(line)])
+                lines.push_back(line);
+        }
         return lines;
     }
 
