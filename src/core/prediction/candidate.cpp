@@ -29,19 +29,26 @@ std::optional<CandidateRecord> printedRecord(const Candidate &candidate, std::si
         record.cv = candidate.cv;
         return record;
     }
+    // 0 prints as "0" and nothing else does, so the FALSO mark cannot change; checked all the
+    // same, as the report line's reader checks it.
+    if (!workOutStatistics(record))
+        return std::nullopt;
+    return record;
+}
+
+bool workOutStatistics(CandidateRecord &record)
+{
     try {
-        const CandidateStatistics statistics =
-            candidateStatistics(std::span<const double>(record.values.data(), count));
-        // 0 prints as "0" and nothing else does, so the FALSO mark cannot change; checked all
-        // the same, as the report line's reader checks it.
+        const CandidateStatistics statistics = candidateStatistics(
+            std::span<const double>(record.values.data(), valueCount(record.kind)));
         if (statistics.falso != record.falso)
-            return std::nullopt;
+            return false;
         record.mean = statistics.mean;
         record.cv = statistics.cv;
+        return true;
     } catch (const Error &) {
-        return std::nullopt;
+        return false;
     }
-    return record;
 }
 
 std::string hybridName(const CandidateRecord &candidate)

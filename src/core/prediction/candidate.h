@@ -98,6 +98,10 @@ struct CandidateRecord
 //   value 0.1234567890123456789, text "0.123456789012346"      -> value 0.123456789012346
 std::optional<CandidateRecord> printedRecord(const Candidate &candidate, std::size_t order);
 
+// The mean and CV of a record worked out from its values; false when they give an error or
+// when the FALSO mark does not match them.
+bool workOutStatistics(CandidateRecord &record);
+
 // "(1x2)(3x4)" or "(1x2) 3".
 std::string hybridName(const CandidateRecord &candidate);
 

@@ -5,7 +5,6 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "numtext/error.h"
@@ -211,18 +210,11 @@ std::optional<CandidateRecord> readCandidateLine(
     if (!reader.atEnd())
         return std::nullopt;
 
-    try {
-        const CandidateStatistics statistics =
-            candidateStatistics(std::span<const double>(candidate.values.data(), count));
-        // A line marked FALSO has a value of 0 and only such a line has one; a line that says
-        // otherwise was changed by hand and is not the prediction's.
-        if (statistics.falso != candidate.falso)
-            return std::nullopt;
-        candidate.mean = statistics.mean;
-        candidate.cv = statistics.cv;
-    } catch (const Error &) {
-        return std::nullopt; // no prediction writes a line whose mean is 0 or whose CV overflows
-    }
+    // A line marked FALSO has a value of 0 and only such a line has one; a line that says
+    // otherwise was changed by hand, and no prediction writes a line whose mean is 0 or whose CV
+    // overflows.
+    if (!workOutStatistics(candidate))
+        return std::nullopt;
     return candidate;
 }
 
