@@ -10,7 +10,25 @@ namespace koravel::cli {
 
 std::string terminalText(std::string_view message)
 {
-    return isUtf8(message) ? std::string(message) : latin1ToUtf8(message);
+    std::string text;
+    text.reserve(message.size() + message.size() / 8);
+    for (std::size_t i = 0; i < message.size();) {
+        const auto lead = static_cast<unsigned char>(message[i]);
+        const std::size_t length = lead < 0x80 ? 1
+            : lead >= 0xC2 && lead <= 0xDF ? 2
+            : lead >= 0xE0 && lead <= 0xEF ? 3
+            : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                           : 0;
+        const std::string_view piece = message.substr(i, length);
+        if (length > 0 && piece.size() == length && isUtf8(piece)) {
+            text += piece;
+            i += length;
+        } else {
+            text += latin1ToUtf8(message.substr(i, 1));
+            ++i;
+        }
+    }
+    return text;
 }
 
 void printLine(std::string_view utf8)

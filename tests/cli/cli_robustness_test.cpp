@@ -69,7 +69,7 @@ const Row kRows[] = {
     { "name_of_250_characters",
         "n=$(printf 'r%.0s' $(seq 250)); $CLI hd d5.txt --lines 5 --output $n; s=$?\n"
         "ls -A | tr '\\n' ' ' | sed 's/rrrrrrrrrr*/R/'; exit $s",
-        0, "R d20.txt d40.txt d5.txt ", "" },
+        0, "d20.txt d40.txt d5.txt R ", "" },
     // An output that is the data file, under any name, is refused before a byte is written.
     { "output_is_the_data",
         "cp d5.txt data.txt; $CLI hd data.txt --lines 5 --output ./data.txt; s=$?\n"
