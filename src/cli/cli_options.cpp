@@ -5,6 +5,7 @@
 
 #include "table/data_file.h"
 #include "table/text_encoding.h"
+#include "terminal_messages.h"
 
 namespace koravel::cli {
 
@@ -105,6 +106,15 @@ namespace {
         return std::nullopt;
     }
 
+    // The core reads Latin-1; a character outside it is kept for the messages as typed.
+    std::string latin1Argument(std::string_view typed)
+    {
+        std::string latin1 = utf8ToLatin1(typed);
+        if (latin1ToUtf8(latin1) != typed)
+            showConvertedAs(latin1, typed);
+        return latin1;
+    }
+
     // A separator that a number or the report's layout already uses would make the report
     // unreadable: "7" + "0" + "000" reads as 70000, a tab splits the number into two columns,
     // and a sign, an exponent letter, a quote or a blank is part of how numbers are read.
@@ -191,7 +201,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
             throw UsageError("counts aceita só N e --decimal-separator");
         if (raw.positional.size() != 2)
             throw UsageError("counts espera um número de linhagens N");
-        options.linesText = utf8ToLatin1(raw.positional[1]);
+        options.linesText = latin1Argument(raw.positional[1]);
         return options;
     }
 
@@ -204,7 +214,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
     if (raw.output && raw.output->empty())
         throw UsageError("--output espera o nome de um arquivo");
     options.dataFile = std::string(raw.positional[1]);
-    options.linesText = utf8ToLatin1(*raw.lines);
+    options.linesText = latin1Argument(*raw.lines);
     if (raw.reciprocals) {
         const std::optional<Reciprocals> reciprocals = reciprocalsFromText(*raw.reciprocals);
         if (!reciprocals)

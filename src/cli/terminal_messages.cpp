@@ -2,6 +2,7 @@
 #include "terminal_messages.h"
 
 #include <cstdio>
+#include <string>
 
 #include "numtext/error.h"
 #include "table/text_encoding.h"
@@ -39,9 +40,26 @@ void printLine(std::string_view utf8)
     std::fflush(stderr);
 }
 
+namespace {
+
+    // The quoted Latin-1 text of an argument and the same argument as typed.
+    std::string g_converted, g_typed;
+
+} // namespace
+
+void showConvertedAs(std::string_view latin1, std::string_view typed)
+{
+    g_converted = "'" + std::string(latin1) + "'";
+    g_typed = "'" + std::string(typed) + "'";
+}
+
 void printError(std::string_view message)
 {
-    printLine(terminalText(withFinalStop(message)));
+    std::string text = withFinalStop(message);
+    if (const std::size_t at = g_converted.empty() ? std::string::npos : text.find(g_converted);
+        at != std::string::npos)
+        text.replace(at, g_converted.size(), g_typed);
+    printLine(terminalText(text));
 }
 
 void TerminalMessages::information(const std::string &message)

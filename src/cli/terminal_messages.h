@@ -17,6 +17,11 @@ namespace koravel::cli {
 //   terminalText("s\xF3 h\xE1 1 MB livres para \"relatório.txt\"") -> "só há ... \"relatório.txt\""
 std::string terminalText(std::string_view message);
 
+// An argument handed to the core in Latin-1 loses the characters Latin-1 lacks ("日本" becomes
+// "??"); an error that quotes the converted text ("'??' is not a valid integer value") then
+// shows the argument as it was typed. Remembers the latest argument only.
+void showConvertedAs(std::string_view latin1, std::string_view typed);
+
 // Writes the line and a line feed to standard error.
 void printLine(std::string_view utf8);
 // An error as both front ends show it: with a final "." when its last character asks for one.

@@ -97,6 +97,10 @@ const Row kRows[] = {
     { "accented_path_named_as_typed",
         "$CLI hd d5.txt --lines 1000 --output 'relatório ç.txt'", 1, "",
         " livres para \"DIR/relatório ç.txt\"." },
+    { "argument_outside_latin1", "$CLI hd d5.txt --lines 日本", 1, "",
+        "'日本' is not a valid integer value." },
+    { "output_in_a_missing_folder", "$CLI hd d5.txt --lines 5 --output new/", 1, "",
+        "Cannot create file \"DIR/new/\". No such file or directory." },
     // A link that leads nowhere is refused, as one that leads somewhere is followed.
     { "dangling_link",
         "ln -s nowhere/r.txt dl.txt; $CLI hd d5.txt --lines 5 --output dl.txt; s=$?\n"
