@@ -4,9 +4,11 @@
 #include "UntSobre.h"
 #include "dialogs.h"
 #include "koravel_application.h"
+#include "standard_descriptors.h"
 
 int main(int argc, char *argv[])
 {
+    koravel::reserveStandardDescriptors();
     koravel::QtUserDialogs dialogs;
     koravel::KoravelApplication application(argc, argv, dialogs);
 

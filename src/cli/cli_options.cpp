@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "table/data_file.h"
 #include "table/text_encoding.h"
+#include "terminal_messages.h"
 
 namespace koravel::cli {
 
@@ -104,13 +106,47 @@ namespace {
         return std::nullopt;
     }
 
+    // The core reads Latin-1; a character outside it is kept for the messages as typed.
+    std::string latin1Argument(std::string_view typed)
+    {
+        std::string latin1 = utf8ToLatin1(typed);
+        if (latin1ToUtf8(latin1) != typed)
+            showConvertedAs(latin1, typed);
+        return latin1;
+    }
+
+    // A separator that a number or the report's layout already uses would make the report
+    // unreadable: "7" + "0" + "000" reads as 70000, a tab splits the number into two columns,
+    // and a sign, an exponent letter, a quote or a blank is part of how numbers are read.
+    bool ambiguousSeparator(char separator)
+    {
+        const auto c = static_cast<unsigned char>(separator);
+        return c <= ' ' || c == 0x7F || (c >= 0x80 && c <= 0xA0) || (c >= '0' && c <= '9')
+            || c == '-' || c == '+' || c == 'e' || c == 'E' || c == '"';
+    }
+
     char separatorOrUsageError(std::string_view text)
     {
         const std::optional<char> separator = separatorFromText(text);
         if (!separator)
             throw UsageError(
                 "--decimal-separator espera exatamente um caractere, não " + quoted(text));
+        if (ambiguousSeparator(*separator))
+            throw UsageError("--decimal-separator não pode ser algarismo, espaço, tabulação, "
+                             "sinal (+ ou -), e, E, aspas nem caractere de controle");
         return *separator;
+    }
+
+    // An output that is the data file would replace the data with what was made from it.
+    void refuseDataFileAsOutput(const Options &options)
+    {
+        const std::pair<const char *, const std::optional<std::string> *> outputs[] = {
+            { "--output", &options.outputPath }, { "--ranking", &options.exports.rankingPath },
+            { "--csv", &options.exports.csvPath }, { "--xlsx", &options.exports.xlsxPath } };
+        for (const auto &[name, path] : outputs)
+            if (*path && (**path == options.dataFile || sameFile(**path, options.dataFile)))
+                throw UsageError(
+                    std::string(name) + " e o arquivo de dados não podem ser o mesmo arquivo");
     }
 
 } // namespace
@@ -165,7 +201,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
             throw UsageError("counts aceita só N e --decimal-separator");
         if (raw.positional.size() != 2)
             throw UsageError("counts espera um número de linhagens N");
-        options.linesText = utf8ToLatin1(raw.positional[1]);
+        options.linesText = latin1Argument(raw.positional[1]);
         return options;
     }
 
@@ -178,7 +214,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
     if (raw.output && raw.output->empty())
         throw UsageError("--output espera o nome de um arquivo");
     options.dataFile = std::string(raw.positional[1]);
-    options.linesText = utf8ToLatin1(*raw.lines);
+    options.linesText = latin1Argument(*raw.lines);
     if (raw.reciprocals) {
         const std::optional<Reciprocals> reciprocals = reciprocalsFromText(*raw.reciprocals);
         if (!reciprocals)
@@ -190,6 +226,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
         options.outputPath = std::string(*raw.output);
     options.exports = readExportOptions(
         raw.exports, options.command == Command::DoubleCrosses, options.outputPath);
+    refuseDataFileAsOutput(options);
     return options;
 }
 

@@ -9,10 +9,12 @@
 #include "numtext/error.h"
 #include "koravel_version.h"
 #include "report_output.h"
+#include "standard_descriptors.h"
 #include "terminal_messages.h"
 
 int main(int argc, char **argv)
 {
+    koravel::reserveStandardDescriptors();
     using namespace koravel::cli;
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     Options options;

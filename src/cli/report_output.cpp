@@ -27,6 +27,37 @@ namespace {
         ::raise(signalNumber);
     }
 
+    // A reader that stops early (| head) ends the run as a user of head expects: quietly, but
+    // with status 1, since the report was not all written.
+    void removeTemporariesAfterClosedPipe(int)
+    {
+        removeTemporaryFiles();
+        ::_exit(1);
+    }
+
+    constexpr char kFileSizeLimitMessage[] =
+        "O limite de tamanho de arquivo deste processo (ulimit -f) foi atingido; a execu\xC3\xA7\xC3"
+        "\xA3o parou e nenhum arquivo de sa\xC3\xAD"
+        "da foi substitu\xC3\xAD"
+        "do.\n";
+
+    void removeTemporariesAfterFileSizeLimit(int)
+    {
+        removeTemporaryFiles();
+        [[maybe_unused]] const ssize_t written =
+            ::write(STDERR_FILENO, kFileSizeLimitMessage, sizeof kFileSizeLimitMessage - 1);
+        ::_exit(1);
+    }
+
+    void handle(int signalNumber, void (*handler)(int))
+    {
+        struct sigaction action = {};
+        action.sa_handler = handler;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+
 } // namespace
 
 void removeTemporariesOnInterruption()
@@ -36,11 +67,10 @@ void removeTemporariesOnInterruption()
         // A signal the caller ignores (nohup) stays ignored.
         if (::sigaction(signalNumber, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
             continue;
-        action.sa_handler = removeTemporariesAndStop;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = 0;
-        ::sigaction(signalNumber, &action, nullptr);
+        handle(signalNumber, removeTemporariesAndStop);
     }
+    handle(SIGPIPE, removeTemporariesAfterClosedPipe);
+    handle(SIGXFSZ, removeTemporariesAfterFileSizeLimit);
 }
 
 std::optional<std::uint64_t> standardOutputFreeBytes()

@@ -20,7 +20,9 @@ namespace koravel::cli {
 std::optional<std::uint64_t> standardOutputFreeBytes();
 
 // From now on Ctrl-C, kill or a closed terminal first removes the temporary files of the report
-// and the spreadsheets being written.
+// and the spreadsheets being written. So do a closed pipe on standard output, which then ends
+// the run quietly with status 1, and the file-size limit (ulimit -f), which ends it with status
+// 1 and a message: in every case the targets stay as they were.
 void removeTemporariesOnInterruption();
 std::string standardOutputName();
 

@@ -8,11 +8,19 @@
 
 namespace koravel::cli {
 
-// The core's texts are Latin-1. A message that is already valid UTF-8 is left as it is, since
-// then it holds a path or cell text typed in UTF-8 (plain ASCII reads the same either way).
+// The core's own texts are Latin-1, but the paths in them are as the user typed them, in UTF-8.
+// Each UTF-8 character is kept as it is and every other byte is read as Latin-1, so that both
+// show right in one message (no Portuguese text of the program has a Latin-1 pair that reads as
+// a UTF-8 character, such as "Ã©").
 //   terminalText("Para c\xE1lculo") -> "Para cálculo" in UTF-8
 //   terminalText("Cannot open file \"ação.txt\"...") -> unchanged
+//   terminalText("s\xF3 h\xE1 1 MB livres para \"relatório.txt\"") -> "só há ... \"relatório.txt\""
 std::string terminalText(std::string_view message);
+
+// An argument handed to the core in Latin-1 loses the characters Latin-1 lacks ("日本" becomes
+// "??"); an error that quotes the converted text ("'??' is not a valid integer value") then
+// shows the argument as it was typed. Remembers the latest argument only.
+void showConvertedAs(std::string_view latin1, std::string_view typed);
 
 // Writes the line and a line feed to standard error.
 void printLine(std::string_view utf8);

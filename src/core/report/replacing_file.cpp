@@ -26,13 +26,20 @@ namespace {
 ReplacingFile::ReplacingFile(const std::string &path)
     : m_shownPath(fullPath(path))
 {
+    // A link that leads nowhere, or round in a circle, is refused rather than replaced by a
+    // plain file, as a link that leads to a file is followed.
+    struct stat link = {};
+    struct stat existing = {};
+    if (::lstat(m_shownPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)
+        && ::stat(m_shownPath.c_str(), &existing) != 0)
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
     const std::filesystem::path target = linkTarget(m_shownPath);
     m_target = target.string();
     const std::string name = target.filename().string();
-    struct stat existing = {};
     const bool exists = ::stat(m_target.c_str(), &existing) == 0;
+    // "new/" names a folder: an existing one cannot be a file, a missing one holds none.
     if (name.empty() || (exists && S_ISDIR(existing.st_mode)))
-        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EISDIR)));
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(exists ? EISDIR : ENOENT)));
     // A file the user may not write is not replaced behind its back.
     if (exists && ::access(m_target.c_str(), W_OK) != 0)
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
@@ -48,11 +55,12 @@ ReplacingFile::ReplacingFile(const std::string &path)
     std::string folder = target.parent_path().string();
     if (folder.empty())
         folder = "/";
+    removeStaleTemporaryFiles(folder, name);
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        const std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "."
-            + std::to_string(random() % 1000000) + ".tmp";
+        const std::string candidate = (folder == "/" ? "" : folder) + "/"
+            + temporaryFileName(name, ::getpid(), random() % 1000000);
         m_fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_temporary = candidate;

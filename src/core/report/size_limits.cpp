@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <cstdint>
+#include <cstdio>
 
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -216,12 +217,30 @@ void checkTableSize(
         + byteSizeText(memoryLimit) + ").");
 }
 
+bool mayUseReservedBlocks()
+{
+    // The kernel lets a writer into the blocks kept back for the administrator when it holds
+    // CAP_SYS_RESOURCE (bit 24 of the effective set); root without it (a container, a service
+    // with its capabilities dropped) may not, whatever its user id.
+    constexpr unsigned long long kCapSysResource = 1ULL << 24;
+    std::FILE *status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr)
+        return false;
+    char line[256];
+    unsigned long long effective = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr)
+        found = std::sscanf(line, "CapEff: %llx", &effective) == 1;
+    std::fclose(status);
+    return found && (effective & kCapSysResource) != 0;
+}
+
 std::optional<std::uint64_t> freeBytesBeside(int fd)
 {
     struct statvfs space = {};
     if (::fstatvfs(fd, &space) != 0)
         return std::nullopt;
-    const auto blocks = std::uint64_t(::geteuid() == 0 ? space.f_bfree : space.f_bavail);
+    const auto blocks = std::uint64_t(mayUseReservedBlocks() ? space.f_bfree : space.f_bavail);
     return blocks * std::uint64_t(space.f_frsize);
 }
 

@@ -76,8 +76,11 @@ void checkTableSize(
     std::uint64_t textBytes, std::uint64_t lines, std::uint64_t fields, std::uint64_t memoryLimit);
 
 // The free space of the file system that holds the open file fd, for a writer of this process's
-// privileges (root may use the blocks kept for the administrator); nothing when it cannot be
+// privileges: the blocks kept for the administrator count only when the process is known to
+// hold the capability that opens them (root alone is not enough); nothing when it cannot be
 // learnt.
 std::optional<std::uint64_t> freeBytesBeside(int fd);
+// Whether this process holds CAP_SYS_RESOURCE in its effective set; false when unknown.
+bool mayUseReservedBlocks();
 
 } // namespace koravel

@@ -1,8 +1,15 @@
+// The temporary files of a run: their names, the ones a killed run left, and the ones this run
+// is writing, for a signal handler to remove.
 #include "report/temporary_files.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <string_view>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace koravel {
@@ -17,7 +24,58 @@ namespace {
     char g_paths[kSlots][kPathBytes];
     volatile std::sig_atomic_t g_used[kSlots];
 
+    // Whatever the name's length, its temporary name stays well within 255 bytes.
+    constexpr std::size_t kNamePrefixBytes = 32;
+
+    bool allDigits(std::string_view text)
+    {
+        return !text.empty() && text.size() <= 10
+            && text.find_first_not_of("0123456789") == std::string_view::npos;
+    }
+
+    // "<pid>.<random>" -> the pid; anything else -> 0.
+    pid_t processOf(std::string_view middle)
+    {
+        const std::size_t dot = middle.find('.');
+        if (dot == std::string_view::npos || !allDigits(middle.substr(0, dot))
+            || !allDigits(middle.substr(dot + 1)))
+            return 0;
+        const unsigned long pid = std::stoul(std::string(middle.substr(0, dot)));
+        return pid > 0 && pid <= 0x7FFFFFFF ? pid_t(pid) : 0;
+    }
+
 } // namespace
+
+std::string temporaryFileName(const std::string &name, pid_t pid, unsigned long random)
+{
+    return "." + name.substr(0, kNamePrefixBytes) + "." + std::to_string(pid) + "."
+        + std::to_string(random) + ".tmp";
+}
+
+void removeStaleTemporaryFiles(const std::string &folder, const std::string &name)
+{
+    const std::string head = "." + name.substr(0, kNamePrefixBytes) + ".";
+    DIR *directory = ::opendir(folder.c_str());
+    if (directory == nullptr)
+        return;
+    const int folderFd = ::dirfd(directory);
+    while (const dirent *entry = ::readdir(directory)) {
+        const std::string_view entryName = entry->d_name;
+        if (!entryName.starts_with(head) || !entryName.ends_with(".tmp"))
+            continue;
+        const pid_t pid = processOf(
+            entryName.substr(head.size(), entryName.size() - head.size() - 4));
+        struct stat status = {};
+        if (pid == 0 || pid == ::getpid()
+            || ::fstatat(folderFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
+            continue;
+        // A process of another user answers EPERM: it is alive, and the file stays.
+        if (::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlinkat(folderFd, entry->d_name, 0);
+    }
+    ::closedir(directory);
+}
 
 void registerTemporaryFile(const std::string &path)
 {

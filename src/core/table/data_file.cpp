@@ -51,6 +51,14 @@ std::string linkTarget(const std::string &fullName)
     return fullName;
 }
 
+bool sameFile(const std::string &a, const std::string &b)
+{
+    struct stat first = {};
+    struct stat second = {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0
+        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::string readFileBytes(const std::string &path)
 {
     return readFileBytes(path, static_cast<std::size_t>(-1));

@@ -32,6 +32,10 @@ std::string fullPath(const std::string &path);
 // name is returned as it is.
 std::string linkTarget(const std::string &fullName);
 
+// Whether two paths name one existing file, through any link or hard link: the same device
+// and inode. A path that names nothing is no other file.
+bool sameFile(const std::string &a, const std::string &b);
+
 // The text before its first NUL: textBeforeNul("ab\0c") -> "ab".
 std::string_view textBeforeNul(std::string_view text);
 
