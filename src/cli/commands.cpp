@@ -19,6 +19,7 @@
 #include "prediction/prediction.h"
 #include "progress.h"
 #include "report_output.h"
+#include "report/replacing_file.h"
 #include "report/report_line.h"
 #include "report/size_limits.h"
 #include "stream_report.h"
@@ -120,9 +121,13 @@ namespace {
         else
             predictThreeWayCrosses(input, sink, progress, runMessages);
         report.finish();
+        // Every output is replaced once the last byte of all is written, all or none.
+        std::vector<ReplacingFile *> files;
         if (exports)
-            exports->finish();
-        output->commit();
+            files = exports->finish();
+        if (ReplacingFile *file = output->file())
+            files.push_back(file);
+        commitTogether(files);
     }
 
 } // namespace

@@ -47,20 +47,22 @@ void ExportingReport::candidate(const Candidate &candidate)
         m_workbook->candidate(*record);
 }
 
-void ExportingReport::finish()
+std::vector<ReplacingFile *> ExportingReport::finish()
 {
     std::optional<RankingResult> ranking;
     if (m_ranking)
         ranking = m_ranking->take(
             completeFromTable(m_input.grid, m_input.reciprocals, m_input.settings, m_kind));
+    std::vector<ReplacingFile *> files;
     if (m_csv)
-        m_csv->commit();
+        files.push_back(&m_csv->finished());
     if (m_workbook)
-        m_workbook->finish(ranking ? &*ranking : nullptr);
+        files.push_back(&m_workbook->finished(ranking ? &*ranking : nullptr));
     if (m_rankingCsv) {
         m_rankingCsv->ranking(*ranking);
-        m_rankingCsv->commit();
+        files.push_back(&m_rankingCsv->finished());
     }
+    return files;
 }
 
 } // namespace koravel::cli

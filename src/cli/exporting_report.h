@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "export_options.h"
+#include "report/replacing_file.h"
 #include "prediction/prediction.h"
 
 namespace koravel {
@@ -34,8 +36,8 @@ public:
     void candidate(const Candidate &candidate) override;
     void end() override { m_report.end(); }
 
-    // Writes the ranking and puts every export file in place.
-    void finish();
+    // Writes the ranking and finishes every export file; they are replaced by the caller.
+    std::vector<ReplacingFile *> finish();
 
 private:
     CandidateSink &m_report;

@@ -52,6 +52,8 @@ public:
     // Puts every byte on disk and renames the temporary file over the target (nothing to do for
     // standard output). On failure the target stays as it was.
     void commit();
+    // The file the report goes to, to be replaced with the others; null for standard output.
+    ReplacingFile *file() { return m_file.get(); }
 
 private:
     std::unique_ptr<ReplacingFile> m_file; // null for standard output

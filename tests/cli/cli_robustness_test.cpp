@@ -110,6 +110,17 @@ const Row kRows[] = {
         "ln -s lp.txt lp.txt; $CLI hd d5.txt --lines 5 --output lp.txt; s=$?\n"
         "readlink lp.txt; exit $s",
         1, "lp.txt\n", "Cannot create file \"DIR/lp.txt\". Too many levels of symbolic links." },
+    // Another user's file in a folder where only owners may rename is refused before the run,
+    // and the other outputs of the run stay as they were.
+    { "another_users_file_in_a_sticky_folder",
+        "[ $(id -u) = 0 ] && command -v setpriv >/dev/null || { echo 'needs root'; exit 77; }\n"
+        "chmod 755 .; mkdir -m 1777 s; cp d5.txt s/; echo old > s/shared.txt; echo old > s/c.csv\n"
+        "chmod 666 s/shared.txt; chown 65534 s/c.csv\n"
+        "setpriv --reuid=65534 --regid=65534 --clear-groups $CLI hd s/d5.txt --lines 5"
+        " --output s/shared.txt --csv s/c.csv; s=$?\n"
+        "ls -A s | tr '\\n' ' '; cat s/shared.txt s/c.csv; exit $s",
+        1, "c.csv d5.txt shared.txt old\nold\n",
+        "Cannot create file \"DIR/s/shared.txt\". Operation not permitted." },
     // A file system that keeps half its blocks for another user: only the rest counts.
     { "reserved_blocks",
         "dd if=/dev/zero of=e.img bs=1M count=16 2>/dev/null && mkfs.ext4 -q -m 50 e.img"

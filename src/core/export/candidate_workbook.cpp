@@ -143,12 +143,17 @@ void CandidateWorkbook::writeRanking(const RankingResult &ranking)
 
 void CandidateWorkbook::finish(const RankingResult *ranking)
 {
+    finished(ranking).commit();
+}
+
+ReplacingFile &CandidateWorkbook::finished(const RankingResult *ranking)
+{
     if (m_ranking != nullptr && ranking != nullptr)
         writeRanking(*ranking);
     lxw_workbook *workbook = m_workbook;
     m_workbook = nullptr; // closing frees it, whatever the outcome
     check(workbook_close(workbook));
-    m_file.commit();
+    return m_file;
 }
 
 } // namespace koravel

@@ -31,6 +31,8 @@ public:
     // Writes the ranking sheet (ranking is not null exactly when withRanking), closes the
     // workbook and replaces the target.
     void finish(const RankingResult *ranking);
+    // The same without replacing the target, for a caller that replaces it with others.
+    ReplacingFile &finished(const RankingResult *ranking);
 
 private:
     void check(int error);

@@ -121,9 +121,14 @@ void CsvWriter::ranking(const RankingResult &ranking)
 
 void CsvWriter::commit()
 {
+    finished().commit();
+}
+
+ReplacingFile &CsvWriter::finished()
+{
     if (m_rowStarted)
         endRow();
-    m_file.commit();
+    return m_file;
 }
 
 } // namespace koravel

@@ -39,6 +39,8 @@ public:
 
     // Everything is on disk and the file replaced.
     void commit();
+    // The last row ended, for a caller that replaces the file together with others.
+    ReplacingFile &finished();
 
 private:
     void separate();

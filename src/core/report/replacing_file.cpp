@@ -55,6 +55,14 @@ ReplacingFile::ReplacingFile(const std::string &path)
     std::string folder = target.parent_path().string();
     if (folder.empty())
         folder = "/";
+    // In a folder where only owners may rename (the sticky bit, as in /tmp) another user's file
+    // cannot be replaced: refused now rather than after the whole run.
+    struct stat folderStatus = {};
+    constexpr int kCapFowner = 3;
+    if (exists && ::stat(folder.c_str(), &folderStatus) == 0 && (folderStatus.st_mode & S_ISVTX)
+        && existing.st_uid != ::geteuid() && folderStatus.st_uid != ::geteuid()
+        && !holdsCapability(kCapFowner))
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(EPERM)));
     removeStaleTemporaryFiles(folder, name);
     std::random_device seed;
     std::mt19937 random(seed());
@@ -139,27 +147,103 @@ void ReplacingFile::writeOut(std::string_view bytes)
 
 void ReplacingFile::commit()
 {
+    prepare();
+    replace();
+    settle();
+}
+
+void ReplacingFile::prepare()
+{
+    if (m_prepared)
+        return;
     flush();
     const int fd = m_fd;
     m_fd = -1;
-    if (m_direct) {
-        if (::close(fd) != 0)
-            throw Error(std::string(kStreamWriteError));
-        return;
-    }
-    const bool synced = ::fsync(fd) == 0;
+    m_prepared = true;
+    const bool synced = m_direct || ::fsync(fd) == 0;
     if (::close(fd) != 0 || !synced)
         throw Error(std::string(kStreamWriteError));
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
+}
+
+void ReplacingFile::replace()
+{
+    prepare();
+    if (m_direct || m_replaced)
+        return;
+    // A second name for the file about to be replaced, so that it can be put back. Where the
+    // file system has no hard links the file cannot be put back, and is replaced all the same.
+    struct stat existing = {};
+    if (::lstat(m_target.c_str(), &existing) == 0) {
+        // Named as a temporary file of this run: a later run removes it if this one is killed.
+        const std::filesystem::path temporary(m_temporary);
+        const std::string backup = (temporary.parent_path()
+            / temporaryFileName(std::filesystem::path(m_target).filename().string(), ::getpid(),
+                std::random_device()() % 1000000))
+                                       .string();
+        if (::link(m_target.c_str(), backup.c_str()) == 0) {
+            m_backup = backup;
+            registerTemporaryFile(m_backup);
+        }
+    }
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        const int error = errno;
+        settle();
+        throw Error(cannotCreateFileMessage(m_shownPath, systemReason(error)));
+    }
     forgetTemporaryFile(m_temporary);
     m_temporary.clear();
+    m_replaced = true;
+}
+
+void ReplacingFile::restore() noexcept
+{
+    if (!m_replaced)
+        return;
+    m_replaced = false;
+    if (!m_backup.empty()) {
+        if (::rename(m_backup.c_str(), m_target.c_str()) == 0) {
+            forgetTemporaryFile(m_backup);
+            m_backup.clear();
+        }
+    } else {
+        ::unlink(m_target.c_str()); // there was no file before
+    }
+}
+
+void ReplacingFile::settle() noexcept
+{
+    if (!m_backup.empty()) {
+        ::unlink(m_backup.c_str());
+        forgetTemporaryFile(m_backup);
+        m_backup.clear();
+    }
+    if (!m_replaced)
+        return;
     const std::string folder = std::filesystem::path(m_target).parent_path().string();
     const int folderFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (folderFd >= 0) {
         ::fsync(folderFd);
         ::close(folderFd);
     }
+}
+
+void commitTogether(const std::vector<ReplacingFile *> &files)
+{
+    for (ReplacingFile *file : files)
+        file->prepare();
+    std::size_t done = 0;
+    try {
+        for (; done < files.size(); ++done)
+            files[done]->replace();
+    } catch (...) {
+        while (done > 0)
+            files[--done]->restore();
+        for (ReplacingFile *file : files)
+            file->settle();
+        throw;
+    }
+    for (ReplacingFile *file : files)
+        file->settle();
 }
 
 } // namespace koravel

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace koravel {
 
@@ -34,6 +35,13 @@ public:
     // Puts every byte on disk and renames the temporary file over the target.
     void commit();
 
+    // commit() in its steps, for outputs replaced together (commitTogether): every byte on
+    // disk; the rename, keeping a link to the old file; the rename undone; the old file let go.
+    void prepare();
+    void replace();
+    void restore() noexcept;
+    void settle() noexcept;
+
 private:
     void flush();
     void writeOut(std::string_view bytes);
@@ -44,8 +52,16 @@ private:
     std::string m_shownPath;
     std::string m_target;
     std::string m_temporary; // empty once renamed
+    std::string m_backup; // a second name of the replaced file until settle()
+    bool m_prepared = false;
+    bool m_replaced = false;
     std::uint64_t m_written = 0; // bytes written to the temporary file
     std::uint64_t m_flushed = 0; // bytes whose write-out to disk has been started
 };
+
+// Replaces the files together once all are written: each is prepared, then renamed; when one
+// fails, those renamed before it get their old content back and the error is raised, so that a
+// run's outputs are all replaced or none is.
+void commitTogether(const std::vector<ReplacingFile *> &files);
 
 } // namespace koravel

@@ -217,12 +217,8 @@ void checkTableSize(
         + byteSizeText(memoryLimit) + ").");
 }
 
-bool mayUseReservedBlocks()
+bool holdsCapability(int capability)
 {
-    // The kernel lets a writer into the blocks kept back for the administrator when it holds
-    // CAP_SYS_RESOURCE (bit 24 of the effective set); root without it (a container, a service
-    // with its capabilities dropped) may not, whatever its user id.
-    constexpr unsigned long long kCapSysResource = 1ULL << 24;
     std::FILE *status = std::fopen("/proc/self/status", "r");
     if (status == nullptr)
         return false;
@@ -232,7 +228,7 @@ bool mayUseReservedBlocks()
     while (!found && std::fgets(line, sizeof line, status) != nullptr)
         found = std::sscanf(line, "CapEff: %llx", &effective) == 1;
     std::fclose(status);
-    return found && (effective & kCapSysResource) != 0;
+    return found && (effective >> capability & 1) != 0;
 }
 
 std::optional<std::uint64_t> freeBytesBeside(int fd)
@@ -240,7 +236,12 @@ std::optional<std::uint64_t> freeBytesBeside(int fd)
     struct statvfs space = {};
     if (::fstatvfs(fd, &space) != 0)
         return std::nullopt;
-    const auto blocks = std::uint64_t(mayUseReservedBlocks() ? space.f_bfree : space.f_bavail);
+    // The kernel lets a writer into the blocks kept back for the administrator when it holds
+    // CAP_SYS_RESOURCE; root without it (a container, a service with its capabilities dropped)
+    // may not, whatever its user id.
+    constexpr int kCapSysResource = 24;
+    const auto blocks
+        = std::uint64_t(holdsCapability(kCapSysResource) ? space.f_bfree : space.f_bavail);
     return blocks * std::uint64_t(space.f_frsize);
 }
 

@@ -80,7 +80,8 @@ void checkTableSize(
 // hold the capability that opens them (root alone is not enough); nothing when it cannot be
 // learnt.
 std::optional<std::uint64_t> freeBytesBeside(int fd);
-// Whether this process holds CAP_SYS_RESOURCE in its effective set; false when unknown.
-bool mayUseReservedBlocks();
+// Whether this process holds a capability (its bit: CAP_FOWNER 3, CAP_SYS_RESOURCE 24) in its
+// effective set; false when unknown.
+bool holdsCapability(int capability);
 
 } // namespace koravel
