@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "numtext/error.h"
+
 namespace koravel::fuzz {
 
 // The text with every byte outside printable ASCII written as \xHH, for the failure report.
@@ -44,6 +46,16 @@ inline void expect(bool condition, std::string_view what)
 {
     if (!condition)
         fail(what, "false", "true");
+}
+
+// One call's outcome written as text: "= " and the answer, or "error " and the error's message.
+template <class Call> std::string outcome(Call call)
+{
+    try {
+        return "= " + call();
+    } catch (const Error &error) {
+        return "error " + error.message();
+    }
 }
 
 } // namespace koravel::fuzz
