@@ -11,7 +11,7 @@
 #include "export/diallel_matrix.h"
 #include "numtext/error.h"
 #include "error_of.h"
-#include "grid_of.h"
+#include "fixtures.h"
 
 namespace koravel {
 namespace {
