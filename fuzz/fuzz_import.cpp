@@ -17,6 +17,7 @@
 
 #include "table/cell_grid.h"
 #include "numtext/error.h"
+#include "fixtures.h"
 #include "fuzz_check.h"
 #include "table/import.h"
 #include "prediction/lookup.h"
@@ -90,33 +91,6 @@ std::vector<std::string> referenceFields(const std::string &line)
         fields.push_back(field);
     }
 }
-
-// --- the controls ------------------------------------------------------------------------------
-
-class FileControls : public ImportControls
-{
-public:
-    explicit FileControls(std::string path)
-        : m_path(std::move(path))
-    {
-    }
-    std::optional<std::string> chooseFile() override { return m_path; }
-    void setLineBuffer(std::string text) override
-    {
-        ++lineBufferCalls;
-        lineBuffer = std::move(text);
-    }
-    void enablePredictions() override { ++enableCalls; }
-    void information(const std::string &) override { ++informationCalls; }
-
-    std::string lineBuffer;
-    int lineBufferCalls = 0;
-    int enableCalls = 0;
-    int informationCalls = 0;
-
-private:
-    std::string m_path;
-};
 
 // A table as an earlier, wider import of six lines left it, with the headings of the window.
 void fillEarlierImport(CellGrid &grid)
@@ -203,7 +177,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ProgressBar progress;
     progress.setMaximum(37);
     progress.setPosition(5);
-    FileControls controls(filePath());
+    test::FakeImportControls controls;
+    controls.chosen = filePath();
     const std::string before = snapshot(grid);
 
     std::string error;
@@ -216,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // libFuzzer ends without running exit handlers, so the file goes as soon as it is read.
     removeFile();
     expectEqual("the import's error", error, expectedError);
-    expect(controls.informationCalls == 0, "no message box while importing a chosen file");
+    expect(controls.messages.empty(), "no message box while importing a chosen file");
 
     if (!error.empty()) {
         // A failed import changes nothing the user can see.
