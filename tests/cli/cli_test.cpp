@@ -51,7 +51,7 @@ TEST(Cli, UsageErrorsVersionAndCounts)
              { "curta.txt", "1 2 5\n1 3\n2 3 4\n" }, { "zero.txt", "1 2 5\n1 3 -5\n2 3 6\n" },
              { "acao.txt", "1 3 ação\n2 3 6\n" }, { "latin1.txt", "1 3 n\xE3o\n2 3 6\n" },
              { "pk.txt", "PK\x03\x04\x14\0\x06\0"s + std::string(3000, '\x9C') },
-             { "nul.txt", kThreeLines + "\0009 9 9\n"s },
+             { "nul.txt", kThreeLines + "\0009 9 9\n"s }, { "falsos.txt", "1 2 6\n2 3 4\n" },
              { "relatorio.txt", "previous report\r\n" },
              // The row of 59 x 60 has the letter O in its parent B; with "sim" its cell is first
              // read for (1x59)(2x3), after some 90,000 lines, several megabytes of report.
@@ -91,6 +91,11 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             kLastHt, "" },
         { "NUL after the lines", { "ht", "%/nul.txt", "--lines", "3", "--reciprocals", "nao" }, 0,
             kLastHt, "" },
+        // With "sim" every candidate is FALSO, the first (line 7 of the report) too.
+        { "clean-up from line 7", { "ht", "%/falsos.txt", "--lines", "3", "--clean" }, 0,
+            "..." + kRule + "Hibridos possiveis totais= 3\r\nHibridos Falso preditos excluidos = 3\r\n"
+                + "Hibridos Reais preditos = 0\r\n",
+            "" },
         { "too few lines", hd("quatro.txt", "3"), 0, "..." + kRule,
             "Para c\xC3\xA1" "culo de HDs o m\xC3\xAD" "nimo s\xC3\xA3o 4 linhagens\n" },
 

@@ -114,6 +114,13 @@ namespace {
         EXPECT_EQ(ht.lines.size(), kHeaderLines + 12 + 1);
     }
 
+    // -5 and -5.0000001: the mean -5.00000005, the CV about -0.0000014, shown without a sign.
+    TEST(Prediction, ATinyNegativeCvPrintsWithoutASign)
+    {
+        const Outcome run = predict(gridOf({ { "1", "3", "-5" }, { "2", "3", "-5.0000001" } }), { HT, "3" });
+        EXPECT_EQ(run.lines.at(kHeaderLines), "HT (1x2) 3 =>\t-5.000\t0.0\t-5\t-5.0000001");
+    }
+
     // Too few lines show the message and run all the same; a maximum below 0 stops the run
     // after the header, and a bad field before anything changes. The check before a run raises
     // the same error and tells the same message.
