@@ -15,15 +15,11 @@ namespace koravel::fuzz {
 inline std::string printable(std::string_view text)
 {
     std::string out;
+    char hex[8];
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 32 && byte < 127 && byte != '\\') {
-            out += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        }
+        std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+        out += byte >= 32 && byte < 127 && byte != '\\' ? std::string(1, c) : std::string(hex);
     }
     return out;
 }

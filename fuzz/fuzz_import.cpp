@@ -3,8 +3,7 @@
 // bytes, the import either fills the table as a plain reading of the line and field rules says
 // (after a file saved as UTF-8 or UTF-16 is turned into single-byte text),
 // or raises the Error that reading predicts and leaves the table, the buttons and the progress
-// bar as they were. After a completed import the lookups over the new table, with either
-// decimal separator, agree with the index.
+// bar as they were.
 #include <unistd.h>
 
 #include <cstdint>
@@ -20,10 +19,7 @@
 #include "fixtures.h"
 #include "fuzz_check.h"
 #include "table/import.h"
-#include "prediction/lookup.h"
-#include "numtext/numtext.h"
 #include "progress.h"
-#include "prediction/single_cross_index.h"
 #include "table/text_encoding.h"
 
 using namespace koravel;
@@ -228,33 +224,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
     }
 
-    // The new table under either decimal separator: the index answers as the scan does for
-    // the pairs of its first rows.
-    if (m <= 64) {
-        for (const char separator : { '.', ',' }) {
-            const FormatSettings settings { separator };
-            const SingleCrossIndex index(grid, Reciprocals::Either, settings);
-            for (int r = 1; r <= std::min(m, 4); ++r) {
-                std::int32_t a;
-                std::int32_t b;
-                try {
-                    a = strToInt(grid.cell(1, r));
-                    b = strToInt(grid.cell(2, r));
-                } catch (const Error &) {
-                    continue;
-                }
-                expectEqual("a lookup after the import", outcome([&] {
-                    const double value = index.value(a, b);
-                    return (index.exists(a, b) ? "true " : "false ") + floatToStr(value, settings);
-                }),
-                    outcome([&] {
-                        const double value = ValorHS(a, b, grid, Reciprocals::Either, settings);
-                        return (ExisteHS(a, b, grid, Reciprocals::Either, settings) ? "true "
-                                                                                     : "false ")
-                            + floatToStr(value, settings);
-                    }));
-            }
-        }
-    }
     return 0;
 }

@@ -16,20 +16,14 @@ public:
     explicit ScratchMount(const std::string &options)
     {
         char name[] = "/tmp/koravel-mount-XXXXXX";
-        if (::mkdtemp(name) == nullptr) {
+        if (::mkdtemp(name) == nullptr)
             m_why = std::string("mkdtemp: ") + std::strerror(errno);
-            return;
-        }
-        m_path = name;
-        if (::geteuid() != 0) {
+        else if ((m_path = name), ::geteuid() != 0)
             m_why = "mounting a small file system needs root";
-            return;
-        }
-        if (::mount("tmpfs", name, "tmpfs", 0, options.c_str()) != 0) {
+        else if (::mount("tmpfs", name, "tmpfs", 0, options.c_str()) != 0)
             m_why = std::string("mount -t tmpfs refused here: ") + std::strerror(errno);
-            return;
-        }
-        m_mounted = true;
+        else
+            m_mounted = true;
     }
     ~ScratchMount()
     {
@@ -42,8 +36,7 @@ public:
     ScratchMount &operator=(const ScratchMount &) = delete;
 
     bool mounted() const { return m_mounted; }
-    // Why the file system is not there, for the skip message.
-    const std::string &why() const { return m_why; }
+    const std::string &why() const { return m_why; } // for the skip message
     const std::filesystem::path &path() const { return m_path; }
 
     // Everything written so far stays; no one may write any more, root included.
