@@ -80,6 +80,13 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { "counts 5", { "counts", "5" }, 0, "HD possíveis: 15\nHT possíveis: 30\n", "" },
         { "counts 3", { "counts", "3" }, 0, "HD possíveis: 0\nHT possíveis: 3\n", "" },
         { "counts 100", { "counts", "100" }, 0, "HD possíveis: 11763675\nHT possíveis: 485100\n", "" },
+        // By hand: 3 C(24, 4) = 31878, 3 C(24, 3) = 6072; n = 2 gives (1 * 2) * 0 * -1 / 8, no "-0".
+        { "counts 24", { "counts", "24" }, 0, "HD possíveis: 31878\nHT possíveis: 6072\n", "" },
+        { "counts 2", { "counts", "2" }, 0, "HD possíveis: 0\nHT possíveis: 0\n", "" },
+        // Read as a real: 3.5 * 4.5 * 2.5 * 1.5 / 8 = 7.38..., 3.5 * 4.5 * 2.5 / 2 = 19.6875; and
+        // -1 gives (-2 * -1) * -3 * -4 / 8 = 3 and (-2 * -1) * -3 / 2 = -3.
+        { "counts 4.5", { "counts", "4.5" }, 0, "HD possíveis: 7\nHT possíveis: 20\n", "" },
+        { "counts -1", { "counts", "-1" }, 0, "HD possíveis: 3\nHT possíveis: -3\n", "" },
         // n is read as a real: 2.5 gives (1.5 * 2.5 * 0.5 * -0.5) / 8, shown "0" and not "-0",
         // and (1.5 * 2.5 * 0.5) / 2 = 0.9375, rounded to 1.
         { "counts 2,5", { "counts", "2,5", "--decimal-separator", "," }, 0,
@@ -129,8 +136,10 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "'6O' is not a valid integer value.\n" },
         { "bad lines, to a file", with(hd("quatro.txt", "quatro"), { "--output", "%/relatorio.txt" }),
             1, "", "'quatro' is not a valid integer value.\n" },
-        { "counts not a number", { "counts", "cinco" }, 1, "",
-            "'cinco' is not a valid floating point value.\n" },
+        { "counts not a number", { "counts", "12a" }, 1, "",
+            "'12a' is not a valid floating point value.\n" },
+        // n^4 beyond the extended range is an overflow, not the text "INF".
+        { "counts beyond the range", { "counts", "1e2000" }, 1, "", "Floating point overflow.\n" },
         { "output in a missing folder", with(hd("quatro.txt", "4"), { "--output", "%/nada/r" }), 1,
             "", "Cannot create file \"%/nada/r\". No such file or directory.\n" },
         { "output is a folder", with(hd("quatro.txt", "4"), { "--output", "%/pasta.txt" }), 1, "",
