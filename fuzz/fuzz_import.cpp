@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "numtext/error.h"
 #include "fixtures.h"
 #include "fuzz_check.h"
-#include "table/import.h"
+#include "numtext/error.h"
 #include "progress.h"
+#include "table/cell_grid.h"
+#include "table/import.h"
 #include "table/text_encoding.h"
 
 using namespace koravel;

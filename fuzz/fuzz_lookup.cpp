@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "numtext/error.h"
 #include "fuzz_check.h"
+#include "numtext/error.h"
 #include "prediction/lookup.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;
@@ -43,8 +43,14 @@ public:
     std::uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
     int range(int low, int high) { return low + byte() % (high - low + 1); }
     bool flag() { return (byte() & 1) != 0; }
-    template <class T> const T &pick(const std::vector<T> &list) { return list[byte() % list.size()]; }
-    std::int32_t int32() { return std::int32_t(byte() | byte() << 8 | byte() << 16 | unsigned(byte()) << 24); }
+    template <class T> const T &pick(const std::vector<T> &list)
+    {
+        return list[byte() % list.size()];
+    }
+    std::int32_t int32()
+    {
+        return std::int32_t(byte() | byte() << 8 | byte() << 16 | unsigned(byte()) << 24);
+    }
     std::string text(std::size_t most)
     {
         std::string out(byte() % (most + 1), '\0');

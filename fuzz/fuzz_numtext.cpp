@@ -19,8 +19,8 @@
 #include <string>
 #include <string_view>
 
-#include "numtext/error.h"
 #include "fuzz_check.h"
+#include "numtext/error.h"
 #include "numtext/numtext.h"
 
 using namespace koravel;

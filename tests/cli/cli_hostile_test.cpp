@@ -32,15 +32,16 @@ TEST(CliFiles, RankingWithItsCsvOptionsNextToAnUnchangedReport)
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         { { "--top", "2" }, first + frequencies + "1,2\r\n2,2\r\n3,2\r\n4,2\r\n" },
         // Without --top, the twenty best: all three.
-        { {}, first + "3,(1x2)(3x4),5.250,8.7,5,5.5,4.75,5.75\r\n" + frequencies
+        { {},
+            first + "3,(1x2)(3x4),5.250,8.7,5,5.5,4.75,5.75\r\n" + frequencies
                 + "1,3\r\n2,3\r\n3,3\r\n4,3\r\n" },
     };
     for (const auto &[options, ranking] : rows) {
         SCOPED_TRACE(options.size());
         std::vector<std::string> arguments = plain;
         arguments.insert(arguments.end(), options.begin(), options.end());
-        for (const std::string &file :
-            std::vector<std::string> { "--ranking", dir / "r.csv", "--csv-separator", ",", "--csv-decimal", "." })
+        for (const std::string &file : std::vector<std::string> {
+                 "--ranking", dir / "r.csv", "--csv-separator", ",", "--csv-decimal", "." })
             arguments.push_back(file);
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.status, 0);
@@ -103,8 +104,8 @@ TEST(CliFiles, FullAndReadOnlyDisks)
                "MB, e s\xC3\xB3 h\xC3\xA1 61.440 bytes livres para \""
             + path + "\".\n";
     };
-    EXPECT_EQ(runCli({ "hd", input, "--lines", "12", "--output", output }).err,
-        "Stream write error.\n");
+    EXPECT_EQ(
+        runCli({ "hd", input, "--lines", "12", "--output", output }).err, "Stream write error.\n");
     // Larger than the free space from the start: refused before the first line, also when
     // standard output is a file on that disk.
     EXPECT_EQ(runCli({ "hd", input, "--lines", "30", "--output", output }).err, tooLarge(output));
@@ -132,8 +133,8 @@ TEST(CliFiles, InterruptedRunLeavesNoTemporaryFile)
         { std::pair { "--output", "relatorio.txt" }, std::pair { "--csv", "planilha.csv" } }) {
         SCOPED_TRACE(option);
         const std::string kept = dir.file(name, "previous content\r\n");
-        const std::string script = "exec 2>/dev/null; LC_ALL=C " + quoted(KORAVEL_CLI_PATH)
-            + " hd " + quoted(input) + " --lines 100 " + option + " " + quoted(kept)
+        const std::string script = "exec 2>/dev/null; LC_ALL=C " + quoted(KORAVEL_CLI_PATH) + " hd "
+            + quoted(input) + " --lines 100 " + option + " " + quoted(kept)
             + " >/dev/null & pid=$!; n=0; while [ -z \"$(ls -A " + quoted(dir.path().string())
             + " | grep '^\\." + name + "')\" ] && [ $n -lt 200 ]; do sleep 0.05; n=$((n+1)); "
             + "done; kill -TERM $pid; wait $pid";

@@ -55,9 +55,9 @@ TEST(Cli, UsageErrorsVersionAndCounts)
              { "relatorio.txt", "previous report\r\n" },
              // The row of 59 x 60 has the letter O in its parent B; with "sim" its cell is first
              // read for (1x59)(2x3), after some 90,000 lines, several megabytes of report.
-             { "sessenta.txt", everyPair(60, [&](int i, int j) {
-                  return i == 59 ? "59 6O 7.5" : pair(i, j) + " 7.5";
-              }) },
+             { "sessenta.txt",
+                 everyPair(60,
+                     [&](int i, int j) { return i == 59 ? "59 6O 7.5" : pair(i, j) + " 7.5"; }) },
              { "trinta.txt", everyPair(30, [&](int i, int j) { return pair(i, j) + " 6.25"; }) } })
         dir.file(name, bytes);
     std::filesystem::create_directory(dir.path() / "pasta.txt");
@@ -74,12 +74,14 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         // As with --help, the rest is not read: no file is opened, no usage error is raised.
         { "version after a command", { "hd", "nao_existe.txt", "--version" }, 0,
             "koravel-cli " + version + "\n", "" },
-        { "version after counts", { "counts", "--version" }, 0, "koravel-cli " + version + "\n", "" },
+        { "version after counts", { "counts", "--version" }, 0, "koravel-cli " + version + "\n",
+            "" },
         { "help", { "hd", "--help" }, 0, "...--reciprocals sim|nao...", "" },
         { "help names --version", { "--help" }, 0, "...--version...", "" },
         { "counts 5", { "counts", "5" }, 0, "HD possíveis: 15\nHT possíveis: 30\n", "" },
         { "counts 3", { "counts", "3" }, 0, "HD possíveis: 0\nHT possíveis: 3\n", "" },
-        { "counts 100", { "counts", "100" }, 0, "HD possíveis: 11763675\nHT possíveis: 485100\n", "" },
+        { "counts 100", { "counts", "100" }, 0, "HD possíveis: 11763675\nHT possíveis: 485100\n",
+            "" },
         // By hand: 3 C(24, 4) = 31878, 3 C(24, 3) = 6072; n = 2 gives (1 * 2) * 0 * -1 / 8, no "-0".
         { "counts 24", { "counts", "24" }, 0, "HD possíveis: 31878\nHT possíveis: 6072\n", "" },
         { "counts 2", { "counts", "2" }, 0, "HD possíveis: 0\nHT possíveis: 0\n", "" },
@@ -100,22 +102,30 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             kLastHt, "" },
         // With "sim" every candidate is FALSO, the first (line 7 of the report) too.
         { "clean-up from line 7", { "ht", "%/falsos.txt", "--lines", "3", "--clean" }, 0,
-            "..." + kRule + "Hibridos possiveis totais= 3\r\nHibridos Falso preditos excluidos = 3\r\n"
+            "..." + kRule
+                + "Hibridos possiveis totais= 3\r\nHibridos Falso preditos excluidos = 3\r\n"
                 + "Hibridos Reais preditos = 0\r\n",
             "" },
         { "too few lines", hd("quatro.txt", "3"), 0, "..." + kRule,
-            "Para c\xC3\xA1" "culo de HDs o m\xC3\xAD" "nimo s\xC3\xA3o 4 linhagens\n" },
+            "Para c\xC3\xA1"
+            "culo de HDs o m\xC3\xAD"
+            "nimo s\xC3\xA3o 4 linhagens\n" },
 
         { "lines not a number", hd("quatro.txt", "abc"), 1, "",
             "'abc' is not a valid integer value.\n" },
         { "HT with 0 lines", { "ht", "%/quatro.txt", "--lines", "0" }, 1, "",
-            "Para c\xC3\xA1" "culo de HTs o m\xC3\xAD" "nimo s\xC3\xA3o 3 linhagens\n"
+            "Para c\xC3\xA1"
+            "culo de HTs o m\xC3\xAD"
+            "nimo s\xC3\xA3o 3 linhagens\n"
             "TProgressBar property out of range.\n" },
         { "missing file", hd("nao_existe.txt", "4"), 1, "",
             "Cannot open file \"%/nao_existe.txt\". No such file or directory.\n" },
-        { "folder", hd("pasta.txt", "4"), 1, "", "Cannot open file \"%/pasta.txt\". Is a directory.\n" },
-        { "pipe", hd("fila.txt", "4"), 1, "", "Cannot open file \"%/fila.txt\". Not a regular file.\n" },
-        { "spreadsheet", { "ht", "%/pk.txt", "--lines", "3" }, 1, "", "'PK' is not a valid integer value.\n" },
+        { "folder", hd("pasta.txt", "4"), 1, "",
+            "Cannot open file \"%/pasta.txt\". Is a directory.\n" },
+        { "pipe", hd("fila.txt", "4"), 1, "",
+            "Cannot open file \"%/fila.txt\". Not a regular file.\n" },
+        { "spreadsheet", { "ht", "%/pk.txt", "--lines", "3" }, 1, "",
+            "'PK' is not a valid integer value.\n" },
         // ")" comes before "." in the code table: no stop is added after it.
         { "short line", hd("curta.txt", "3"), 1, "", "List index out of bounds (2)\n" },
         // (2x3) 1 meets 5 and -5 after two lines were formatted: none of them may leave.
@@ -134,8 +144,9 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { "late error, to a file",
             with(hd("sessenta.txt", "60"), { "--clean", "--output", "%/relatorio.txt" }), 1, "",
             "'6O' is not a valid integer value.\n" },
-        { "bad lines, to a file", with(hd("quatro.txt", "quatro"), { "--output", "%/relatorio.txt" }),
-            1, "", "'quatro' is not a valid integer value.\n" },
+        { "bad lines, to a file",
+            with(hd("quatro.txt", "quatro"), { "--output", "%/relatorio.txt" }), 1, "",
+            "'quatro' is not a valid integer value.\n" },
         { "counts not a number", { "counts", "12a" }, 1, "",
             "'12a' is not a valid floating point value.\n" },
         // n^4 beyond the extended range is an overflow, not the text "INF".
@@ -144,10 +155,11 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "", "Cannot create file \"%/nada/r\". No such file or directory.\n" },
         { "output is a folder", with(hd("quatro.txt", "4"), { "--output", "%/pasta.txt" }), 1, "",
             "Cannot create file \"%/pasta.txt\". Is a directory.\n" },
-        { "csv in a missing folder", with(hd("quatro.txt", "4"), { "--csv", "%/nada/c.csv" }), 1, "",
-            "Cannot create file \"%/nada/c.csv\". No such file or directory.\n" },
+        { "csv in a missing folder", with(hd("quatro.txt", "4"), { "--csv", "%/nada/c.csv" }), 1,
+            "", "Cannot create file \"%/nada/c.csv\". No such file or directory.\n" },
         { "ranking in a missing folder",
-            with(hd("quatro.txt", "4"), { "--output", "%/relatorio.txt", "--ranking", "%/nada/r.csv" }),
+            with(hd("quatro.txt", "4"),
+                { "--output", "%/relatorio.txt", "--ranking", "%/nada/r.csv" }),
             1, "", "Cannot create file \"%/nada/r.csv\". No such file or directory.\n" },
         // 3 * C(56, 4) hybrids do not fit in one sheet; 55 lines would.
         { "workbook too small", with(hd("quatro.txt", "56"), { "--xlsx", "%/w.xlsx" }), 1, "",
@@ -157,18 +169,24 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "A planilha comporta no máximo 1048575 híbridos; este relatório tem 1073280.\n" },
         { "report beyond a 64-bit count", hd("tres.txt", "2000000000"), 1, "",
             "Com 2.000.000.000 linhagens, o relat\xC3\xB3rio de HDs teria "
-            "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, " + kTooMany },
+            "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, "
+                + kTooMany },
         { "HT report beyond a 64-bit count",
             { "ht", "%/tres.txt", "--lines", "2000000000", "--output", "%/relatorio.txt" }, 1, "",
             "Com 2.000.000.000 linhagens, o relat\xC3\xB3rio de HTs teria "
-            "3.999.999.994.000.000.002.000.000.008 linhas, " + kTooMany },
+            "3.999.999.994.000.000.002.000.000.008 linhas, "
+                + kTooMany },
         // Some 5.4 TB, more than the disk of any test machine has free.
         { "report beyond the disk", with(hd("tres.txt", "1000"), { "--output", "%/relatorio.txt" }),
-            1, "", "Com 1.000 linhagens, o relat\xC3\xB3rio de HDs teria 124.251.374.258 linhas, "
+            1, "",
+            "Com 1.000 linhagens, o relat\xC3\xB3rio de HDs teria 124.251.374.258 linhas, "
             "pelo menos 5,4 TB, e s\xC3\xB3 h\xC3\xA1 ..." },
-        { "version to a full device", { "--version" }, 1, "", "Stream write error.\n", "/dev/full" },
-        { "report to a full device", hd("trinta.txt", "30"), 1, "", "Stream write error.\n", "/dev/full" },
-        { "counts to a full device", { "counts", "6" }, 1, "", "Stream write error.\n", "/dev/full" },
+        { "version to a full device", { "--version" }, 1, "", "Stream write error.\n",
+            "/dev/full" },
+        { "report to a full device", hd("trinta.txt", "30"), 1, "", "Stream write error.\n",
+            "/dev/full" },
+        { "counts to a full device", { "counts", "6" }, 1, "", "Stream write error.\n",
+            "/dev/full" },
 
         { "no command", {}, 2, "", "koravel-cli: ..." },
         { "unknown command", { "hx", "%/quatro.txt", "--lines", "4" }, 2, "", "koravel-cli: ..." },
@@ -191,15 +209,19 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "", "koravel-cli: --top espera um número inteiro maior que zero, não \"-3\"\n..." },
         { "top alone", with(hd("quatro.txt", "4"), { "--top", "3" }), 2, "",
             "koravel-cli: --top pede --ranking ARQUIVO ou --xlsx ARQUIVO\n..." },
-        { "best pairing alone", with(hd("quatro.txt", "4"), { "--best-pairing", "--csv", "%/o.csv" }),
-            2, "", "koravel-cli: --best-pairing pede --top K ou --ranking ARQUIVO\n..." },
+        { "best pairing alone",
+            with(hd("quatro.txt", "4"), { "--best-pairing", "--csv", "%/o.csv" }), 2, "",
+            "koravel-cli: --best-pairing pede --top K ou --ranking ARQUIVO\n..." },
         { "best pairing of HT",
             { "ht", "%/quatro.txt", "--lines", "4", "--top", "2", "--ranking", "%/o.csv",
                 "--best-pairing" },
             2, "", "koravel-cli: --best-pairing vale só para hd\n..." },
         { "same csv marks",
-            with(hd("quatro.txt", "4"), { "--csv", "%/o.csv", "--csv-separator", ",", "--csv-decimal", "," }),
-            2, "", "koravel-cli: O separador de campos e a marca decimal do CSV devem ser diferentes\n..." },
+            with(hd("quatro.txt", "4"),
+                { "--csv", "%/o.csv", "--csv-separator", ",", "--csv-decimal", "," }),
+            2, "",
+            "koravel-cli: O separador de campos e a marca decimal do CSV devem ser "
+            "diferentes\n..." },
         { "default separator as mark",
             with(hd("quatro.txt", "4"), { "--csv", "%/o.csv", "--csv-decimal", ";" }), 2, "",
             "koravel-cli: A marca decimal do CSV deve ser ponto ou vírgula\n..." },
@@ -208,8 +230,9 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { "same file twice",
             with(hd("quatro.txt", "4"), { "--csv", "%/o.csv", "--ranking", "%/./o.csv" }), 2, "",
             "koravel-cli: --ranking e --csv não podem ser o mesmo arquivo\n..." },
-        { "csv over the report", with(hd("quatro.txt", "4"), { "--output", "%/o.csv", "--csv", "%/o.csv" }),
-            2, "", "koravel-cli: --output e --csv não podem ser o mesmo arquivo\n..." },
+        { "csv over the report",
+            with(hd("quatro.txt", "4"), { "--output", "%/o.csv", "--csv", "%/o.csv" }), 2, "",
+            "koravel-cli: --output e --csv não podem ser o mesmo arquivo\n..." },
         { "empty workbook name", with(hd("quatro.txt", "4"), { "--xlsx=" }), 2, "",
             "koravel-cli: --xlsx espera o nome de um arquivo\n..." },
     };

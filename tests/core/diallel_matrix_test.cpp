@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "export/diallel_matrix.h"
-#include "numtext/error.h"
 #include "error_of.h"
+#include "export/diallel_matrix.h"
 #include "fixtures.h"
+#include "numtext/error.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 namespace {

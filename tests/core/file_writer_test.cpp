@@ -57,21 +57,23 @@ void save(const fs::path &folder, const std::vector<Target> &rows)
 TEST(FileWriter, TargetsOnAnOrdinaryDisk)
 {
     TempDir dir;
-    const std::string report = "PREDI\xC7\xC3O\tH\xCD" "BRIDOS\r\nlast without break\r\x00\xFF"s;
+    const std::string report = "PREDI\xC7\xC3O\tH\xCD"
+                               "BRIDOS\r\nlast without break\r\x00\xFF"s;
     dir.file("relatorio.txt", kOld);
     const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(dir / "relatorio.txt", perms);
     fs::create_symlink(dir / "relatorio.txt", dir / "link.txt");
     fs::create_directory(dir / "pasta");
-    save(dir.path(), {
-        { "every byte over the old file", "relatorio.txt", report, "", report },
-        { "empty", "relatorio.txt", "", "", "" },
-        { "through a link", "link.txt", "new", "", "new" },
-        { "a new file", "novo.txt", "x", "", "new" },
-        { "a folder", "pasta", "x", "Cannot create file \"%/pasta\". Is a directory", "new" },
-        { "a missing folder", "nada/./r.txt", "x",
-            "Cannot create file \"%/nada/r.txt\". No such file or directory", "new" },
-    });
+    save(dir.path(),
+        {
+            { "every byte over the old file", "relatorio.txt", report, "", report },
+            { "empty", "relatorio.txt", "", "", "" },
+            { "through a link", "link.txt", "new", "", "new" },
+            { "a new file", "novo.txt", "x", "", "new" },
+            { "a folder", "pasta", "x", "Cannot create file \"%/pasta\". Is a directory", "new" },
+            { "a missing folder", "nada/./r.txt", "x",
+                "Cannot create file \"%/nada/r.txt\". No such file or directory", "new" },
+        });
     EXPECT_EQ(fs::status(dir / "relatorio.txt").permissions() & fs::perms::all, perms);
     EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
 
@@ -95,8 +97,9 @@ TEST(FileWriter, AWriteThatFallsShort)
     rlimit small = previous;
     small.rlim_cur = 1000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    save(dir.path(), { { "over the size limit", "relatorio.txt", std::string(5000, 'n'),
-                           "Stream write error", kOld } });
+    save(dir.path(),
+        { { "over the size limit", "relatorio.txt", std::string(5000, 'n'), "Stream write error",
+            kOld } });
     ::setrlimit(RLIMIT_FSIZE, &previous);
 }
 
@@ -107,14 +110,18 @@ TEST(FileWriter, FullAndReadOnlyDisks)
         GTEST_SKIP() << disk.why();
     std::ofstream(disk.path() / "relatorio.txt", std::ios::binary) << kOld;
     const std::string large(200000, 'r'), small(30000, 's');
-    save(disk.path(), {
-        { "larger than the disk", "relatorio.txt", large, "Stream write error", kOld },
-        { "a new file larger than the disk", "novo.txt", large, "Stream write error", kOld },
-        { "what fits", "relatorio.txt", small, "", small },
-    });
+    save(disk.path(),
+        {
+            { "larger than the disk", "relatorio.txt", large, "Stream write error", kOld },
+            { "a new file larger than the disk", "novo.txt", large, "Stream write error", kOld },
+            { "what fits", "relatorio.txt", small, "", small },
+        });
     ASSERT_TRUE(disk.makeReadOnly());
-    save(disk.path(), {
-        { "read-only", "relatorio.txt", "new", "Cannot create file \"%/relatorio.txt\". Read-only file system", small },
-        { "a new file, read-only", "novo.txt", "new", "Cannot create file \"%/novo.txt\". Read-only file system", small },
-    });
+    save(disk.path(),
+        {
+            { "read-only", "relatorio.txt", "new",
+                "Cannot create file \"%/relatorio.txt\". Read-only file system", small },
+            { "a new file, read-only", "novo.txt", "new",
+                "Cannot create file \"%/novo.txt\". Read-only file system", small },
+        });
 }

@@ -69,8 +69,8 @@ protected:
         std::string text = std::to_string(grid.rowCount()) + "x"
             + std::to_string(grid.columnCount()) + " fixed " + std::to_string(grid.fixedRows())
             + std::to_string(grid.fixedColumns()) + " " + std::to_string(progress.maximum()) + "/"
-            + std::to_string(progress.position()) + " " + std::to_string(controls.enableCalls)
-            + " " + controls.lineBuffer;
+            + std::to_string(progress.position()) + " " + std::to_string(controls.enableCalls) + " "
+            + controls.lineBuffer;
         for (int row = 0; row < 14; ++row)
             for (int column = 0; column < 7; ++column)
                 text += "|" + grid.cell(column, row);
@@ -88,7 +88,8 @@ TEST_F(Import, AThreeLineFile)
 {
     const std::string text = "1 2 4.5\r\n1 3 5\r\n2 3 6.25\r\n";
     EXPECT_EQ(importText(text), ImportResult::Imported);
-    const std::vector<std::vector<std::string>> table = { { "", "Pai A", "Pai B", "PRODU\xC7\xC3O" },
+    const std::vector<std::vector<std::string>> table = { { "", "Pai A", "Pai B",
+                                                              "PRODU\xC7\xC3O" },
         { "HS 1", "1", "2", "4.5" }, { "HS 2", "1", "3", "5" }, { "HS 3", "2", "3", "6.25" } };
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 4; ++column)
@@ -140,8 +141,15 @@ TEST_F(Import, FilesThatImport)
             { { 3, 1, "ol\xE1" }, { 3, 2, "\x80\x96\x93x\x94" } } },
         { "UTF-8", "1 2 a\xC3\xA7\xC3\xA3o\n1 3 \xE2\x82\xAC\n", 3, 4,
             { { 3, 1, "a\xE7\xE3o" }, { 3, 2, "?" } } },
-        { "UTF-8 with its mark", "\xEF\xBB\xBF" "1 2 4.5\r\n", 2, 4, { { 1, 1, "1" } } },
-        { "UTF-16", "\xFF\xFE" "1\0 \0" "2\0 \0\xE7\0\r\0\n\0"s, 2, 4, { { 3, 1, "\xE7" } } },
+        { "UTF-8 with its mark",
+            "\xEF\xBB\xBF"
+            "1 2 4.5\r\n",
+            2, 4, { { 1, 1, "1" } } },
+        { "UTF-16",
+            "\xFF\xFE"
+            "1\0 \0"
+            "2\0 \0\xE7\0\r\0\n\0"s,
+            2, 4, { { 3, 1, "\xE7" } } },
         // Last: the label column is no longer fixed after it.
         { "first line without fields", "   \n1 2 3\n\n", 4, 1, { { 0, 3, "HS 3" }, { 1, 2, "" } } },
     };
@@ -152,7 +160,8 @@ TEST_F(Import, FilesThatImport)
         EXPECT_EQ(grid.columnCount(), row.columns);
         EXPECT_EQ(grid.fixedColumns(), row.columns > 1 ? 1 : 0);
         for (const Cell &cell : row.cells)
-            EXPECT_EQ(grid.cell(cell.column, cell.row), cell.text) << cell.column << "," << cell.row;
+            EXPECT_EQ(grid.cell(cell.column, cell.row), cell.text)
+                << cell.column << "," << cell.row;
         for (int r = 1; r < 14; ++r)
             for (int c = r < row.rows ? row.columns : 0; c < 7; ++c)
                 EXPECT_EQ(grid.cell(c, r), "") << c << "," << r;
@@ -182,7 +191,10 @@ TEST_F(Import, RefusedFilesAndNamesChangeNothing)
         { "NUL inside a line", "1 2 4.5\n1 3\0 5\n"s, "", "List index out of bounds (2)" },
         { "open quote later", "1 2 4.5\n\"1 3 5\n", "", "List index out of bounds (1)" },
         { "empty file", "", "", "TProgressBar property out of range" },
-        { "NUL first", "\0" "1 2 4.5\n"s, "", "TProgressBar property out of range" },
+        { "NUL first",
+            "\0"
+            "1 2 4.5\n"s,
+            "", "TProgressBar property out of range" },
         { "beyond the buffer", "1 2 4.5\n1 3 5\n", "", "Text exceeds memo capacity", 13 },
         // 100,000 lines of 3 fields: twice the 800,000 bytes of text and 280 bytes a line.
         { "beyond the memory", repeated("1 2 4.5\n", 100000), "",
@@ -194,14 +206,16 @@ TEST_F(Import, RefusedFilesAndNamesChangeNothing)
         // A pipe with no writer would hold a plain open forever.
         { "pipe", "", pipe, "Cannot open file \"" + pipe + "\". Not a regular file" },
         { "device", "", "/dev/zero", "Cannot open file \"/dev/zero\". Not a regular file" },
-        { "vanished", "", missing, "Cannot open file \"" + missing + "\". No such file or directory" },
+        { "vanished", "", missing,
+            "Cannot open file \"" + missing + "\". No such file or directory" },
     };
     controls.messages.clear();
     const std::string before = state();
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         controls.chosen = row.path.empty() ? dir.file("d", row.bytes) : row.path;
-        EXPECT_EQ(errorOf([&] { importDataFile(controls, grid, progress, row.maxBytes, row.memory); }),
+        EXPECT_EQ(
+            errorOf([&] { importDataFile(controls, grid, progress, row.maxBytes, row.memory); }),
             row.error);
         EXPECT_EQ(state(), before);
         EXPECT_TRUE(progress.seen.empty());
@@ -262,8 +276,21 @@ TEST(ReadingRules, LinesFieldsAndText)
         { "\xC3\xA9", "\xE9" }, // a Latin-1 "Ã©" reads as one UTF-8 character
         { "\xE2\x80\x93 \xF0\x9F\x8C\xBD", "? ?" }, { "\xC0\xAF \xE7", "\xC0\xAF \xE7" },
         { "\xED\xA0\x80", "\xED\xA0\x80" }, { "a\xC3", "a\xC3" }, { "\xEF\xBB\xBF", "" },
-        { "\xEF\xBB\xBF" "a\xE7", "a\xE7" }, { "\xFE\xFF\0" "1\0 \0\xE7\x20\xAC"s, "1 \xE7?" },
-        { "\xFF\xFE" "1\0" "2"s, "1" }, { "\xFF\xFE" "1\0\0\0" "2\0"s, "1\0" "2"s },
+        { "\xEF\xBB\xBF"
+          "a\xE7",
+            "a\xE7" },
+        { "\xFE\xFF\0"
+          "1\0 \0\xE7\x20\xAC"s,
+            "1 \xE7?" },
+        { "\xFF\xFE"
+          "1\0"
+          "2"s,
+            "1" },
+        { "\xFF\xFE"
+          "1\0\0\0"
+          "2\0"s,
+            "1\0"
+            "2"s },
         // The text ends at its first NUL: what follows cannot decide how the rest is read.
         { "1 2 a\xC3\xA7\0\xFF"s, "1 2 a\xE7" }, { "a\xE7\0\xC3\xA7"s, "a\xE7\0\xC3\xA7"s } };
     for (const auto &[in, out] : texts)
@@ -283,7 +310,8 @@ TEST(ProgressBarRule, RefusedMaximumChangesNothingAndThePositionStaysInRange)
     progress.setPosition(8);
     progress.setMaximum(5);
     EXPECT_EQ(progress.seen,
-        (std::vector<std::pair<int, int>> { { 10, 0 }, { 10, 10 }, { 10, 0 }, { 10, 8 }, { 5, 5 } }));
+        (std::vector<std::pair<int, int>> {
+            { 10, 0 }, { 10, 10 }, { 10, 0 }, { 10, 8 }, { 5, 5 } }));
 }
 
 } // namespace

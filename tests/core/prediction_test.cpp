@@ -117,7 +117,8 @@ namespace {
     // -5 and -5.0000001: the mean -5.00000005, the CV about -0.0000014, shown without a sign.
     TEST(Prediction, ATinyNegativeCvPrintsWithoutASign)
     {
-        const Outcome run = predict(gridOf({ { "1", "3", "-5" }, { "2", "3", "-5.0000001" } }), { HT, "3" });
+        const Outcome run =
+            predict(gridOf({ { "1", "3", "-5" }, { "2", "3", "-5.0000001" } }), { HT, "3" });
         EXPECT_EQ(run.lines.at(kHeaderLines), "HT (1x2) 3 =>\t-5.000\t0.0\t-5\t-5.0000001");
     }
 
@@ -183,10 +184,12 @@ namespace {
             // The single crosses are looked up in the order ik, il, jk, jl: the first bad value
             // met names the error.
             { "first of two bad values",
-                gridOf({ { "1", "3", "5" }, { "2", "3", "q" }, { "1", "4", "p" }, { "2", "4", "5" } }),
+                gridOf(
+                    { { "1", "3", "5" }, { "2", "3", "q" }, { "1", "4", "p" }, { "2", "4", "5" } }),
                 HD, "4", "'p' is not a valid floating point value", 0, 1 },
-            { "first of two bad values, three-way", gridOf({ { "2", "3", "q" }, { "1", "3", "p" } }),
-                HT, "3", "'p' is not a valid floating point value", 0, 1 },
+            { "first of two bad values, three-way",
+                gridOf({ { "2", "3", "q" }, { "1", "3", "p" } }), HT, "3",
+                "'p' is not a valid floating point value", 0, 1 },
             { "three-way mean 0", gridOf({ { "1", "3", "3" }, { "2", "3", "-3" } }), HT, "3",
                 "Floating point division by zero", 0, 1 },
             // Every candidate with i = 1 has two values 10; (2x3)(4x5) takes 1, -1, 2 and -2.
@@ -224,9 +227,9 @@ namespace {
                     (pick(1) ? row.a : row.value) = bad[pick(bad.size() - 1)];
             }
             const CellGrid grid = gridOf(rows);
-            for (const Request &request : { Request { HD, "6", Reciprocals::Distinct },
-                     Request { HD, "6" }, Request { HT, "6", Reciprocals::Distinct },
-                     Request { HT, "6" } }) {
+            for (const Request &request :
+                { Request { HD, "6", Reciprocals::Distinct }, Request { HD, "6" },
+                    Request { HT, "6", Reciprocals::Distinct }, Request { HT, "6" } }) {
                 SCOPED_TRACE(testing::Message() << "seed " << seed << " kind " << int(request.kind)
                                                 << " reciprocals " << int(request.reciprocals));
                 Request scanning = request;
@@ -317,13 +320,15 @@ namespace {
                 sum += value;
             const double expectedMean = double(sum / values.size());
             for (const double value : values)
-                squares += (value - (long double)expectedMean) * (value - (long double)expectedMean);
+                squares +=
+                    (value - (long double)expectedMean) * (value - (long double)expectedMean);
             const double cv = double(std::sqrt(squares / (values.size() - 1)) / expectedMean * 100);
             ASSERT_EQ(got.mean, expectedMean) << "trial " << trial;
             ASSERT_EQ(formatFloat(FixedPattern::OneDecimal, got.cv, {}),
                 formatFloat(FixedPattern::OneDecimal, cv, {}))
                 << "trial " << trial;
-            nearHalves += std::fabs(std::fabs(cv) * 10 - std::floor(std::fabs(cv) * 10) - 0.5) < 1e-9;
+            nearHalves +=
+                std::fabs(std::fabs(cv) * 10 - std::floor(std::fabs(cv) * 10) - 0.5) < 1e-9;
         }
         EXPECT_GT(nearHalves, 5000); // the aimed cases do reach the halves
     }

@@ -13,8 +13,8 @@
 
 #include <stdlib.h>
 
-#include "table/cell_grid.h"
 #include "progress.h"
+#include "table/cell_grid.h"
 #include "table/import.h"
 
 namespace koravel::test {

@@ -19,10 +19,7 @@ struct GoldenRow
     bool sim; // --reciprocals sim: a cross and its reciprocal are distinct
     char separator; // the data's decimal separator
 
-    std::string stem() const
-    {
-        return example + (hd ? ".hd" : ".ht") + (sim ? ".sim" : ".nao");
-    }
+    std::string stem() const { return example + (hd ? ".hd" : ".ht") + (sim ? ".sim" : ".nao"); }
     // The golden file's bytes; "" when there is none (workbooks were kept for two rows only).
     std::string file(const std::string &suffix) const
     {
