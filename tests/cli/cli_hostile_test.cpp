@@ -1,5 +1,6 @@
 // koravel-cli's files beyond the golden rows: the ranking's CSV options, an output through a
 // link or a pipe, full and read-only disks, and an interrupted run, which leaves no partial file.
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 
@@ -48,6 +49,28 @@ TEST(CliFiles, RankingWithItsCsvOptionsNextToAnUnchangedReport)
         EXPECT_EQ(run.out, reference.out);
         EXPECT_EQ(readBytes(dir / "r.csv"), ranking);
     }
+}
+
+// Thirty lines, every pair once: 3 C(30, 4) = 82,215 double crosses, some 4 MB, several times
+// the write buffer; nothing is FALSO, so the clean-up only adds the summary.
+TEST(CliFiles, ALargeReportToStandardOutputAndToAFile)
+{
+    TempDir dir;
+    std::vector<std::string> arguments { "hd",
+        dir.file("trinta.txt",
+            everyPair(30,
+                [](int i, int j) {
+                    return std::to_string(i) + " " + std::to_string(j) + " "
+                        + std::to_string(5 + (i * 7 + j * 3) % 40 / 10.0);
+                })),
+        "--lines", "30", "--reciprocals", "nao" };
+    const CliRun toStdout = runCli(arguments);
+    EXPECT_EQ(std::count(toStdout.out.begin(), toStdout.out.end(), '\n'), 8 + 82215);
+    arguments.insert(arguments.end(), { "--output", dir / "r.txt", "--clean" });
+    EXPECT_EQ(runCli(arguments).status, 0);
+    EXPECT_EQ(readBytes(dir / "r.txt"),
+        toStdout.out + "Hibridos possiveis totais= 82215\r\n"
+            + "Hibridos Falso preditos excluidos = 0\r\nHibridos Reais preditos = 82215\r\n");
 }
 
 TEST(CliFiles, OutputThroughALinkAndThroughAPipe)
