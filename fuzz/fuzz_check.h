@@ -7,21 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "numtext/error.h"
+
 namespace koravel::fuzz {
 
 // The text with every byte outside printable ASCII written as \xHH, for the failure report.
 inline std::string printable(std::string_view text)
 {
     std::string out;
+    char hex[8];
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 32 && byte < 127 && byte != '\\') {
-            out += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        }
+        std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+        out += byte >= 32 && byte < 127 && byte != '\\' ? std::string(1, c) : std::string(hex);
     }
     return out;
 }
@@ -44,6 +42,16 @@ inline void expect(bool condition, std::string_view what)
 {
     if (!condition)
         fail(what, "false", "true");
+}
+
+// One call's outcome written as text: "= " and the answer, or "error " and the error's message.
+template <class Call> std::string outcome(Call call)
+{
+    try {
+        return "= " + call();
+    } catch (const Error &error) {
+        return "error " + error.message();
+    }
 }
 
 } // namespace koravel::fuzz

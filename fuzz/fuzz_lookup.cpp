@@ -2,10 +2,8 @@
 // either decimal separator, SingleCrossIndex gives the answers of the literal scan (ExisteHS,
 // ValorHS): the same booleans, the same values bit for bit, and the same error at the same call.
 //
-// Input (through FuzzedDataProvider): the separator, the option, up to 16 rows of three cells,
-// each cell from a list of telling texts or arbitrary bytes, then up to 32 calls.
-#include <fuzzer/FuzzedDataProvider.h>
-
+// Input, read from the front: the separator, the option, up to 16 rows of three cells, each
+// cell from a list of telling texts or arbitrary bytes, then up to 32 calls.
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -13,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "numtext/error.h"
 #include "fuzz_check.h"
+#include "numtext/error.h"
 #include "prediction/lookup.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 using namespace koravel;
 using namespace koravel::fuzz;
@@ -33,32 +31,49 @@ const std::vector<std::string> kValueTexts { "5", "0", "-0", "2.5", "2,5", "-3.2
     "0.1", "0,1", "+.5e-3", "-,5E+2" };
 const std::vector<std::int32_t> kParents { 0, -1, 5, 7, 17, 1025, 2000, INT_MAX, INT_MIN };
 
-std::string cellText(FuzzedDataProvider &in, const std::vector<std::string> &telling)
+// The input's bytes in order; zeros once they are used up.
+class Input
 {
-    const int choice = in.ConsumeIntegralInRange(0, 9);
-    if (choice < 8)
-        return telling[in.ConsumeIntegralInRange<std::size_t>(0, telling.size() - 1)];
-    return in.ConsumeRandomLengthString(12);
-}
-
-std::int32_t parent(FuzzedDataProvider &in)
-{
-    const int choice = in.ConsumeIntegralInRange(0, 9);
-    if (choice < 7)
-        return in.ConsumeIntegralInRange(1, 4);
-    if (choice < 9)
-        return kParents[in.ConsumeIntegralInRange<std::size_t>(0, kParents.size() - 1)];
-    return in.ConsumeIntegral<std::int32_t>();
-}
-
-// One call's outcome written as text: the answer, or the error's message.
-template <class Call> std::string outcome(Call call)
-{
-    try {
-        return "= " + call();
-    } catch (const Error &error) {
-        return "error " + error.message();
+public:
+    Input(const std::uint8_t *data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
     }
+    std::uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+    int range(int low, int high) { return low + byte() % (high - low + 1); }
+    bool flag() { return (byte() & 1) != 0; }
+    template <class T> const T &pick(const std::vector<T> &list)
+    {
+        return list[byte() % list.size()];
+    }
+    std::int32_t int32()
+    {
+        return std::int32_t(byte() | byte() << 8 | byte() << 16 | unsigned(byte()) << 24);
+    }
+    std::string text(std::size_t most)
+    {
+        std::string out(byte() % (most + 1), '\0');
+        for (char &c : out)
+            c = char(byte());
+        return out;
+    }
+
+private:
+    const std::uint8_t *m_data;
+    std::size_t m_size;
+    std::size_t m_at = 0;
+};
+
+std::string cellText(Input &in, const std::vector<std::string> &telling)
+{
+    return in.range(0, 9) < 8 ? in.pick(telling) : in.text(12);
+}
+
+std::int32_t parent(Input &in)
+{
+    const int choice = in.range(0, 9);
+    return choice < 7 ? in.range(1, 4) : choice < 9 ? in.pick(kParents) : in.int32();
 }
 
 std::string bits(double value)
@@ -75,12 +90,12 @@ std::string bits(double value)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    FuzzedDataProvider in(data, size);
-    const FormatSettings settings { in.ConsumeBool() ? ',' : '.' };
-    const Reciprocals reciprocals = in.ConsumeBool() ? Reciprocals::Either : Reciprocals::Distinct;
+    Input in(data, size);
+    const FormatSettings settings { in.flag() ? ',' : '.' };
+    const Reciprocals reciprocals = in.flag() ? Reciprocals::Either : Reciprocals::Distinct;
 
     CellGrid grid;
-    const int rows = in.ConsumeIntegralInRange(0, 16);
+    const int rows = in.range(0, 16);
     grid.setRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
         grid.setCell(1, r, cellText(in, kParentTexts));
@@ -89,16 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     // The value column is read even when the table shows fewer columns; rows below the row
     // count are never read, and rows within it that were never written read as empty cells.
-    const int resize = in.ConsumeIntegralInRange(0, 15);
+    const int resize = in.range(0, 15);
     if (resize == 0)
         grid.setColumnCount(3);
     else if (resize == 1)
-        grid.setRowCount(in.ConsumeIntegralInRange(0, rows + 3));
+        grid.setRowCount(in.range(0, rows + 3));
 
     const SingleCrossIndex index(grid, reciprocals, settings);
-    const int calls = in.ConsumeIntegralInRange(1, 32);
+    const int calls = in.range(1, 32);
     for (int call = 0; call < calls; ++call) {
-        const int kind = in.ConsumeIntegralInRange(0, 2);
+        const int kind = in.range(0, 2);
         const std::int32_t a = parent(in);
         const std::int32_t b = parent(in);
         const std::string what = std::string(kind == 0 ? "exists"

@@ -6,7 +6,9 @@
 // Input: the first byte chooses the decimal separator (bit 0) and what the rest is (bits 1-2):
 // text to read, the bits of an extended real, the bits of a double, or the bits of an integer.
 // With bit 3 set, an extended real is an integer over a power of two instead (m / 2^s, s below
-// 96), which reaches the halves and the magnitudes the patterns care about far more often.
+// 96), which reaches the halves and the magnitudes the patterns care about far more often; with
+// bit 4 set as well, it is aimed at a half: an integer plus .4995 to .5005, over a power of ten
+// (the last kept digit of the general format or of a fixed pattern).
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -17,8 +19,8 @@
 #include <string>
 #include <string_view>
 
-#include "numtext/error.h"
 #include "fuzz_check.h"
+#include "numtext/error.h"
 #include "numtext/numtext.h"
 
 using namespace koravel;
@@ -381,6 +383,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::memcpy(bytes, rest.data(), std::min<std::size_t>(rest.size(), 10));
         std::uint64_t mantissa;
         std::memcpy(&mantissa, bytes, 8);
+        if ((data[0] & 24) == 24) {
+            const long double tail = 0.4995L + bytes[8] * 0.001L / 256;
+            const int power = bytes[9] % 32 - 16;
+            const long double whole = static_cast<long double>(mantissa % 1000000000000000u);
+            checkWriters((whole + tail) * std::pow(10.0L, power), settings);
+            break;
+        }
         if ((data[0] & 8) != 0) {
             const long double magnitude =
                 std::ldexp(static_cast<long double>(mantissa), -(bytes[8] % 96));

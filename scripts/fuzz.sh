@@ -7,7 +7,8 @@
 #   KORAVEL_BUILD_DIR=build-x bash scripts/fuzz.sh
 # The growing corpus and any finding stay in the build folder (<build>/fuzz-corpus/<target>,
 # <build>/fuzz-findings/<target>); the seeds of fuzz/corpus/ are only read. A finding is
-# replayed with: <build>/fuzz/fuzz_<target> <file>
+# replayed with: <build>/fuzz/fuzz_<target> <file>. Every test build also replays each target's
+# seeds and a seeded stream of mutations as a CTest (ctest -R fuzz_), without Clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -2,16 +2,15 @@
 // and the errors it raises as a prediction would.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "export/diallel_matrix.h"
-#include "numtext/error.h"
 #include "error_of.h"
-#include "grid_of.h"
+#include "export/diallel_matrix.h"
+#include "fixtures.h"
+#include "numtext/error.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 namespace {
@@ -125,14 +124,7 @@ namespace {
     TEST(DiallelMatrix, CountsAndRangeOfTheMaizeExample)
     {
         // Griffing's maize diallel: 36 crosses i x j with i < j among 9 lines.
-        std::ifstream file(KORAVEL_EXAMPLES_DIR "/griffing56_maize.txt");
-        ASSERT_TRUE(file.good());
-        std::vector<Row> rows;
-        Row row;
-        while (file >> row.a >> row.b >> row.value)
-            rows.push_back(row);
-        const CellGrid grid = gridOf(rows);
-
+        const CellGrid grid = test::importedExample("griffing56_maize.txt");
         const struct
         {
             Reciprocals reciprocals;

@@ -82,12 +82,6 @@ namespace {
         EXPECT_EQ(utf8ToLatin1("\xC3"), "?");
     }
 
-} // namespace
-} // namespace koravel
-
-namespace koravel {
-namespace {
-
     TEST(DecimalSeparator, ComesFromTheEnvironmentsLocaleAndLeavesTheProcessAsItWas)
     {
         const char *saved = std::getenv("LC_ALL");

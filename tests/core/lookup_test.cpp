@@ -11,7 +11,7 @@
 
 #include "table/cell_grid.h"
 #include "numtext/error.h"
-#include "grid_of.h"
+#include "fixtures.h"
 #include "prediction/lookup.h"
 #include "prediction/single_cross_index.h"
 

@@ -1,97 +1,41 @@
-// Spreadsheet export from the report window: the golden bytes, the options refused, the
-// targets that cannot be written.
+// Spreadsheet export: quoting, the options and targets refused before anything is written. The
+// bytes of every export are the golden files' (golden_report_test, golden_test).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <string_view>
 #include <thread>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "error_of.h"
 #include "export/candidate_workbook.h"
 #include "export/csv_writer.h"
-#include "error_of.h"
-#include "report/report_document.h"
 #include "export/spreadsheet_export.h"
-#include "unzipped.h"
-
-using koravel::test::unzipped;
+#include "fixtures.h"
+#include "report/report_document.h"
 
 using namespace koravel;
+using namespace koravel::test;
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const FormatSettings kDot { '.' };
+const std::string kBom = "\xEF\xBB\xBF";
 
 class Export : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    std::string path(const std::string &name) const { return m_dir / name; }
+    std::size_t filesInFolder() const { return m_dir.names().size(); }
+    static std::string contentOf(const std::string &file) { return readBytes(file); }
+    void write(const std::string &name, const std::string &text) const
     {
-        m_folder = fs::temp_directory_path()
-            / ("koravel_export_" + std::to_string(::getpid()) + "_"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    std::string path(const std::string &name) const { return (m_folder / name).string(); }
-    std::size_t filesInFolder() const
-    {
-        return std::size_t(std::distance(fs::directory_iterator(m_folder), {}));
-    }
-    static std::string contentOf(const std::string &file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    static void write(const std::string &file, const std::string &text)
-    {
-        std::ofstream(file, std::ios::binary) << text;
+        m_dir.file(fs::path(name).filename().string(), text);
     }
 
-    fs::path m_folder;
+    TempDir m_dir;
 };
-
-const std::string kBom = "\xEF\xBB\xBF";
-
-// The window's route to the spreadsheets (the report's text read back line by line) gives the
-// bytes koravel-cli gave for the same report before records replaced its reading of lines.
-TEST_F(Export, SameAsTheGoldenFiles)
-{
-    const std::string golden = KORAVEL_EXAMPLES_DIR "/../tests/data/golden/";
-    for (const char *example : { "griffing56_maize", "dialelo_completo", "dialelo_incompleto",
-             "dialelo_virgula" })
-        for (const char *kind : { "hd", "ht" })
-            for (const char *reciprocals : { "sim", "nao" }) {
-                const std::string name = std::string(example) + "." + kind + "." + reciprocals;
-                SCOPED_TRACE(name);
-                const FormatSettings settings { name.starts_with("dialelo_virgula") ? ',' : '.' };
-                ReportDocument document;
-                document.setText(contentOf(golden + name + ".txt"));
-                ASSERT_GT(document.count(), 8u);
-                exportReportCsv(path("c.csv"), document, settings, {});
-                EXPECT_EQ(contentOf(path("c.csv")), contentOf(golden + name + ".csv"));
-                const bool hd = kind == std::string_view("hd");
-                exportRankingCsv(path("r.csv"), rankReport(document, { 10, hd }, settings), {});
-                EXPECT_EQ(contentOf(path("r.csv")), contentOf(golden + name + ".ranking.csv"));
-                const std::string sheets = golden + name + ".xlsx.sheet";
-                if (!fs::exists(sheets + "1.xml"))
-                    continue;
-                const RankingResult ranking = rankReport(document, { 5, false }, settings);
-                exportReportXlsx(path("w.xlsx"), document, settings, &ranking);
-                for (const char *sheet : { "1", "2" })
-                    EXPECT_EQ(unzipped(path("w.xlsx"), "xl/worksheets/sheet" + std::string(sheet) + ".xml"),
-                        contentOf(sheets + sheet + ".xml"));
-            }
-}
 
 TEST_F(Export, CsvQuotesQuotesAndLineBreaks)
 {
