@@ -1,19 +1,19 @@
 // The main window: controls, menu and the handlers that drive the core.
 #include "Unit1.h"
 
-#include "UntMatriz.h"
-#include "UntOpcoes.h"
+#include "DiallelMatrixWindow.h"
+#include "OptionsDialog.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
-#include "prediction/counts.h"
 #include "dialogs.h"
 #include "grid_model.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
-#include "numtext/numtext.h"
+#include "prediction/counts.h"
 #include "progress_report_sink.h"
 #include "qt_text.h"
 #include "report/size_limits.h"
+#include "session.h"
 #include "up_down.h"
 #include "widget_progress.h"
 
@@ -36,22 +36,13 @@
 
 namespace {
 
+using koravel::sansFont;
+
 constexpr int kClientWidth = 637;
 constexpr int kClientHeight = 484;
 constexpr int kStatusBarHeight = 28;
 constexpr int kCellWidth = 64;
 constexpr int kCellHeight = 24;
-
-// The sans font of the window; the counts ask for Arial, which fontconfig maps to a metric twin.
-QFont sansFont(
-    int pixelSize, bool bold = false, const QString &family = QStringLiteral("Liberation Sans"))
-{
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel *makeLabel(
     QWidget *parent, const char *name, const QString &text, const QFont &font, int left, int top)
@@ -74,16 +65,17 @@ void placeCount(QLabel *label, int left)
 
 } // namespace
 
-TForm1::TForm1(koravel::UserDialogs &dialogs, QWidget *parent)
+TForm1::TForm1(koravel::Session &session, koravel::UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_session(session)
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(".:: Koravel v.1.1 - Predição de Híbridos Duplos e Triplos"));
     setWindowIcon(koravelIcon());
-    setFont(sansFont(11));
+    setFont(koravel::windowFont());
     buildMenu();
     buildControls();
     buildStatusBar();
@@ -145,7 +137,7 @@ void TForm1::buildControls()
     StringGrid1 = new QTableView(client);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(160, 0, 297, 417);
-    m_model = new koravel::GridModel(m_grid, this);
+    m_model = new koravel::GridModel(m_session.grid(), this);
     StringGrid1->setModel(m_model);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -246,31 +238,33 @@ void TForm1::buildStatusBar()
     setStatusBar(StatusBar1);
 }
 
+// The session wrote the table's headings; the controls show what it holds.
 void TForm1::FormCreate()
 {
-    m_model->beginGridChange();
-    m_grid.setCell(1, 0, "Pai A");
-    m_grid.setCell(2, 0, "Pai B");
-    m_grid.setCell(3, 0, "PRODU\xC7\xC3O");
-    m_model->endGridChange();
-    m_sim->setChecked(true);
+    Edit1->setText(koravel::toQt(m_session.lines().text()));
+    (m_session.reciprocals() == koravel::Reciprocals::Distinct ? m_sim : m_nao)->setChecked(true);
 }
 
 void TForm1::wire()
 {
-    const auto guarded = [this](void (TForm1::*handler)()) {
-        return [this, handler] {
-            koravel::runHandler(this, m_dialogs, [this, handler] { (this->*handler)(); });
-        };
-    };
-    connect(Importardados1, &QAction::triggered, this, guarded(&TForm1::Importardados1Click));
-    connect(Opcoes1, &QAction::triggered, this, guarded(&TForm1::Opcoes1Click));
-    connect(Matrizdialelica1, &QAction::triggered, this, guarded(&TForm1::Matrizdialelica1Click));
-    connect(Sobre1, &QAction::triggered, this, guarded(&TForm1::Sobre1Click));
-    connect(Sair1, &QAction::triggered, this, guarded(&TForm1::Sair1Click));
-    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TForm1::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, guarded(&TForm1::BitBtn2Click));
-    connect(UpDown1, &koravel::UpDown::stepped, this, guarded(&TForm1::UpDown1Changing));
+    using koravel::handled;
+    connect(Importardados1, &QAction::triggered, this,
+        handled(this, m_dialogs, &TForm1::Importardados1Click));
+    connect(Opcoes1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Opcoes1Click));
+    connect(Matrizdialelica1, &QAction::triggered, this,
+        handled(this, m_dialogs, &TForm1::Matrizdialelica1Click));
+    connect(Sobre1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sobre1Click));
+    connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sair1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn2Click));
+    connect(UpDown1, &koravel::UpDown::stepped, this,
+        handled(this, m_dialogs, &TForm1::UpDown1Changing));
+    connect(Edit1, &QLineEdit::textChanged, this,
+        [this](const QString &text) { m_session.setLines(koravel::fromQt(text)); });
+    connect(m_sim, &QRadioButton::toggled, this, [this](bool sim) {
+        m_session.setReciprocals(
+            sim ? koravel::Reciprocals::Distinct : koravel::Reciprocals::Either);
+    });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm1::showFixedCells);
     showFixedCells();
 }
@@ -290,46 +284,39 @@ void TForm1::Importardados1Click()
         m_model->endGridChange();
         m_progress->settle();
     });
-    koravel::importDataFile(*this, m_grid, *m_progress);
+    koravel::importDataFile(*this, m_session.grid(), *m_progress);
 }
 
 void TForm1::BitBtn1Click()
 {
-    // A report the window could not hold is refused before anything changes.
-    koravel::checkWindowReport(koravel::HybridKind::DoubleCross, koravel::fromQt(Edit1->text()),
-        koravel::windowMemoryLimit());
-    runPrediction(&koravel::predictDoubleCrosses);
+    runPrediction(koravel::HybridKind::DoubleCross);
 }
 
 void TForm1::BitBtn2Click()
 {
-    koravel::checkWindowReport(koravel::HybridKind::ThreeWayCross, koravel::fromQt(Edit1->text()),
-        koravel::windowMemoryLimit());
-    runPrediction(&koravel::predictThreeWayCrosses);
+    runPrediction(koravel::HybridKind::ThreeWayCross);
 }
 
-void TForm1::runPrediction(Prediction prediction)
+void TForm1::runPrediction(koravel::HybridKind kind)
 {
+    // A report the window could not hold is refused before anything changes.
+    koravel::checkWindowReport(kind, m_session.lines(), koravel::windowMemoryLimit());
     if (!m_report)
         return;
-    const std::string linesText = koravel::fromQt(Edit1->text());
-    const koravel::PredictionInput input { m_grid, linesText, reciprocals(),
-        koravel::KoravelApplication::formatSettings() };
-    m_report->setReportSettings(input.settings);
     // A report that stops at an error is shown as it stands.
     const auto finish = qScopeGuard([this] {
         m_progress->settle();
         m_report->publishReport();
     });
     koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
-    prediction(input, report, *m_progress, *this, koravel::LookupMethod::Indexed);
+    m_session.predict(kind, report, *m_progress, *this);
 }
 
 void TForm1::UpDown1Changing()
 {
     Edit1->setText(koravel::toQt(koravel::intToStr(UpDown1->position())));
-    const koravel::HybridCounts counts = koravel::hybridCounts(
-        koravel::fromQt(Edit1->text()), koravel::KoravelApplication::formatSettings());
+    const koravel::HybridCounts counts =
+        koravel::hybridCounts(m_session.lines(), m_session.formatSettings());
     Label3->setText(koravel::toQt(counts.doubleCrosses));
     Label5->setText(koravel::toQt(counts.threeWayCrosses));
     placeCount(Label3, 72);
@@ -339,11 +326,11 @@ void TForm1::UpDown1Changing()
 // The separator chosen holds for the cells and the report until the program ends.
 void TForm1::Opcoes1Click()
 {
-    TForm7 options(this);
-    options.setChoice(koravel::KoravelApplication::decimalChoice(),
-        koravel::KoravelApplication::regionalDecimalSeparator());
+    m_session.setRegionalSeparator(koravel::regionalDecimalSeparator());
+    OptionsDialog options(this);
+    options.setChoice(m_session.decimalChoice(), m_session.regionalSeparator());
     if (options.exec() == QDialog::Accepted)
-        koravel::KoravelApplication::setDecimalChoice(options.choice());
+        m_session.setDecimalChoice(options.choice());
 }
 
 void TForm1::Matrizdialelica1Click()
@@ -355,9 +342,8 @@ void TForm1::Matrizdialelica1Click()
         return;
     }
     if (!m_matrixWindow)
-        m_matrixWindow = new TForm6(m_dialogs, this);
-    m_matrixWindow->showMatrix(m_grid, koravel::fromQt(Edit1->text()), reciprocals(),
-        koravel::KoravelApplication::formatSettings());
+        m_matrixWindow = new DiallelMatrixWindow(m_dialogs, this);
+    m_matrixWindow->showMatrix(m_session);
 }
 
 void TForm1::Sobre1Click()
@@ -369,11 +355,6 @@ void TForm1::Sobre1Click()
 void TForm1::Sair1Click()
 {
     close();
-}
-
-koravel::Reciprocals TForm1::reciprocals() const
-{
-    return m_sim->isChecked() ? koravel::Reciprocals::Distinct : koravel::Reciprocals::Either;
 }
 
 std::optional<std::string> TForm1::chooseFile()

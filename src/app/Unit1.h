@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "table/cell_grid.h"
-#include "table/import.h"
 #include "prediction/prediction.h"
+#include "report/report_format.h"
+#include "table/import.h"
 
 class QAction;
 class QGroupBox;
@@ -25,28 +25,29 @@ class QStatusBar;
 class QTableView;
 class TForm2;
 class TForm3;
-class TForm6;
+class DiallelMatrixWindow;
 
 namespace koravel {
 class GridModel;
+class Session;
 class UpDown;
 class UserDialogs;
 class WidgetProgress;
 } // namespace koravel
 
-// A handler is wiring: it reads the controls, calls the core and shows the result. Errors
-// propagate out of the handlers; the connections run them through runHandler, which shows them.
+// A view of the session: the table, the field and the option write through to it. A handler is
+// wiring: it calls the session or the core and shows the result. Errors propagate out of the
+// handlers; the connections run them through runHandler, which shows them.
 class TForm1 : public QMainWindow, private koravel::ImportControls, private koravel::MessageSink
 {
     Q_OBJECT
 public:
-    explicit TForm1(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    TForm1(koravel::Session &session, koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The report window that the predictions write into and the about window of the menu.
     void setOtherWindows(TForm2 &report, TForm3 &about);
 
-    const koravel::CellGrid &grid() const { return m_grid; }
     // Memo1: the text of the last file imported, kept until the next import.
     const std::string &lineBuffer() const { return m_lineBuffer; }
 
@@ -93,17 +94,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    using Prediction = void (*)(const koravel::PredictionInput &, koravel::ReportSink &,
-        koravel::ProgressBar &, koravel::MessageSink &, koravel::LookupMethod);
-
     void buildControls();
     void buildMenu();
     void buildStatusBar();
     void FormCreate();
     void wire();
     void showFixedCells();
-    void runPrediction(Prediction prediction);
-    koravel::Reciprocals reciprocals() const;
+    void runPrediction(koravel::HybridKind kind);
 
     // ImportControls and MessageSink
     std::optional<std::string> chooseFile() override;
@@ -111,8 +108,8 @@ private:
     void enablePredictions() override;
     void information(const std::string &message) override;
 
+    koravel::Session &m_session;
     koravel::UserDialogs &m_dialogs;
-    koravel::CellGrid m_grid;
     koravel::GridModel *m_model = nullptr;
     std::unique_ptr<koravel::WidgetProgress> m_progress;
     std::string m_lineBuffer;
@@ -122,6 +119,6 @@ private:
     QRadioButton *m_nao = nullptr;
     TForm2 *m_report = nullptr;
     TForm3 *m_about = nullptr;
-    TForm6 *m_matrixWindow = nullptr; // made on first use
+    DiallelMatrixWindow *m_matrixWindow = nullptr; // made on first use
     bool m_centred = false;
 };

@@ -2,6 +2,7 @@
 #include "UntSobre.h"
 
 #include "globe_animation.h"
+#include "koravel_application.h"
 #include "maize_picture.h"
 
 #include <QDesktopServices>
@@ -101,11 +102,7 @@ TForm3::TForm3(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setModal(true);
-    // The sans font at the size of the 8-point font of the original screens.
-    QFont windowFont(QStringLiteral("Liberation Sans"));
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(koravel::windowFont());
 
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -140,10 +137,7 @@ TForm3::TForm3(QWidget *parent)
 
     RxLabel1 =
         label(GroupBox2, QStringLiteral("RxLabel1"), { 120, 22 }, QStringLiteral("Vescarin"));
-    QFont nameFont(QStringLiteral("Arial"));
-    nameFont.setPixelSize(19);
-    nameFont.setBold(true);
-    RxLabel1->setFont(nameFont);
+    RxLabel1->setFont(koravel::sansFont(19, true, QStringLiteral("Arial")));
     RxLabel1->adjustSize();
     RxLabel2 = label(
         GroupBox2, QStringLiteral("RxLabel2"), { 120, 50 }, QStringLiteral("Engenheiro Agrônomo"));

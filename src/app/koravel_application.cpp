@@ -1,10 +1,11 @@
-// The application object: top-level error handler and regional number settings.
+// The application object, the handler runner, the regional separator and the windows' font.
 #include "koravel_application.h"
 
 #include "dialogs.h"
 #include "numtext/error.h"
 #include "numtext/locale_settings.h"
 #include "qt_text.h"
+#include "session.h"
 
 #include <QLocale>
 
@@ -14,9 +15,6 @@
 namespace koravel {
 
 namespace {
-
-    FormatSettings g_formatSettings;
-    DecimalChoice g_decimalChoice = DecimalChoice::Regional;
 
     QString shownMessage(std::string_view message)
     {
@@ -43,6 +41,11 @@ char decimalSeparatorFromQt(const QString &symbol)
     return decimalSeparatorFromSymbol(fromQt(symbol));
 }
 
+char regionalDecimalSeparator()
+{
+    return decimalSeparatorFromQt(QLocale::system().decimalPoint());
+}
+
 void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler)
 {
     try {
@@ -54,69 +57,35 @@ void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void(
     }
 }
 
+QFont sansFont(int pixels, bool bold, const QString &family)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont windowFont()
+{
+    return sansFont(11);
+}
+
 KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dialogs)
     : QApplication(argc, argv)
     , m_dialogs(dialogs)
 {
     setApplicationName(QStringLiteral("Koravel"));
     setApplicationDisplayName(QStringLiteral("Koravel"));
-    readSystemFormatSettings();
 }
 
 bool KoravelApplication::notify(QObject *receiver, QEvent *event)
 {
-    if (event->type() == QEvent::LocaleChange)
-        readSystemFormatSettings();
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const Error &error) {
-        m_dialogs.error(activeWindow(), shownMessage(error.message()));
-    } catch (const std::exception &error) {
-        m_dialogs.error(activeWindow(), shownMessage(error));
-    }
-    return true;
-}
-
-FormatSettings KoravelApplication::formatSettings()
-{
-    return g_formatSettings;
-}
-
-void KoravelApplication::setFormatSettings(FormatSettings settings)
-{
-    g_formatSettings = settings;
-}
-
-void KoravelApplication::readSystemFormatSettings()
-{
-    if (g_decimalChoice == DecimalChoice::Regional)
-        g_formatSettings.decimalSeparator = regionalDecimalSeparator();
-}
-
-DecimalChoice KoravelApplication::decimalChoice()
-{
-    return g_decimalChoice;
-}
-
-void KoravelApplication::setDecimalChoice(DecimalChoice choice)
-{
-    g_decimalChoice = choice;
-    switch (choice) {
-    case DecimalChoice::Regional:
-        readSystemFormatSettings();
-        break;
-    case DecimalChoice::Point:
-        g_formatSettings.decimalSeparator = '.';
-        break;
-    case DecimalChoice::Comma:
-        g_formatSettings.decimalSeparator = ',';
-        break;
-    }
-}
-
-char KoravelApplication::regionalDecimalSeparator()
-{
-    return decimalSeparatorFromQt(QLocale::system().decimalPoint());
+    if (event->type() == QEvent::LocaleChange && m_session)
+        m_session->setRegionalSeparator(regionalDecimalSeparator());
+    bool result = true;
+    runHandler(activeWindow(), m_dialogs, [&] { result = QApplication::notify(receiver, event); });
+    return result;
 }
 
 } // namespace koravel

@@ -1,5 +1,5 @@
 // The options window: three exclusive choices of decimal separator, OK and Cancelar.
-#include "UntOpcoes.h"
+#include "OptionsDialog.h"
 
 #include "button_row.h"
 
@@ -26,12 +26,12 @@ QString separatorName(char separator)
 
 } // namespace
 
-TForm7::TForm7(QWidget *parent)
+OptionsDialog::OptionsDialog(QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Form7"));
+    setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral(".:: Koravel - OPÇÕES"));
 
     RadioGroup1 = new QGroupBox(QStringLiteral(" Separador decimal dos dados "), this);
@@ -76,7 +76,7 @@ TForm7::TForm7(QWidget *parent)
     setChoice(koravel::DecimalChoice::Regional, '.');
 }
 
-void TForm7::setChoice(koravel::DecimalChoice choice, char regionalSeparator)
+void OptionsDialog::setChoice(koravel::DecimalChoice choice, char regionalSeparator)
 {
     Label1->setText(QStringLiteral("neste computador: %1").arg(separatorName(regionalSeparator)));
     switch (choice) {
@@ -92,7 +92,7 @@ void TForm7::setChoice(koravel::DecimalChoice choice, char regionalSeparator)
     }
 }
 
-koravel::DecimalChoice TForm7::choice() const
+koravel::DecimalChoice OptionsDialog::choice() const
 {
     if (RadioButton2->isChecked())
         return koravel::DecimalChoice::Point;

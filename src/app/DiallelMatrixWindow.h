@@ -5,32 +5,27 @@
 #include <QString>
 #include <QStringList>
 
-#include <string>
-
-#include "prediction/lookup.h"
-
 class QLabel;
 class QPushButton;
 class QScrollArea;
 
 namespace koravel {
-class CellGrid;
 class HeatMapView;
+class Session;
 class UserDialogs;
 } // namespace koravel
 
-class TForm6 : public QMainWindow
+class DiallelMatrixWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TForm6(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    explicit DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
 
-    // Reads every single cross of the table as a prediction would now (the lines of the field
+    // Reads every single cross of the session's table as a prediction would now (the lines of the field
     // when it holds 2 or more, else up to the largest parent) and shows the window in front.
     // Raises the lookup's conversion Error; the window then stays as it was. A table with fewer
     // than two lines is told in a message and shows nothing.
-    void showMatrix(const koravel::CellGrid &grid, const std::string &linesText,
-        koravel::Reciprocals reciprocals, const koravel::FormatSettings &settings);
+    void showMatrix(const koravel::Session &session);
 
     static const QStringList &pictureFilters();
 

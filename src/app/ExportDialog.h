@@ -13,11 +13,11 @@ class QRadioButton;
 
 // Opened by the export commands of the report and ranking windows through UserDialogs; a
 // separator equal to the decimal mark cannot be confirmed.
-class TForm5 : public QDialog
+class ExportDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget *parent = nullptr);
+    explicit ExportDialog(QWidget *parent = nullptr);
 
     void setChoice(const koravel::SpreadsheetChoice &choice);
     koravel::SpreadsheetChoice choice() const;

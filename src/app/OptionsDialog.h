@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "koravel_application.h"
+#include "session.h"
 
 class QGroupBox;
 class QLabel;
@@ -11,11 +11,11 @@ class QPushButton;
 class QRadioButton;
 
 // Shown modally from the main menu; the caller applies choice() when the user presses OK.
-class TForm7 : public QDialog
+class OptionsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget *parent = nullptr);
+    explicit OptionsDialog(QWidget *parent = nullptr);
 
     // Selects the item of the choice and names the system's own separator in Label1.
     void setChoice(koravel::DecimalChoice choice, char regionalSeparator);

@@ -1,5 +1,5 @@
 // The export dialog's controls: the format, the CSV options and the two buttons.
-#include "UntExportar.h"
+#include "ExportDialog.h"
 
 #include "button_row.h"
 
@@ -34,10 +34,10 @@ template <std::size_t N> char itemAt(const char (&items)[N], int index)
 
 } // namespace
 
-TForm5::TForm5(QWidget *parent)
+ExportDialog::ExportDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(QStringLiteral("ExportDialog"));
     setWindowTitle(QStringLiteral(".:: Exportar planilha ::."));
 
     RadioGroup1 = new QGroupBox(QStringLiteral(" Formato "), this);
@@ -83,14 +83,14 @@ TForm5::TForm5(QWidget *parent)
 
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(RadioButton1, &QRadioButton::toggled, this, &TForm5::updateControls);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm5::updateControls);
-    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm5::updateControls);
+    connect(RadioButton1, &QRadioButton::toggled, this, &ExportDialog::updateControls);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &ExportDialog::updateControls);
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &ExportDialog::updateControls);
 
     setChoice({});
 }
 
-void TForm5::setChoice(const koravel::SpreadsheetChoice &choice)
+void ExportDialog::setChoice(const koravel::SpreadsheetChoice &choice)
 {
     RadioButton1->setChecked(choice.format == koravel::SpreadsheetFormat::Csv);
     RadioButton2->setChecked(choice.format == koravel::SpreadsheetFormat::Xlsx);
@@ -99,7 +99,7 @@ void TForm5::setChoice(const koravel::SpreadsheetChoice &choice)
     updateControls();
 }
 
-koravel::SpreadsheetChoice TForm5::choice() const
+koravel::SpreadsheetChoice ExportDialog::choice() const
 {
     koravel::SpreadsheetChoice choice;
     choice.format = RadioButton2->isChecked() ? koravel::SpreadsheetFormat::Xlsx
@@ -109,7 +109,7 @@ koravel::SpreadsheetChoice TForm5::choice() const
     return choice;
 }
 
-void TForm5::updateControls()
+void ExportDialog::updateControls()
 {
     const koravel::SpreadsheetChoice current = choice();
     const bool csv = current.format == koravel::SpreadsheetFormat::Csv;

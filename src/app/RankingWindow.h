@@ -4,8 +4,8 @@
 
 #include <QMainWindow>
 
-#include "numtext/numtext.h"
 #include "export/ranking.h"
+#include "numtext/numtext.h"
 #include "report/report_document.h"
 
 class QAction;
@@ -24,15 +24,15 @@ class UserDialogs;
 // Shows a ranking the report window made and keeps a copy of the report it came from, so that
 // a change of K or of the pairing option ranks the same text again and an export writes what
 // is shown. Closing the window drops the copy.
-class TForm4 : public QMainWindow
+class RankingWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     static constexpr int kMaxTop = 1000;
 
-    TForm4(koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs,
+    RankingWindow(koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs,
         QWidget *parent = nullptr);
-    ~TForm4() override;
+    ~RankingWindow() override;
 
     // K and the pairing option as the controls hold them.
     koravel::RankingOptions options() const;
