@@ -1,44 +1,16 @@
 // The about window and the real dialogs of Qt behind the dialog interface.
-#include "UntSobre.h"
-#include "dialogs.h"
 #include "globe_animation.h"
 #include "maize_picture.h"
+#include "windows_fixture.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFile>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QUrl>
 
-#include <functional>
-
-namespace {
-
-// Runs answer on the modal window once it is open; closes it if the answer did not.
-void whenModalOpens(const std::function<void(QWidget *)> &answer)
-{
-    QTimer::singleShot(0, [answer] {
-        const QPointer<QWidget> modal = QApplication::activeModalWidget();
-        if (!modal)
-            return whenModalOpens(answer);
-        answer(modal);
-        if (!modal || !modal->isVisible())
-            return;
-        QTimer::singleShot(0, [modal] {
-            if (modal && QApplication::activeModalWidget() == modal)
-                QMetaObject::invokeMethod(modal, "reject");
-        });
-    });
-}
-
-} // namespace
+using koravel::test::whenModalOpens;
 
 class UrlCatcher : public QObject
 {
@@ -98,6 +70,7 @@ private slots:
         form.exec();
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls, QList<QUrl> { QUrl(TForm3::curriculumAddress()) });
+        QVERIFY(!form.Animate1->isPlaying());
         QVERIFY(frames[0] != frames[1]);
         whenModalOpens([&](QWidget *) {
             QCOMPARE(form.pos(), movedTo);

@@ -10,24 +10,22 @@
 #include "windows_fixture.h"
 
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QImageReader>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
 #include <new>
 
 using namespace koravel;
-using koravel::test::kFourLines;
-using koravel::test::Windows;
+using namespace koravel::test;
 
 namespace {
-test::FakeDialogs *g_appDialogs = nullptr; // the application's own
-const QString kFewHD = QStringLiteral("information: Para cáculo de HDs o mínimo são 4 linhagens");
-} // namespace
+FakeDialogs *g_appDialogs = nullptr; // the application's own
+}
 
 class MainWindowTest : public QObject
 {
@@ -43,23 +41,19 @@ class MainWindowTest : public QObject
             f.Label5->text(), QString::number(f.ProgressBar1->value()) }
             .join(' ');
     }
-    // Opens the options window, picks an item (none: none) and leaves with OK or Cancelar;
-    // returns the item checked on opening and the hint under the regional item.
+    // Opens the options window, picks an item and leaves with OK or Cancelar; returns the item
+    // checked on opening and the hint under the regional item.
     QString chooseOption(const QString &item, bool ok)
     {
         QString shown;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<OptionsDialog *>(modal);
             const auto buttons = dialog->RadioGroup1->findChildren<QRadioButton *>();
-            for (QRadioButton *button : buttons) {
-                if (button->isChecked())
-                    shown = button->text() + " / " + dialog->Label1->text();
-            }
-            for (QRadioButton *button : buttons) {
-                if (button->text() == item)
-                    button->click();
-            }
+            for (QRadioButton *button : buttons)
+                shown += button->isChecked() ? button->text() + " / " + dialog->Label1->text() : "";
+            for (QRadioButton *button : buttons)
+                button->setChecked(
+                    button->text() == item || (button->isChecked() && item.isEmpty()));
             (ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
         });
         w->form1.Opcoes1->trigger();
@@ -72,12 +66,14 @@ private slots:
 
     void startsWithTheSessionsTableAndDisabledButtons()
     {
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Koravel"));
         w->form1.show();
         QVERIFY(!w->form2.isVisible() && !w->form3.isVisible());
         QCOMPARE(w->form1.StringGrid1->model()->headerData(2, Qt::Horizontal).toString(),
             QStringLiteral("PRODUÇÃO"));
         QCOMPARE(state(), QStringLiteral("off off 0 0 0 0"));
-        QCOMPARE(w->session.reciprocals(), Reciprocals::Distinct);
+        QCOMPARE(w->form1.size(), QSize(637, w->form1.menuBar()->sizeHint().height() + 484));
+        QCOMPARE(w->form1.menuBar()->actions().size(), 5);
     }
 
     void importGoesThroughTheDialogIntoTheSession()
@@ -85,7 +81,6 @@ private slots:
         const QString path = w->write(QStringLiteral("a.prn"), "1 2 4.5\r\n1\t3   5\r\n");
         w->dialogs.queue(path, TForm1::openFilters().at(1));
         w->form1.Importardados1->trigger();
-        QCOMPARE(w->dialogs.messages, QStringList());
         QCOMPARE(w->session.grid().cell(3, 2), "5");
         QCOMPARE(w->form1.StringGrid1->model()->index(1, 2).data().toString(), QStringLiteral("5"));
         QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
@@ -105,6 +100,9 @@ private slots:
                     "error: Cannot open file \"" + w->path("sumiu.txt") + "\". " }));
         QCOMPARE(w->session.grid().cell(3, 2), "5");
         QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
+        // A first line without fields lowers the label column to ordinary cells.
+        w->import("   \n");
+        QVERIFY(!w->form1.StringGrid1->verticalHeader()->isVisibleTo(w->form1.StringGrid1));
     }
 
     void controlsWriteThroughToTheSession()
@@ -113,10 +111,15 @@ private slots:
             w->form1.UpDown1->upButton()->click();
         QCOMPARE(state(), QStringLiteral("off off 4 3 12 0"));
         QCOMPARE(w->session.lines().text(), "4");
-        // Typing changes the field, not the counts.
+        // Typing changes the field, not the counts; a step at the limit still rewrites it.
         w->form1.Edit1->setText(QStringLiteral("7"));
         QCOMPARE(w->session.lines().text(), "7");
         QCOMPARE(state(), QStringLiteral("off off 7 3 12 0"));
+        for (int i = 0; i < 100; ++i)
+            w->form1.UpDown1->upButton()->click();
+        w->form1.Edit1->setText(QStringLiteral("7"));
+        w->form1.UpDown1->upButton()->click();
+        QCOMPARE(state(), QStringLiteral("off off 100 11763675 485100 0"));
         w->choose(false);
         QCOMPARE(w->session.reciprocals(), Reciprocals::Either);
         w->choose(true);
@@ -128,81 +131,74 @@ private slots:
         QCOMPARE(changed.size(), 1);
     }
 
-    void predictionsReachTheReportWindow_data()
-    {
-        QTest::addColumn<bool>("hd");
-        QTest::addColumn<QString>("lines");
-        QTest::addColumn<bool>("sim");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("HD") << true << "4" << false << 7
-                            << "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75";
-        QTest::newRow("HD, reciprocals")
-            << true << "4" << true << 8 << "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7";
-        QTest::newRow("HT") << false << " 3" << false << 7 << "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75";
-        QTest::newRow("HT, reciprocals")
-            << false << "3" << true << 8 << "FALSO HT (1x3) 2 =>\t0.000\t0.0\t6\t0";
-    }
     void predictionsReachTheReportWindow()
     {
-        QFETCH(bool, hd);
-        QFETCH(QString, lines);
-        QFETCH(bool, sim);
-        QFETCH(int, index);
-        QFETCH(QString, line);
         w->import();
-        w->predict(hd, lines, sim);
+        const struct
+        {
+            bool hd;
+            const char *lines;
+            bool sim;
+            int index;
+            const char *line;
+        } rows[] = {
+            { true, "4", false, 7, "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75" },
+            { true, "4", true, 8, "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7" },
+            { false, " 3", false, 7, "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75" },
+            { false, "3", true, 8, "FALSO HT (1x3) 2 =>\t0.000\t0.0\t6\t0" },
+        };
+        for (const auto &row : rows) {
+            w->form2.hide();
+            w->predict(row.hd, row.lines, row.sim);
+            QCOMPARE(w->reportLine(row.index), QString::fromUtf8(row.line));
+            QCOMPARE(w->reportLine(10), QString(128, QLatin1Char('-'))); // the closing rule
+            QVERIFY(w->form2.isVisible());
+            QCOMPARE(w->session.lastReport()->kind,
+                row.hd ? HybridKind::DoubleCross : HybridKind::ThreeWayCross);
+        }
         QCOMPARE(w->dialogs.messages, QStringList());
-        QCOMPARE(w->reportLine(index), line);
-        QCOMPARE(w->reportLine(10), QString(128, QLatin1Char('-'))); // the closing rule
-        QVERIFY(w->form2.isVisible());
-        QCOMPARE(w->session.lastReport()->kind,
-            hd ? HybridKind::DoubleCross : HybridKind::ThreeWayCross);
         QCOMPARE(w->form1.ProgressBar1->value(), 0);
     }
 
-    void errorsReachTheMessageBox_data()
-    {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("lines");
-        QTest::addColumn<QStringList>("messages"); // each the start of the message shown
-        QTest::addColumn<int>("reportLines"); // -1: the earlier report stays
-        QTest::newRow("bad field")
-            << kFourLines << "abc" << QStringList { "error: 'abc' is not a valid integer value." }
-            << -1;
-        QTest::newRow("too large for the window")
-            << kFourLines << "1000"
-            << QStringList { "error: Com 1.000 linhagens, o relatório de HDs teria "
-                             "124.251.374.258 linhas e precisaria de cerca de 17,3 TB de "
-                             "memória, mais do que a janela do relatório pode usar" }
-            << -1;
-        QTest::newRow("progress refused")
-            << kFourLines << "0"
-            << QStringList { kFewHD, "error: TProgressBar property out of range." } << 7;
-        QTest::newRow("bad cell") << QByteArray("1 2 6\n1 3 5\n1 4 5.5x\n") << "4"
-                                  << QStringList { "error: '5.5x' is not a valid floating point "
-                                                   "value." }
-                                  << 7;
-    }
+    // Each error shown (the start of its text); the earlier report stays or the run's own
+    // lines (the header block) are shown as they stand, the window hidden.
     void errorsReachTheMessageBox()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(QString, lines);
-        QFETCH(QStringList, messages);
-        QFETCH(int, reportLines);
-        w->import();
-        w->predict(true);
-        const QByteArray earlier = w->shown();
-        w->import(data);
-        w->predict(true, lines);
-        QCOMPARE(w->dialogs.messages.size(), messages.size());
-        for (int i = 0; i < messages.size(); ++i)
-            QVERIFY2(
-                w->dialogs.messages[i].startsWith(messages[i]), qPrintable(w->dialogs.messages[i]));
-        if (reportLines < 0)
-            QCOMPARE(w->shown(), earlier);
-        else
-            QCOMPARE(w->shown().count("\r\n"), reportLines);
+        const QString fewHD = "information: Para cáculo de HDs o mínimo são 4 linhagens";
+        const struct
+        {
+            QByteArray data;
+            const char *lines;
+            QStringList messages;
+            int reportLines; // -1: the earlier report stays
+        } rows[] = {
+            { kFourLines, "abc", { "error: 'abc' is not a valid integer value." }, -1 },
+            { kFourLines, "1000",
+                { "error: Com 1.000 linhagens, o relatório de HDs teria 124.251.374.258 linhas e "
+                  "precisaria de cerca de 17,3 TB de memória, mais do que a janela do relatório "
+                  "pode usar" },
+                -1 },
+            { kFourLines, "0", { fewHD, "error: TProgressBar property out of range." }, 7 },
+            { "1 2 6\n1 3 5\n1 4 5.5x\n", "4",
+                { "error: '5.5x' is not a valid floating point value." }, 7 },
+        };
+        for (const auto &row : rows) {
+            w->import();
+            w->predict(true);
+            w->form2.hide();
+            const QByteArray earlier = w->shown();
+            w->import(row.data);
+            w->dialogs.messages.clear();
+            w->predict(true, row.lines);
+            QCOMPARE(w->dialogs.messages.size(), row.messages.size());
+            for (int i = 0; i < row.messages.size(); ++i)
+                QVERIFY2(w->dialogs.messages[i].startsWith(row.messages[i]),
+                    qPrintable(w->dialogs.messages[i]));
+            QCOMPARE(
+                row.reportLines < 0 ? w->shown() : QByteArray::number(w->shown().count("\r\n")),
+                row.reportLines < 0 ? earlier : QByteArray::number(row.reportLines));
+            QVERIFY(!w->form2.isVisible());
+        }
     }
 
     void optionsWindowSetsTheSessionsChoice()
@@ -217,10 +213,7 @@ private slots:
         QCOMPARE(w->session.formatSettings().decimalSeparator, '.');
         chooseOption(QStringLiteral("Configuração regional"), true);
         QCOMPARE(w->session.formatSettings().decimalSeparator, ',');
-    }
-
-    void aChangeOfTheSystemsSettingsReachesTheSession()
-    {
+        // A change of the system's settings reaches the session the application follows.
         static_cast<KoravelApplication *>(qApp)->follow(w->session);
         w->session.setRegionalSeparator('.');
         QEvent change(QEvent::LocaleChange);
@@ -230,41 +223,35 @@ private slots:
         QCOMPARE(decimalSeparatorFromQt(QStringLiteral("\u066B")), '.');
     }
 
-    void anErrorEscapingAHandlerIsShownWithTheFinalStop_data()
-    {
-        QTest::addColumn<int>("thrown"); // 0 the core's error, 1 a standard one, 2 out of memory
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("core") << 0 << "'abc' is not a valid integer value"
-                              << "'abc' is not a valid integer value.";
-        QTest::newRow("Latin-1") << 0 << "Não"
-                                 << "Não.";
-        QTest::newRow("standard") << 1 << "Stream write error."
-                                  << "Stream write error.";
-        QTest::newRow("memory") << 2 << ""
-                                << "Memória insuficiente para concluir a operação.";
-    }
+    // In a window's handler or anywhere in the application's event handling.
     void anErrorEscapingAHandlerIsShownWithTheFinalStop()
     {
-        QFETCH(int, thrown);
-        QFETCH(QString, message);
-        QFETCH(QString, shown);
-        const std::string bytes = message.toLatin1().toStdString();
-        const auto raise = [&] {
-            if (thrown == 2)
-                throw std::bad_alloc();
-            if (thrown == 1)
-                throw std::runtime_error(bytes);
-            throw Error(bytes);
-        };
-        runHandler(nullptr, w->dialogs, raise);
-        runHandler(nullptr, w->dialogs, [] {});
-        QCOMPARE(w->dialogs.messages, QStringList { "error: " + shown });
-        // Outside a window's handler, the application's event handling shows it.
-        g_appDialogs->messages.clear();
-        QMetaObject::invokeMethod(qApp, raise, Qt::QueuedConnection);
-        QCoreApplication::processEvents();
-        QCOMPARE(g_appDialogs->messages, w->dialogs.messages);
+        const struct
+        {
+            int thrown; // 0 the core's error, 1 a standard one, 2 out of memory
+            const char *message;
+            QString shown;
+        } rows[] = { { 0, "'abc' is not a valid integer value",
+                         "'abc' is not a valid integer value." },
+            { 0, "N\xE3o", "Não." }, { 1, "Stream write error.", "Stream write error." },
+            { 2, "", "Memória insuficiente para concluir a operação." } };
+        for (const auto &row : rows) {
+            const auto raise = [&] {
+                if (row.thrown == 2)
+                    throw std::bad_alloc();
+                if (row.thrown == 1)
+                    throw std::runtime_error(row.message);
+                throw Error(row.message);
+            };
+            w->dialogs.messages.clear();
+            runHandler(nullptr, w->dialogs, raise);
+            runHandler(nullptr, w->dialogs, [] {});
+            QCOMPARE(w->dialogs.messages, QStringList { "error: " + row.shown });
+            g_appDialogs->messages.clear();
+            QMetaObject::invokeMethod(qApp, raise, Qt::QueuedConnection);
+            QCoreApplication::processEvents();
+            QCOMPARE(g_appDialogs->messages, w->dialogs.messages);
+        }
     }
 
     void aLongRunShowsItsPositionAndDropsInput()
@@ -280,6 +267,7 @@ private slots:
         int shownDuringRun = -1;
         QTimer::singleShot(0, [&] {
             shownDuringRun = bar.value();
+            QVERIFY(QApplication::overrideCursor() != nullptr);
             QTest::mouseClick(button, Qt::LeftButton);
             QTest::keyClick(w->form1.Edit1, Qt::Key_5);
         });
@@ -289,6 +277,7 @@ private slots:
             progress.tick();
         progress.settle();
         QCOMPARE(shownDuringRun, 12);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(clicked.size(), 0);
         QCOMPARE(w->form1.Edit1->text(), QStringLiteral("0"));
         QTest::mouseClick(button, Qt::LeftButton);
@@ -300,13 +289,9 @@ private slots:
         w->form1.show();
         w->form2.show();
         QWidget *modal = nullptr;
-        QTimer::singleShot(0, [&] {
-            modal = QApplication::activeModalWidget();
-            w->form3.Sair1->trigger();
-        });
+        whenModalOpens([&](QWidget *shown) { modal = shown; });
         w->form1.Sobre1->trigger();
         QCOMPARE(modal, static_cast<QWidget *>(&w->form3));
-        QVERIFY(!w->form3.isVisible());
         QSignalSpy closed(&w->form1, &TForm1::closed);
         w->form1.Sair1->trigger();
         QVERIFY(!w->form1.isVisible());
@@ -316,8 +301,6 @@ private slots:
     void diallelMatrixShowsTheSessionsTable()
     {
         w->form1.Matrizdialelica1->trigger();
-        QCOMPARE(w->dialogs.messages,
-            QStringList { "information: Importe os dados para ver a matriz dialélica." });
         w->import("1 2 6\n1 3 5\n3 4 0\n2 3 4.75\n");
         w->form1.Edit1->setText(QStringLiteral("4"));
         w->form1.Matrizdialelica1->trigger();
@@ -342,7 +325,7 @@ private slots:
         w->form1.Matrizdialelica1->trigger();
         QVERIFY(window->Label1->text().contains(QStringLiteral("Recíprocos não considerados")));
         QCOMPARE(view->toolTipAt(view->cellRect(2, 1).center()), QStringLiteral("2 x 1 = 6"));
-        // The picture: a cancel, a file, a folder that does not exist.
+        // The picture: a cancel, a file, a folder that does not exist; then a bad cell.
         const QString png = w->path(QStringLiteral("matriz.png"));
         const QString missing = w->path(QStringLiteral("nao/existe.png"));
         window->BitBtn1->click();
@@ -350,13 +333,18 @@ private slots:
         window->BitBtn1->click();
         w->dialogs.queue(missing);
         window->BitBtn1->click();
-        QCOMPARE(w->dialogs.messages.mid(1, 2),
-            QStringList({ "information: A imagem não foi gravada.",
+        QCOMPARE(w->dialogs.requests.constLast().proposedName, png);
+        w->import("1 2 6x\n");
+        w->form1.Matrizdialelica1->trigger();
+        QCOMPARE(w->dialogs.messages.mid(0, 3),
+            QStringList({ "information: Importe os dados para ver a matriz dialélica.",
+                "information: A imagem não foi gravada.",
                 "information: A imagem foi gravada em " + png }));
         QVERIFY(w->dialogs.messages.value(3).startsWith(
             "error: Não foi possível gravar a imagem \"" + missing));
+        QCOMPARE(w->dialogs.messages.value(4),
+            QStringLiteral("error: '6x' is not a valid floating point value."));
         QCOMPARE(QImageReader(png).read().size(), view->size());
-        QCOMPARE(w->dialogs.requests.constLast().proposedName, png);
     }
 };
 
@@ -364,7 +352,7 @@ int main(int argc, char *argv[])
 {
     qputenv("LC_ALL", "pt_BR.UTF-8");
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    test::FakeDialogs dialogs;
+    FakeDialogs dialogs;
     g_appDialogs = &dialogs;
     KoravelApplication application(argc, argv, dialogs);
     MainWindowTest test;

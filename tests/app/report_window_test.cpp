@@ -87,7 +87,8 @@ private slots:
         w->form2.Memo1->setCursorPosition(0, 5);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::NoModifier, QStringLiteral("ç"));
         QApplication::sendEvent(w->form2.Memo1, &press);
-        QCOMPARE(w->shown(), QByteArray("linha\xE7\r\n"));
+        QTest::keyClick(w->form2.Memo1, Qt::Key_Return);
+        QCOMPARE(w->shown(), QByteArray("linha\xE7\r\n\r\n"));
     }
 
     void cleanUpWorksOnTheTextAsTheUserLeftIt()
@@ -132,6 +133,7 @@ private slots:
         w->predict(false, QStringLiteral("3"));
         QVERIFY(w->ranking().isVisible());
         QVERIFY(!w->ranking().CheckBox1->isVisibleTo(&w->ranking()));
+        QVERIFY(w->ranking().windowTitle().endsWith(QStringLiteral("HÍBRIDOS TRIPLOS")));
         QCOMPARE(hybrids(), QStringList({ "(2x3) 1", "(1x3) 2" }));
         // A report without a predicted hybrid closes it.
         w->form2.Memo1->setLatin1Text("nada\r\n");

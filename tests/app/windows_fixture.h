@@ -16,12 +16,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace koravel::test {
@@ -32,29 +36,25 @@ inline const QByteArray kFourLines =
 
 template <class T> std::optional<T> takeFirst(std::deque<std::optional<T>> &queue)
 {
-    std::optional<T> answer;
-    if (!queue.empty()) {
-        answer = queue.front();
+    std::optional<T> answer = queue.empty() ? std::nullopt : queue.front();
+    if (!queue.empty())
         queue.pop_front();
-    }
     return answer;
 }
 
-// Queued answers in (none left is a cancel), recorded questions out.
-class FakeDialogs : public UserDialogs
+// Queued answers in (none left is a cancel), recorded questions out. Every message box is kept
+// in the order shown: "information: <text>" or "error: <text>".
+struct FakeDialogs : UserDialogs
 {
-public:
-    std::deque<std::optional<FileDialogAnswer>> answers; // open and save dialogs, in order
+    std::deque<std::optional<FileDialogAnswer>> answers; // open and save dialogs
     QList<FileDialogRequest> requests;
-    // Every message box in the order shown: "information: <text>" or "error: <text>".
     QStringList messages;
     std::deque<std::optional<SpreadsheetChoice>> choices; // the export dialog
     QList<SpreadsheetChoice> proposedChoices;
 
     std::optional<FileDialogAnswer> openFile(QWidget *, const FileDialogRequest &r) override
     {
-        requests << r;
-        return takeFirst(answers);
+        return saveFile(nullptr, r);
     }
     std::optional<FileDialogAnswer> saveFile(QWidget *, const FileDialogRequest &r) override
     {
@@ -72,9 +72,9 @@ public:
         proposedChoices << p;
         return takeFirst(choices);
     }
-    void queue(const QString &fileName, const QString &filter = QString())
+    void queue(const QString &name, const QString &filter = {})
     {
-        answers.push_back(FileDialogAnswer { fileName, filter });
+        answers.push_back(FileDialogAnswer { name, filter });
     }
 };
 
@@ -133,18 +133,30 @@ struct Windows
     RankingWindow &ranking() { return *form2.Ranking; }
 };
 
+// Runs answer on the modal window once it is open; closes it if the answer did not.
+inline void whenModalOpens(const std::function<void(QWidget *)> &answer)
+{
+    QTimer::singleShot(0, [answer] {
+        const QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (!modal)
+            return whenModalOpens(answer);
+        answer(modal);
+        if (modal && modal->isVisible())
+            QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+    });
+}
+
 // A table as the user reads it: the headings, then one row a line, cells joined by "|".
 inline QStringList tableText(const QTableView *table)
 {
     const QAbstractItemModel *model = table->model();
-    QStringList rows, cells;
-    for (int column = 0; column < model->columnCount(); ++column)
-        cells << model->headerData(column, Qt::Horizontal).toString();
-    rows << cells.join('|');
-    for (int row = 0; row < model->rowCount(); ++row) {
-        cells.clear();
+    QStringList rows;
+    for (int row = -1; row < model->rowCount(); ++row) {
+        QStringList cells;
         for (int column = 0; column < model->columnCount(); ++column)
-            cells << model->index(row, column).data().toString();
+            cells << (row < 0 ? model->headerData(column, Qt::Horizontal)
+                              : model->index(row, column).data())
+                         .toString();
         rows << cells.join('|');
     }
     return rows;
