@@ -124,6 +124,11 @@ private slots:
         QCOMPARE(w->ranking().Label2->text(),
             QStringLiteral("Candidatos lidos: 3   |   Preditos: 3   |   FALSO: 0   |   "
                            "Na tabela: 3 de maior média"));
+        const QString csv = w->path(QStringLiteral("a.csv")); // the report's export too
+        w->dialogs.choices.push_back(kCsv);
+        w->dialogs.queue(csv);
+        w->form2.Exportar1->trigger();
+        QVERIFY(Windows::read(csv).contains(";5,250;8,7;5;5,5;4,75;5,75;"));
         w->ranking().SpinEdit1->setValue(2);
         QCOMPARE(hybrids(), QStringList({ "(1x4)(2x3)", "(1x3)(2x4)" }));
         w->ranking().CheckBox1->setChecked(true);
@@ -142,6 +147,7 @@ private slots:
         QCOMPARE(w->dialogs.messages,
             QStringList({ "information: Não há relatório de predição para ordenar: faça antes "
                           "uma predição de HD's ou HT's.",
+                "information: Planilha salva com sucesso em " + csv,
                 "information: O relatório não tem nenhum híbrido predito para ordenar." }));
     }
 
