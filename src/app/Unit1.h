@@ -13,16 +13,8 @@
 #include "prediction/prediction.h"
 #include "report/report_format.h"
 #include "table/import.h"
+#include "ui_Unit1.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
-class QTableView;
 class TForm2;
 class TForm3;
 class DiallelMatrixWindow;
@@ -38,7 +30,10 @@ class WidgetProgress;
 // A view of the session: the table, the field and the option write through to it. A handler is
 // wiring: it calls the session or the core and shows the result. Errors propagate out of the
 // handlers; the connections run them through runHandler, which shows them.
-class TForm1 : public QMainWindow, private koravel::ImportControls, private koravel::MessageSink
+class TForm1 : public QMainWindow,
+               public Ui::TForm1,
+               private koravel::ImportControls,
+               private koravel::MessageSink
 {
     Q_OBJECT
 public:
@@ -53,27 +48,6 @@ public:
 
     // The open-dialog filters: the product's label, then the pattern Qt uses.
     static const QStringList &openFilters();
-
-    QLabel *Image1;
-    QTableView *StringGrid1;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-    QLabel *Label1;
-    QLineEdit *Edit1;
-    koravel::UpDown *UpDown1;
-    QGroupBox *RadioGroup1;
-    QGroupBox *GroupBox1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLabel *Label4;
-    QLabel *Label5;
-    QProgressBar *ProgressBar1;
-    QStatusBar *StatusBar1;
-    QAction *Importardados1;
-    QAction *Opcoes1;
-    QAction *Matrizdialelica1;
-    QAction *Sobre1;
-    QAction *Sair1;
 
 public slots:
     void Importardados1Click();
@@ -95,7 +69,6 @@ protected:
 
 private:
     void buildControls();
-    void buildMenu();
     void buildStatusBar();
     void FormCreate();
     void wire();
@@ -115,8 +88,6 @@ private:
     std::string m_lineBuffer;
     QString m_lastOpenName;
     QString m_lastOpenFilter;
-    QRadioButton *m_sim = nullptr; // the items of RadioGroup1, "Sim" and "Não"
-    QRadioButton *m_nao = nullptr;
     TForm2 *m_report = nullptr;
     TForm3 *m_about = nullptr;
     DiallelMatrixWindow *m_matrixWindow = nullptr; // made on first use

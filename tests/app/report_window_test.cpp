@@ -8,15 +8,12 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QSpinBox>
-#include <QTest>
 
 #include <memory>
 
 using namespace koravel;
 using koravel::test::tableText;
 using koravel::test::Windows;
-
-Q_DECLARE_METATYPE(koravel::SpreadsheetChoice)
 
 namespace {
 const QString kNotSaved = QStringLiteral("information: A planilha não foi gravada !!!");
@@ -187,38 +184,32 @@ private slots:
             QStringList { "Pasta de trabalho do Excel (*.xlsx)" });
     }
 
-    void cancelsAndRefusalsWriteNothing_data()
-    {
-        QTest::addColumn<std::optional<SpreadsheetChoice>>("choice");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("export dialog cancelled")
-            << std::optional<SpreadsheetChoice>() << "a.csv" << kNotSaved;
-        QTest::newRow("save dialog cancelled")
-            << std::optional<SpreadsheetChoice>(kXlsx) << QString() << kNotSaved;
-        QTest::newRow("separator equal to the decimal mark")
-            << std::optional(SpreadsheetChoice { SpreadsheetFormat::Csv, ',', ',' }) << "a.csv"
-            << "error: O separador de campos e a marca decimal do CSV devem ser diferentes.";
-        QTest::newRow("no such folder") << std::optional(kCsv) << "pasta ç/a.csv"
-                                        << "error: Cannot create file \"%1\"";
-    }
+    // Each writes no file, says why and leaves the report as it stands.
     void cancelsAndRefusalsWriteNothing()
     {
-        QFETCH(std::optional<SpreadsheetChoice>, choice);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
         w->predict(true);
         const QByteArray report = w->shown();
-        w->dialogs.choices.push_back(choice);
-        if (!name.isEmpty())
-            w->dialogs.queue(w->path(name));
-        w->form2.Exportar1->trigger();
-        QCOMPARE(w->dialogs.messages.size(), 1);
-        if (message.contains(QStringLiteral("%1")))
-            message = message.arg(w->path(name));
-        QVERIFY2(w->dialogs.messages[0].startsWith(message), qPrintable(w->dialogs.messages[0]));
-        QVERIFY(name.isEmpty() || !QFile::exists(w->path(name)));
-        QCOMPARE(w->shown(), report);
+        const struct
+        {
+            std::optional<SpreadsheetChoice> choice;
+            QString name, message;
+        } rows[] = { { std::nullopt, "a.csv", kNotSaved }, { kXlsx, "", kNotSaved },
+            { SpreadsheetChoice { SpreadsheetFormat::Csv, ',', ',' }, "a.csv",
+                "error: O separador de campos e a marca decimal do CSV devem ser diferentes." },
+            { kCsv, "pasta ç/a.csv", "error: Cannot create file \"" + w->path("pasta ç/a.csv") } };
+        for (const auto &row : rows) {
+            w->dialogs.messages.clear();
+            w->dialogs.choices.push_back(row.choice);
+            if (!row.name.isEmpty())
+                w->dialogs.queue(w->path(row.name));
+            w->form2.Exportar1->trigger();
+            QCOMPARE(w->dialogs.messages.size(), 1);
+            QVERIFY2(
+                w->dialogs.messages[0].startsWith(row.message), qPrintable(w->dialogs.messages[0]));
+            QVERIFY(row.name.isEmpty() || !QFile::exists(w->path(row.name)));
+            QCOMPARE(w->shown(), report);
+            w->dialogs.answers.clear();
+        }
     }
 
     void exportDialogRefusesASeparatorEqualToTheDecimalMark()
