@@ -39,20 +39,10 @@ TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, Q
     , m_session(session)
     , m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral(".:: Koravel v.1.1.2010 - RELATÓRIO DE DADOS"));
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(koravel::windowFont());
-
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client);
-
-    Memo1 = new ReportEditor(client);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(8, 16, 561, 417);
+    setupUi(this);
     // Scintilla takes sizes in points: the same font, given as 8 points.
     QFont textFont = koravel::windowFont();
     textFont.setPointSize(8);
@@ -61,16 +51,6 @@ TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, Q
     m_exporter = std::make_unique<koravel::SpreadsheetExporter>(m_dialogs);
     Ranking = new RankingWindow(*m_exporter, m_dialogs, this);
 
-    Salvar1 = menuBar()->addAction(QStringLiteral(".:: Salvar ::."));
-    Salvar1->setObjectName(QStringLiteral("Salvar1"));
-    Sair1 = menuBar()->addAction(QStringLiteral(".:: Sair ::."));
-    Sair1->setObjectName(QStringLiteral("Sair1"));
-    LIMPAR1 = menuBar()->addAction(QStringLiteral(".:: LIMPAR ::."));
-    LIMPAR1->setObjectName(QStringLiteral("LIMPAR1"));
-    Ordenar1 = menuBar()->addAction(QStringLiteral(".:: Ordenar ::."));
-    Ordenar1->setObjectName(QStringLiteral("Ordenar1"));
-    Exportar1 = menuBar()->addAction(QStringLiteral(".:: Exportar ::."));
-    Exportar1->setObjectName(QStringLiteral("Exportar1"));
     using koravel::handled;
     connect(Salvar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Salvar1Click));
     connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Sair1Click));

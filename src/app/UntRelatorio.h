@@ -9,10 +9,8 @@
 #include <memory>
 
 #include "prediction/prediction.h"
+#include "ui_UntRelatorio.h"
 
-class QAction;
-class QsciScintilla;
-class ReportEditor;
 class EditorReportSink;
 class RankingWindow;
 
@@ -25,7 +23,7 @@ class UserDialogs;
 
 // A view of the session's last report: ranking and export read it with the settings it was
 // written with.
-class TForm2 : public QMainWindow
+class TForm2 : public QMainWindow, public Ui::TForm2
 {
     Q_OBJECT
 public:
@@ -45,12 +43,6 @@ public:
     // The save dialog's file types, in the order offered.
     static const QStringList &saveFilters();
 
-    ReportEditor *Memo1;
-    QAction *Salvar1;
-    QAction *Sair1;
-    QAction *LIMPAR1;
-    QAction *Ordenar1;
-    QAction *Exportar1;
     RankingWindow *Ranking;
 
 public slots:
