@@ -1,17 +1,6 @@
 // The export dialog's controls: the format, the CSV options and the two buttons.
 #include "ExportDialog.h"
 
-#include "button_row.h"
-
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
-
 namespace {
 
 // The characters behind the items of the two lists, in the order shown.
@@ -37,49 +26,9 @@ template <std::size_t N> char itemAt(const char (&items)[N], int index)
 ExportDialog::ExportDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("ExportDialog"));
-    setWindowTitle(QStringLiteral(".:: Exportar planilha ::."));
-
-    RadioGroup1 = new QGroupBox(QStringLiteral(" Formato "), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioButton1 = new QRadioButton(QStringLiteral("CSV (texto separado por delimitador)"));
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton2 = new QRadioButton(QStringLiteral("XLSX (pasta de trabalho do Excel)"));
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    auto *formats = new QVBoxLayout(RadioGroup1);
-    formats->addWidget(RadioButton1);
-    formats->addWidget(RadioButton2);
-
-    GroupBox1 = new QGroupBox(QStringLiteral(" Opções do CSV "), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    ComboBox1 = new QComboBox;
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->addItems({ QStringLiteral("; (ponto e vírgula)"), QStringLiteral(", (vírgula)"),
-        QStringLiteral("Tabulação") });
-    ComboBox2 = new QComboBox;
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->addItems({ QStringLiteral(", (vírgula)"), QStringLiteral(". (ponto)") });
-    auto *options = new QFormLayout(GroupBox1);
-    options->addRow(QStringLiteral("Separador:"), ComboBox1);
-    options->addRow(QStringLiteral("Marca decimal:"), ComboBox2);
-
-    Label3 =
-        new QLabel(QStringLiteral("O separador e a marca decimal devem ser diferentes."), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setStyleSheet(QStringLiteral("color: #b00000"));
-    Label3->setWordWrap(true);
+    setupUi(this);
+    // The warning keeps its room, so that the dialog does not jump while the lists change.
     Label3->setMinimumHeight(Label3->sizeHint().height());
-
-    QHBoxLayout *buttons = koravel::buttonRow(
-        this, QStringLiteral("Exportar"), QStringLiteral("Cancelar"), BitBtn1, BitBtn2);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(RadioGroup1);
-    layout->addWidget(GroupBox1);
-    layout->addWidget(Label3);
-    layout->addStretch();
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

@@ -4,14 +4,10 @@
 #include <QDialog>
 
 #include "session.h"
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
+#include "ui_OptionsDialog.h"
 
 // Shown modally from the main menu; the caller applies choice() when the user presses OK.
-class OptionsDialog : public QDialog
+class OptionsDialog : public QDialog, public Ui::OptionsDialog
 {
     Q_OBJECT
 public:
@@ -20,13 +16,4 @@ public:
     // Selects the item of the choice and names the system's own separator in Label1.
     void setChoice(koravel::DecimalChoice choice, char regionalSeparator);
     koravel::DecimalChoice choice() const;
-
-    QGroupBox *RadioGroup1;
-    QRadioButton *RadioButton1; // "Configuração regional"
-    QRadioButton *RadioButton2; // "Ponto"
-    QRadioButton *RadioButton3; // "Vírgula"
-    QLabel *Label1;
-    QLabel *Label2;
-    QPushButton *BitBtn1; // "OK"
-    QPushButton *BitBtn2; // "Cancelar"
 };
