@@ -1,7 +1,6 @@
 // The diallel matrix window: wiring between the core matrix, its painted view and the PNG file.
 #include "DiallelMatrixWindow.h"
 
-#include "button_row.h"
 #include "dialogs.h"
 #include "export/diallel_matrix.h"
 #include "heat_map_view.h"
@@ -12,14 +11,9 @@
 #include "session.h"
 
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QImageWriter>
-#include <QLabel>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -48,26 +42,8 @@ DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget 
     : QMainWindow(parent)
     , m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("DiallelMatrixWindow"));
-    setWindowTitle(QStringLiteral(".:: Koravel - MATRIZ DIALÉLICA"));
+    setupUi(this);
     setWindowIcon(koravelIcon());
-
-    auto *client = new QWidget(this);
-    setCentralWidget(client);
-    Label1 = new QLabel(client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    PaintBox1 = new koravel::HeatMapView;
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    ScrollBox1 = new QScrollArea(client);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setWidget(PaintBox1);
-    QHBoxLayout *buttons = koravel::buttonRow(
-        client, QStringLiteral("Exportar PNG..."), QStringLiteral("Fechar"), BitBtn1, BitBtn2);
-    auto *layout = new QVBoxLayout(client);
-    layout->addWidget(Label1);
-    layout->addWidget(ScrollBox1, 1);
-    layout->addLayout(buttons);
 
     connect(BitBtn1, &QPushButton::clicked, this,
         koravel::handled(this, m_dialogs, &DiallelMatrixWindow::BitBtn1Click));
