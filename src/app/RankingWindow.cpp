@@ -6,33 +6,15 @@
 #include "ranking_table_model.h"
 #include "spreadsheet_exporter.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kDefaultTop = 20;
-
-QTableView *newTable(QWidget *parent, const QString &name, QAbstractItemModel *model)
-{
-    auto *table = new QTableView(parent);
-    table->setObjectName(name);
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    return table;
-}
 
 // Every column a little wider than its widest text, and the table as wide as its columns and
 // a vertical scroll bar; returns that width.
@@ -71,52 +53,15 @@ RankingWindow::RankingWindow(
     , m_rankingModel(new koravel::RankingTableModel(this))
     , m_frequencyModel(new koravel::LineFrequencyModel(this))
 {
-    setObjectName(QStringLiteral("RankingWindow"));
-    setWindowTitle(QStringLiteral(".:: Koravel v.1.1.2010 - ORDENAÇÃO DOS HÍBRIDOS"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(koravel::windowFont());
-
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-
-    Label1 = new QLabel(QStringLiteral("Melhores:"), client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    SpinEdit1 = new QSpinBox(client);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    setupUi(this);
     SpinEdit1->setRange(1, kMaxTop);
     SpinEdit1->setValue(kDefaultTop);
-    // Typing "150" ranks once, when the number is complete, not for "1" and "15" on the way.
-    SpinEdit1->setKeyboardTracking(false);
-    Label1->setBuddy(SpinEdit1);
-    CheckBox1 = new QCheckBox(
-        QStringLiteral("Só o melhor dos três pareamentos de cada grupo de quatro linhagens"),
-        client);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-
-    StringGrid1 = newTable(client, QStringLiteral("StringGrid1"), m_rankingModel);
-    StringGrid2 = newTable(client, QStringLiteral("StringGrid2"), m_frequencyModel);
-    Label2 = new QLabel(client);
-    Label2->setObjectName(QStringLiteral("Label2"));
-
-    auto *controls = new QHBoxLayout;
-    controls->addWidget(Label1);
-    controls->addWidget(SpinEdit1);
-    controls->addSpacing(16);
-    controls->addWidget(CheckBox1);
-    controls->addStretch();
-    auto *tables = new QHBoxLayout;
-    tables->addWidget(StringGrid1, 1);
-    tables->addWidget(StringGrid2);
-    auto *layout = new QVBoxLayout(client);
-    layout->addLayout(controls);
-    layout->addLayout(tables, 1);
-    layout->addWidget(Label2);
-
-    Exportar1 = menuBar()->addAction(QStringLiteral(".:: Exportar ::."));
-    Exportar1->setObjectName(QStringLiteral("Exportar1"));
-    Sair1 = menuBar()->addAction(QStringLiteral(".:: Sair ::."));
-    Sair1->setObjectName(QStringLiteral("Sair1"));
+    for (QTableView *table : { StringGrid1, StringGrid2 })
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    StringGrid1->setModel(m_rankingModel);
+    StringGrid2->setModel(m_frequencyModel);
 
     using koravel::handled;
     connect(SpinEdit1, &QSpinBox::valueChanged, this,
