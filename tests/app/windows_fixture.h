@@ -10,16 +10,8 @@
 #include "report_editor.h"
 #include "session.h"
 
-#include <QAbstractItemModel>
-#include <QAction>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
