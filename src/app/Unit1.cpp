@@ -72,7 +72,7 @@ TForm1::TForm1(koravel::Session &session, koravel::UserDialogs &dialogs, QWidget
 
 TForm1::~TForm1()
 {
-    // The table's view and model read the grid, which goes before the child widgets do.
+    // The table's view and model read the session's grid: they go first, before anything else.
     delete StringGrid1;
     delete m_model;
 }

@@ -46,14 +46,14 @@ char regionalDecimalSeparator()
     return decimalSeparatorFromQt(QLocale::system().decimalPoint());
 }
 
-void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler)
+void showHandlerError(QWidget *parent, UserDialogs &dialogs, std::exception_ptr error)
 {
     try {
-        handler();
-    } catch (const Error &error) {
-        dialogs.error(parent, shownMessage(error.message()));
-    } catch (const std::exception &error) {
-        dialogs.error(parent, shownMessage(error));
+        std::rethrow_exception(error);
+    } catch (const Error &raised) {
+        dialogs.error(parent, shownMessage(raised.message()));
+    } catch (const std::exception &raised) {
+        dialogs.error(parent, shownMessage(raised));
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QString>
 
-#include <functional>
+#include <exception>
 
 class QWidget;
 
@@ -23,10 +23,19 @@ char decimalSeparatorFromQt(const QString &symbol);
 // The separator of the system's regional settings as they stand now.
 char regionalDecimalSeparator();
 
-// Runs a handler and shows a koravel::Error or std::exception it raises with
-// UserDialogs::error, a final "." added by the product's rule. The handler's work until the
-// error stays as it is.
-void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler);
+// Shows a koravel::Error or std::exception with UserDialogs::error, a final "." added by the
+// product's rule; any other exception goes on.
+void showHandlerError(QWidget *parent, UserDialogs &dialogs, std::exception_ptr error);
+
+// Runs a handler and shows an error it raises. The handler's work until the error stays as it is.
+template <class Handler> void runHandler(QWidget *parent, UserDialogs &dialogs, Handler &&handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        showHandlerError(parent, dialogs, std::current_exception());
+    }
+}
 
 // The slot that runs a window's handler through runHandler:
 //   connect(BitBtn1, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn1Click));
