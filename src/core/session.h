@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "numtext/locale_settings.h"
 #include "numtext/numtext.h"
 #include "prediction/lines_field.h"
 #include "prediction/lookup.h"
@@ -38,7 +39,9 @@ struct ReportOrigin
 class Session
 {
 public:
-    explicit Session(char regionalSeparator);
+    // The regional separator as the caller reads the system's settings; by default the C
+    // library's locale (systemDecimalSeparator).
+    explicit Session(char regionalSeparator = systemDecimalSeparator());
 
     CellGrid &grid() { return m_grid; }
     const CellGrid &grid() const { return m_grid; }
