@@ -11,6 +11,7 @@
 #include "Unit1.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
+#include "session.h"
 #include "dialogs.h"
 #include "koravel_application.h"
 #include "report_editor.h"
@@ -144,7 +145,7 @@ int main(int argc, char **argv)
 {
     ScriptedDialogs dialogs;
     koravel::KoravelApplication application(argc, argv, dialogs);
-    koravel::KoravelApplication::setFormatSettings({ '.' });
+    koravel::Session session('.'); // the example files write the point
     int lines = 100;
     int missingEvery = 0;
     bool coreAlone = false;
@@ -168,8 +169,8 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    TForm1 form1(dialogs);
-    TForm2 form2(dialogs);
+    TForm1 form1(session, dialogs);
+    TForm2 form2(session, dialogs);
     TForm3 form3;
     form1.setOtherWindows(form2, form3);
     form1.show();
@@ -177,7 +178,7 @@ int main(int argc, char **argv)
     Stopwatch timer;
     form1.Importardados1Click();
     std::printf(
-        "dialelo de %d linhagens: %d híbridos simples\n", lines, form1.grid().rowCount() - 1);
+        "dialelo de %d linhagens: %d híbridos simples\n", lines, session.grid().rowCount() - 1);
     timer.report("importação");
     form1.Edit1->setText(QString::number(lines));
 
@@ -187,7 +188,7 @@ int main(int argc, char **argv)
         DiscardingSink discard;
         const std::string linesText = std::to_string(lines);
         koravel::predictDoubleCrosses(
-            { form1.grid(), linesText, koravel::Reciprocals::Distinct, {} }, discard, progress,
+            { session.grid(), linesText, koravel::Reciprocals::Distinct, {} }, discard, progress,
             quiet);
         timer.report("predição sem janela (só o núcleo)");
     }

@@ -10,69 +10,43 @@
 #include <optional>
 #include <string>
 
-#include "table/cell_grid.h"
-#include "table/import.h"
 #include "report/report_line.h"
+#include "table/import.h"
+#include "ui_Unit1.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
-class QTableView;
 class TForm2;
 class TForm3;
-class TForm6;
+class DiallelMatrixWindow;
 
 namespace koravel {
 class GridModel;
+class Session;
 class UpDown;
 class UserDialogs;
 class WidgetProgress;
 } // namespace koravel
 
-// A handler is wiring: it reads the controls, calls the core and shows the result. Errors
-// propagate out of the handlers; the connections run them through runHandler, which shows them.
-class TForm1 : public QMainWindow, private koravel::ImportControls, private koravel::MessageSink
+// A view of the session: the table, the field and the option write through to it. A handler is
+// wiring: it calls the session or the core and shows the result. Errors propagate out of the
+// handlers; the connections run them through runHandler, which shows them.
+class TForm1 : public QMainWindow,
+               public Ui::TForm1,
+               private koravel::ImportControls,
+               private koravel::MessageSink
 {
     Q_OBJECT
 public:
-    explicit TForm1(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    TForm1(koravel::Session &session, koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The report window that the predictions write into and the about window of the menu.
     void setOtherWindows(TForm2 &report, TForm3 &about);
 
-    const koravel::CellGrid &grid() const { return m_grid; }
     // Memo1: the text of the last file imported, kept until the next import.
     const std::string &lineBuffer() const { return m_lineBuffer; }
 
     // The open-dialog filters: the product's label, then the pattern Qt uses.
     static const QStringList &openFilters();
-
-    QLabel *Image1;
-    QTableView *StringGrid1;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-    QLabel *Label1;
-    QLineEdit *Edit1;
-    koravel::UpDown *UpDown1;
-    QGroupBox *RadioGroup1;
-    QGroupBox *GroupBox1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLabel *Label4;
-    QLabel *Label5;
-    QProgressBar *ProgressBar1;
-    QStatusBar *StatusBar1;
-    QAction *Importardados1;
-    QAction *Opcoes1;
-    QAction *Matrizdialelica1;
-    QAction *Sobre1;
-    QAction *Sair1;
 
 public slots:
     void Importardados1Click();
@@ -93,17 +67,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    using Prediction = void (*)(const koravel::PredictionInput &, koravel::ReportSink &,
-        koravel::ProgressBar &, koravel::MessageSink &);
-
     void buildControls();
-    void buildMenu();
     void buildStatusBar();
     void FormCreate();
     void wire();
     void showFixedCells();
-    void runPrediction(Prediction prediction);
-    koravel::Reciprocals reciprocals() const;
+    void runPrediction(koravel::HybridKind kind);
 
     // ImportControls and MessageSink
     std::optional<std::string> chooseFile() override;
@@ -111,17 +80,15 @@ private:
     void enablePredictions() override;
     void information(const std::string &message) override;
 
+    koravel::Session &m_session;
     koravel::UserDialogs &m_dialogs;
-    koravel::CellGrid m_grid;
     koravel::GridModel *m_model = nullptr;
     std::unique_ptr<koravel::WidgetProgress> m_progress;
     std::string m_lineBuffer;
     QString m_lastOpenName;
     QString m_lastOpenFilter;
-    QRadioButton *m_sim = nullptr; // the items of RadioGroup1, "Sim" and "Não"
-    QRadioButton *m_nao = nullptr;
     TForm2 *m_report = nullptr;
     TForm3 *m_about = nullptr;
-    TForm6 *m_matrixWindow = nullptr; // made on first use
+    DiallelMatrixWindow *m_matrixWindow = nullptr; // made on first use
     bool m_centred = false;
 };

@@ -1,17 +1,17 @@
 // The report window's wiring: its menu commands call the core on the text as the user left it.
 #include "UntRelatorio.h"
 
-#include "UntOrdenar.h"
-#include "clear_notifying_sink.h"
+#include "RankingWindow.h"
 #include "dialogs.h"
 #include "editor_report_sink.h"
+#include "export/ranking.h"
 #include "koravel_application.h"
 #include "named_file_writer.h"
 #include "qt_text.h"
-#include "export/ranking.h"
 #include "report/report_document.h"
-#include "report_editor.h"
 #include "report/report_file.h"
+#include "report_editor.h"
+#include "session.h"
 #include "spreadsheet_exporter.h"
 
 #include <QMenuBar>
@@ -25,15 +25,6 @@ constexpr int kClientHeight = 452;
 // More than the three summary lines of a clean-up take, line breaks included.
 constexpr std::size_t kSummaryRoom = 256;
 
-// The window's sans font at the size of the 8-point font of the original screens.
-QFont windowFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
 const QString kNothingToRankMessage = QStringLiteral(
     "Não há relatório de predição para ordenar: faça antes uma predição de HD's ou HT's.");
 const QString kNothingToExportMessage = QStringLiteral(
@@ -43,54 +34,30 @@ const QString kNoPredictedHybridMessage =
 
 } // namespace
 
-TForm2::TForm2(koravel::UserDialogs &dialogs, QWidget *parent)
+TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent, Qt::Window)
+    , m_session(session)
     , m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral(".:: Koravel v.1.1.2010 - RELATÓRIO DE DADOS"));
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(windowFont());
-
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client);
-
-    Memo1 = new ReportEditor(client);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(8, 16, 561, 417);
+    setFont(koravel::windowFont());
+    setupUi(this);
     // Scintilla takes sizes in points: the same font, given as 8 points.
-    QFont textFont = windowFont();
+    QFont textFont = koravel::windowFont();
     textFont.setPointSize(8);
     Memo1->setTextFont(textFont);
     m_sink = std::make_unique<EditorReportSink>(*Memo1);
-    m_predictionSink = std::make_unique<ClearNotifyingSink>(
-        *m_sink, [this] { m_reportSettings = m_nextSettings; });
     m_exporter = std::make_unique<koravel::SpreadsheetExporter>(m_dialogs);
-    Form4 = new TForm4(*m_exporter, m_dialogs, this);
+    Ranking = new RankingWindow(*m_exporter, m_dialogs, this);
 
-    Salvar1 = menuBar()->addAction(QStringLiteral(".:: Salvar ::."));
-    Salvar1->setObjectName(QStringLiteral("Salvar1"));
-    Sair1 = menuBar()->addAction(QStringLiteral(".:: Sair ::."));
-    Sair1->setObjectName(QStringLiteral("Sair1"));
-    LIMPAR1 = menuBar()->addAction(QStringLiteral(".:: LIMPAR ::."));
-    LIMPAR1->setObjectName(QStringLiteral("LIMPAR1"));
-    Ordenar1 = menuBar()->addAction(QStringLiteral(".:: Ordenar ::."));
-    Ordenar1->setObjectName(QStringLiteral("Ordenar1"));
-    Exportar1 = menuBar()->addAction(QStringLiteral(".:: Exportar ::."));
-    Exportar1->setObjectName(QStringLiteral("Exportar1"));
-    connect(Salvar1, &QAction::triggered, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { Salvar1Click(); }); });
-    connect(Sair1, &QAction::triggered, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { Sair1Click(); }); });
-    connect(LIMPAR1, &QAction::triggered, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { LIMPAR1Click(); }); });
-    connect(Ordenar1, &QAction::triggered, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { Ordenar1Click(); }); });
-    connect(Exportar1, &QAction::triggered, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { Exportar1Click(); }); });
+    using koravel::handled;
+    connect(Salvar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Salvar1Click));
+    connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Sair1Click));
+    connect(LIMPAR1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::LIMPAR1Click));
+    connect(Ordenar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Ordenar1Click));
+    connect(
+        Exportar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Exportar1Click));
 
     // Fixed size: the client area below the menu bar.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -101,12 +68,7 @@ TForm2::~TForm2() = default;
 
 koravel::ReportSink &TForm2::reportSink()
 {
-    return *m_predictionSink;
-}
-
-void TForm2::setReportSettings(koravel::FormatSettings settings)
-{
-    m_nextSettings = settings;
+    return *m_sink;
 }
 
 void TForm2::publishReport()
@@ -119,7 +81,7 @@ void TForm2::publishReport()
         activateWindow();
     }
     // An open ranking follows the new report.
-    if (Form4->isVisible())
+    if (Ranking->isVisible())
         koravel::runHandler(this, m_dialogs, [this] { Ordenar1Click(); });
 }
 
@@ -187,30 +149,31 @@ koravel::ReportDocument TForm2::shownDocument() const
 
 void TForm2::Ordenar1Click()
 {
-    if (!m_reportSettings) {
+    if (!m_session.lastReport()) {
         m_dialogs.information(this, kNothingToRankMessage);
         return;
     }
+    const koravel::FormatSettings settings = m_session.lastReport()->settings;
     koravel::ReportDocument document = shownDocument();
     const koravel::RankingResult ranking =
-        koravel::rankReport(document, Form4->options(), *m_reportSettings);
+        koravel::rankReport(document, Ranking->options(), settings);
     if (ranking.predicted == 0) {
         // A ranking of an earlier report must not stay on show as if it were this one's.
-        Form4->close();
+        Ranking->close();
         m_dialogs.information(this, kNoPredictedHybridMessage);
         return;
     }
-    Form4->showRanking(std::move(document), *m_reportSettings, ranking);
-    Form4->show();
-    Form4->raise();
-    Form4->activateWindow();
+    Ranking->showRanking(std::move(document), settings, ranking);
+    Ranking->show();
+    Ranking->raise();
+    Ranking->activateWindow();
 }
 
 void TForm2::Exportar1Click()
 {
-    if (!m_reportSettings) {
+    if (!m_session.lastReport()) {
         m_dialogs.information(this, kNothingToExportMessage);
         return;
     }
-    m_exporter->exportReport(this, shownDocument(), *m_reportSettings);
+    m_exporter->exportReport(this, shownDocument(), m_session.lastReport()->settings);
 }

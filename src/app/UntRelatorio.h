@@ -7,29 +7,29 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 #include "numtext/numtext.h"
 #include "report/report_line.h"
+#include "ui_UntRelatorio.h"
 
-class QAction;
-class QsciScintilla;
-class ClearNotifyingSink;
-class ReportEditor;
 class EditorReportSink;
-class TForm4;
+class RankingWindow;
 
 namespace koravel {
 class ReportDocument;
+class Session;
 class SpreadsheetExporter;
 class UserDialogs;
 } // namespace koravel
 
-class TForm2 : public QMainWindow
+// A view of the session's last report: ranking and export read it with the settings it was
+// written with.
+class TForm2 : public QMainWindow, public Ui::TForm2
 {
     Q_OBJECT
 public:
-    explicit TForm2(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+    TForm2(
+        const koravel::Session &session, koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
     ~TForm2() override;
 
     // The sink a prediction writes into. Lines are gathered aside while the prediction runs (no
@@ -41,21 +41,10 @@ public:
     void publishReport();
     // The text as it stands in Memo1.
     QString reportText() const;
-    // The number settings of the prediction about to run. They become the report's own when
-    // the run clears the report, so that a run refused before it writes anything leaves the
-    // shown report with the settings that wrote it. Ranking and export read the report with them.
-    void setReportSettings(koravel::FormatSettings settings);
-
     // The save dialog's file types, in the order offered.
     static const QStringList &saveFilters();
 
-    ReportEditor *Memo1;
-    QAction *Salvar1;
-    QAction *Sair1;
-    QAction *LIMPAR1;
-    QAction *Ordenar1;
-    QAction *Exportar1;
-    TForm4 *Form4; // the ranking window
+    RankingWindow *Ranking;
 
 public slots:
     void Salvar1Click();
@@ -67,13 +56,10 @@ public slots:
 private:
     koravel::ReportDocument shownDocument() const;
 
+    const koravel::Session &m_session;
     koravel::UserDialogs &m_dialogs;
     std::unique_ptr<EditorReportSink> m_sink;
-    std::unique_ptr<ClearNotifyingSink> m_predictionSink;
     std::unique_ptr<koravel::SpreadsheetExporter> m_exporter;
-    koravel::FormatSettings m_nextSettings;
-    // Unset until a prediction writes a report.
-    std::optional<koravel::FormatSettings> m_reportSettings;
     QString m_lastSaveName;
     QString m_lastSaveFilter;
 };

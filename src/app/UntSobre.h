@@ -4,14 +4,9 @@
 #include <QDialog>
 #include <QString>
 
-class QGroupBox;
-class QLabel;
-class QMenuBar;
-class QAction;
-class QPlainTextEdit;
-class GlobeAnimation;
+#include "ui_UntSobre.h"
 
-class TForm3 : public QDialog
+class TForm3 : public QDialog, public Ui::TForm3
 {
     Q_OBJECT
 public:
@@ -19,22 +14,6 @@ public:
 
     // The curriculum page the link label opens: "http://" followed by the stored address.
     static QString curriculumAddress();
-
-    QMenuBar *MainMenu1;
-    QAction *Sair1;
-    QGroupBox *GroupBox1;
-    QPlainTextEdit *Memo1;
-    QGroupBox *GroupBox2;
-    QLabel *Image1;
-    QLabel *RxLabel1;
-    QLabel *RxLabel2;
-    QLabel *RxLabel3;
-    QLabel *RxLabel4;
-    QLabel *RxLabel5;
-    QLabel *RxLabel6;
-    GlobeAnimation *Animate1;
-    QPlainTextEdit *Memo2;
-    QPlainTextEdit *Memo3;
 
 public slots:
     void Sair1Click();

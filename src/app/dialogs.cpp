@@ -1,7 +1,7 @@
 // The real file dialogs and message boxes of Qt behind the UserDialogs interface.
 #include "dialogs.h"
 
-#include "UntExportar.h"
+#include "ExportDialog.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -93,7 +93,7 @@ std::optional<SpreadsheetChoice> UserDialogs::spreadsheetChoice(
 std::optional<SpreadsheetChoice> QtUserDialogs::spreadsheetChoice(
     QWidget *parent, const SpreadsheetChoice &proposed)
 {
-    TForm5 dialog(parent);
+    ExportDialog dialog(parent);
     dialog.setChoice(proposed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

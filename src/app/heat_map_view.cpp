@@ -2,6 +2,7 @@
 #include "heat_map_view.h"
 
 #include "colour_scale.h"
+#include "koravel_application.h"
 #include "qt_text.h"
 
 #include <QHelpEvent>
@@ -32,18 +33,9 @@ namespace {
     const QColor kZeroText(0x99, 0x00, 0x00);
     const QColor kDiagonalLine(0x80, 0x80, 0x80);
 
-    QFont pixelFont(int pixels, bool bold = false)
-    {
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPixelSize(pixels);
-        font.setBold(bold);
-        return font;
-    }
-
     const QFont &headerFont()
     {
-        static const QFont font = pixelFont(11);
+        static const QFont font = koravel::sansFont(11);
         return font;
     }
 
@@ -206,7 +198,7 @@ void HeatMapView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(Qt::black);
-    painter.setFont(pixelFont(14, true));
+    painter.setFont(koravel::sansFont(14, true));
     painter.drawText(QRect(kMargin, kMargin, width() - 2 * kMargin, kTitleHeight),
         Qt::AlignLeft | Qt::AlignTop, m_title);
     if (!m_matrix || m_matrix->size() == 0)
@@ -248,7 +240,7 @@ void HeatMapView::paintCells(QPainter &painter, const Geometry &g) const
 {
     const int n = m_matrix->size();
     const int gap = g.cell >= 10 ? 1 : 0;
-    const QFont valueFont = pixelFont(std::clamp(g.cell / 3, 8, 12));
+    const QFont valueFont = koravel::sansFont(std::clamp(g.cell / 3, 8, 12));
     const QFontMetrics metrics(valueFont);
     painter.setFont(valueFont);
     for (int i = 1; i <= n; ++i) {
@@ -326,7 +318,7 @@ void HeatMapView::paintLegend(QPainter &painter, const Geometry &g) const
     swatch(QStringLiteral("zero (FALSO)"), [&](const QRect &r) {
         painter.fillRect(r, kZeroFill);
         painter.setPen(kZeroText);
-        painter.setFont(pixelFont(10));
+        painter.setFont(koravel::sansFont(10));
         painter.drawText(r, Qt::AlignCenter, QStringLiteral("0"));
     });
     swatch(QStringLiteral("diagonal (i x i)"), [&](const QRect &r) {

@@ -1,10 +1,11 @@
-// The application object: top-level error handler and regional number settings.
+// The application object, the handler runner, the regional separator and the windows' font.
 #include "koravel_application.h"
 
 #include "dialogs.h"
 #include "numtext/error.h"
 #include "numtext/locale_settings.h"
 #include "qt_text.h"
+#include "session.h"
 
 #include <QLocale>
 
@@ -14,9 +15,6 @@
 namespace koravel {
 
 namespace {
-
-    FormatSettings g_formatSettings;
-    DecimalChoice g_decimalChoice = DecimalChoice::Regional;
 
     QString shownMessage(std::string_view message)
     {
@@ -43,15 +41,34 @@ char decimalSeparatorFromQt(const QString &symbol)
     return decimalSeparatorFromSymbol(fromQt(symbol));
 }
 
-void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler)
+char regionalDecimalSeparator()
+{
+    return decimalSeparatorFromQt(QLocale::system().decimalPoint());
+}
+
+void showHandlerError(QWidget *parent, UserDialogs &dialogs, std::exception_ptr error)
 {
     try {
-        handler();
-    } catch (const Error &error) {
-        dialogs.error(parent, shownMessage(error.message()));
-    } catch (const std::exception &error) {
-        dialogs.error(parent, shownMessage(error));
+        std::rethrow_exception(error);
+    } catch (const Error &raised) {
+        dialogs.error(parent, shownMessage(raised.message()));
+    } catch (const std::exception &raised) {
+        dialogs.error(parent, shownMessage(raised));
     }
+}
+
+QFont sansFont(int pixels, bool bold, const QString &family)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont windowFont()
+{
+    return sansFont(11);
 }
 
 KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dialogs)
@@ -60,63 +77,15 @@ KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dial
 {
     setApplicationName(QStringLiteral("Koravel"));
     setApplicationDisplayName(QStringLiteral("Koravel"));
-    readSystemFormatSettings();
 }
 
 bool KoravelApplication::notify(QObject *receiver, QEvent *event)
 {
-    if (event->type() == QEvent::LocaleChange)
-        readSystemFormatSettings();
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const Error &error) {
-        m_dialogs.error(activeWindow(), shownMessage(error.message()));
-    } catch (const std::exception &error) {
-        m_dialogs.error(activeWindow(), shownMessage(error));
-    }
-    return true;
-}
-
-FormatSettings KoravelApplication::formatSettings()
-{
-    return g_formatSettings;
-}
-
-void KoravelApplication::setFormatSettings(FormatSettings settings)
-{
-    g_formatSettings = settings;
-}
-
-void KoravelApplication::readSystemFormatSettings()
-{
-    if (g_decimalChoice == DecimalChoice::Regional)
-        g_formatSettings.decimalSeparator = regionalDecimalSeparator();
-}
-
-DecimalChoice KoravelApplication::decimalChoice()
-{
-    return g_decimalChoice;
-}
-
-void KoravelApplication::setDecimalChoice(DecimalChoice choice)
-{
-    g_decimalChoice = choice;
-    switch (choice) {
-    case DecimalChoice::Regional:
-        readSystemFormatSettings();
-        break;
-    case DecimalChoice::Point:
-        g_formatSettings.decimalSeparator = '.';
-        break;
-    case DecimalChoice::Comma:
-        g_formatSettings.decimalSeparator = ',';
-        break;
-    }
-}
-
-char KoravelApplication::regionalDecimalSeparator()
-{
-    return decimalSeparatorFromQt(QLocale::system().decimalPoint());
+    if (event->type() == QEvent::LocaleChange && m_session)
+        m_session->setRegionalSeparator(regionalDecimalSeparator());
+    bool result = true;
+    runHandler(activeWindow(), m_dialogs, [&] { result = QApplication::notify(receiver, event); });
+    return result;
 }
 
 } // namespace koravel

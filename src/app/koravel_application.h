@@ -1,16 +1,18 @@
-// The application object: the top-level handler that shows every error a handler raises, and
-// the decimal separator of the user's regional settings.
+// The application object and the one way a window runs a handler: an error the handler raises
+// is shown in a stop box and the program goes on.
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <QString>
 
-#include <functional>
+#include <exception>
 
-#include "numtext/numtext.h"
+class QWidget;
 
 namespace koravel {
 
+class Session;
 class UserDialogs;
 
 // The decimal separator for a symbol of Qt's locale: its one Latin-1 character, else '.'.
@@ -18,46 +20,56 @@ class UserDialogs;
 //   decimalSeparatorFromQt("\u066B") -> '.'   (not Latin-1)
 //   decimalSeparatorFromQt("")       -> '.'
 char decimalSeparatorFromQt(const QString &symbol);
+// The separator of the system's regional settings as they stand now.
+char regionalDecimalSeparator();
 
-// Runs a window's handler and shows a koravel::Error or std::exception it raises with
-// UserDialogs::error, a final "." added by the product's rule. The handler's work until the
-// error stays as it is.
-void runHandler(QWidget *parent, UserDialogs &dialogs, const std::function<void()> &handler);
+// Shows a koravel::Error or std::exception with UserDialogs::error, a final "." added by the
+// product's rule; any other exception goes on.
+void showHandlerError(QWidget *parent, UserDialogs &dialogs, std::exception_ptr error);
 
-// The decimal separator of the data, chosen in the options window for the rest of the run:
-// the one of the system's regional settings (the default, following its changes), or a fixed
-// point or comma that a change of the system's settings leaves alone.
-enum class DecimalChoice { Regional, Point, Comma };
+// Runs a handler and shows an error it raises. The handler's work until the error stays as it is.
+template <class Handler> void runHandler(QWidget *parent, UserDialogs &dialogs, Handler &&handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        showHandlerError(parent, dialogs, std::current_exception());
+    }
+}
+
+// The slot that runs a window's handler through runHandler:
+//   connect(BitBtn1, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn1Click));
+template <class Window>
+auto handled(Window *window, UserDialogs &dialogs, void (Window::*handler)())
+{
+    return [window, &dialogs, handler] {
+        runHandler(window, dialogs, [window, handler] { (window->*handler)(); });
+    };
+}
+
+// The sans font of the windows at a size in pixels; the original screens' 8-point font is 11.
+// "Arial" asks fontconfig for its metric twin.
+QFont sansFont(
+    int pixels, bool bold = false, const QString &family = QStringLiteral("Liberation Sans"));
+// The font of the windows that keep the original screens' look: sansFont(11).
+QFont windowFont();
 
 class KoravelApplication : public QApplication
 {
     Q_OBJECT
 public:
-    // Sets the title "Koravel" and reads the decimal separator of the system's locale.
+    // Sets the title "Koravel".
     KoravelApplication(int &argc, char **argv, UserDialogs &dialogs);
 
-    // An error escaping any event handler is shown in a stop box; the program goes on.
+    // The session whose regional separator follows the system's settings when they change.
+    void follow(Session &session) { m_session = &session; }
+
+    // Whatever escapes an event handler goes through runHandler too.
     bool notify(QObject *receiver, QEvent *event) override;
-
-    // The number text settings every conversion of the windows uses. Read from the system's
-    // locale at start and again whenever the system announces a change of its settings.
-    static FormatSettings formatSettings();
-    // Sets the separator in use until the next choice or, with Regional chosen, until the next
-    // change of the system's settings.
-    static void setFormatSettings(FormatSettings settings);
-    // Reads the system's separator into the one in use, when Regional is chosen.
-    static void readSystemFormatSettings();
-
-    // The separator chosen in the options window; Regional until the user chooses another.
-    //   setDecimalChoice(Comma)    -> formatSettings() ',' whatever the system's settings say
-    //   setDecimalChoice(Regional) -> formatSettings() the system's separator, read anew
-    static DecimalChoice decimalChoice();
-    static void setDecimalChoice(DecimalChoice choice);
-    // The separator of the system's regional settings as they stand now.
-    static char regionalDecimalSeparator();
 
 private:
     UserDialogs &m_dialogs;
+    Session *m_session = nullptr;
 };
 
 } // namespace koravel

@@ -9,15 +9,16 @@
 // reciprocals (and its PNG picture saved as the export writes it), and the about window is
 // opened. Each window is saved as a PNG of its client area with its menu bar, and the
 // whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
+#include "DiallelMatrixWindow.h"
+#include "ExportDialog.h"
+#include "RankingWindow.h"
 #include "Unit1.h"
-#include "UntExportar.h"
-#include "UntMatriz.h"
-#include "UntOrdenar.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
+#include "session.h"
 #include "up_down.h"
 
 #include <QAction>
@@ -93,10 +94,11 @@ int main(int argc, char **argv)
     dialogs.dataFile = QString::fromLocal8Bit(argv[2]);
     const int lines = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 9;
     // The example files write the point as decimal separator.
-    koravel::KoravelApplication::setFormatSettings({ '.' });
+    koravel::Session session('.');
+    application.follow(session);
 
-    TForm1 form1(dialogs);
-    TForm2 form2(dialogs);
+    TForm1 form1(session, dialogs);
+    TForm2 form2(session, dialogs);
     TForm3 form3;
     form1.setOtherWindows(form2, form3);
     form1.show();
@@ -123,10 +125,10 @@ int main(int argc, char **argv)
     // The ranking of the double crosses, then the export dialog as it first opens.
     form2.Ordenar1->trigger();
     pause(300);
-    saved = save(form2.Form4->grab(), folder, QStringLiteral("ordenacao.png")) && saved;
-    form2.Form4->hide();
+    saved = save(form2.Ranking->grab(), folder, QStringLiteral("ordenacao.png")) && saved;
+    form2.Ranking->hide();
     {
-        TForm5 exportDialog(&form2);
+        ExportDialog exportDialog(&form2);
         exportDialog.show();
         pause(300);
         saved = save(exportDialog.grab(), folder, QStringLiteral("exportar.png")) && saved;
@@ -145,7 +147,7 @@ int main(int argc, char **argv)
     // The diallel matrix without reciprocals (symmetric), then with them (i < j only).
     form1.Matrizdialelica1->trigger();
     pause(400);
-    auto *matrix = form1.findChild<TForm6 *>();
+    auto *matrix = form1.findChild<DiallelMatrixWindow *>();
     saved = matrix && save(matrix->grab(), folder, QStringLiteral("matriz_dialelica.png")) && saved;
     for (QRadioButton *choice : form1.RadioGroup1->findChildren<QRadioButton *>()) {
         if (choice->text() == QStringLiteral("Sim"))

@@ -1,307 +1,289 @@
-// The main window driven as a user would: import through the dialog interface, step the spin
-// control, predict into the report window, and see the errors in message boxes.
-#include "Unit1.h"
-#include "UntRelatorio.h"
-#include "UntSobre.h"
-#include "fake_dialogs.h"
+// The main window as a view of the session: its controls write through to the session, its
+// buttons run the session's predictions into the report window, errors reach the message box;
+// the about window it opens and the real dialogs of Qt behind the dialog interface.
+#include "DiallelMatrixWindow.h"
+#include "OptionsDialog.h"
+#include "globe_animation.h"
+#include "heat_map_view.h"
 #include "koravel_application.h"
-#include "main_windows_fixture.h"
+#include "maize_picture.h"
+#include "numtext/error.h"
 #include "up_down.h"
 #include "widget_progress.h"
+#include "windows_fixture.h"
 
-#include <QAbstractItemModel>
-#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
+#include <QImageReader>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <memory>
+#include <new>
 
-using koravel::FakeDialogs;
+using namespace koravel;
+using namespace koravel::test;
 
 namespace {
+FakeDialogs *g_appDialogs = nullptr; // the application's own
+}
 
-const QString kRule = QString(128, QLatin1Char('-'));
-
-// Single crosses of four lines, each once with the smaller parent first.
-const QByteArray kFourLines = "1 2 6\r\n1 3 5\r\n1 4 5.5\r\n2 3 4.75\r\n2 4 5.75\r\n3 4 7\r\n";
-
-struct Windows : koravel::test::MainWindows<>
+class UrlCatcher : public QObject
 {
-    QTableView *grid() { return get<QTableView>("StringGrid1"); }
-    QAbstractItemModel *model() { return grid()->model(); }
-    QLineEdit *edit() { return get<QLineEdit>("Edit1"); }
-    QProgressBar *bar() { return get<QProgressBar>("ProgressBar1"); }
-    QPushButton *button(bool hd) { return get<QPushButton>(hd ? "BitBtn1" : "BitBtn2"); }
-    // What the controls show: each prediction button (on/off), the progress bar, Edit1 and the
-    // counts of double and three-way crosses: "on on 0 4 3 12".
-    QString state()
-    {
-        return QStringList { button(true)->isEnabled() ? "on" : "off",
-            button(false)->isEnabled() ? "on" : "off", QString::number(bar()->value()),
-            edit()->text(), get<QLabel>("Label3")->text(), get<QLabel>("Label5")->text() }
-            .join(' ');
-    }
-    // The table as the user sees it: the heading row, then each row with its label when the
-    // label column is shown, cells joined by "|".
-    QString table()
-    {
-        const QAbstractItemModel *m = model();
-        const bool labels = grid()->verticalHeader()->isVisibleTo(grid());
-        QStringList rows, cells;
-        for (int column = 0; column < m->columnCount(); ++column)
-            cells << m->headerData(column, Qt::Horizontal).toString();
-        rows << cells.join('|');
-        for (int row = 0; row < m->rowCount(); ++row) {
-            cells = labels ? QStringList { m->headerData(row, Qt::Vertical).toString() }
-                           : QStringList();
-            for (int column = 0; column < m->columnCount(); ++column)
-                cells << m->index(row, column).data().toString();
-            rows << cells.join('|');
-        }
-        return rows.join('\n');
-    }
-    void step(const char *arrow, int times)
-    {
-        auto *button =
-            get<koravel::UpDown>("UpDown1")->findChild<QToolButton *>(QString::fromLatin1(arrow));
-        for (int i = 0; i < times; ++i)
-            button->click();
-    }
-    QRadioButton *option(const QString &text)
-    {
-        for (QRadioButton *button : get<QGroupBox>("RadioGroup1")->findChildren<QRadioButton *>())
-            if (button->text() == text)
-                return button;
-        qFatal("no option");
-    }
-    void predict(bool hd, const QString &lines, bool reciprocals)
-    {
-        edit()->setText(lines);
-        option(reciprocals ? QStringLiteral("Sim") : QStringLiteral("Não"))->setChecked(true);
-        button(hd)->click();
-    }
-    QStringList reportLines()
-    {
-        QStringList lines = form2.reportText().split(QStringLiteral("\r\n"));
-        if (!lines.isEmpty() && lines.constLast().isEmpty())
-            lines.removeLast();
-        return lines;
-    }
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
 };
-
-} // namespace
 
 class MainWindowTest : public QObject
 {
     Q_OBJECT
-
-private:
-    QTemporaryDir m_dir;
     std::unique_ptr<Windows> w;
 
-    // Writes the bytes to a file and imports it through the open dialog.
-    QString importText(const QByteArray &bytes, const QString &filter = QString())
+    // Both buttons on/off, the field, both counts and the progress bar: "off off 0 0 0 0".
+    QString state() const
     {
-        return w->importText(m_dir, bytes, filter);
+        const TForm1 &f = w->form1;
+        return QStringList { f.BitBtn1->isEnabled() ? "on" : "off",
+            f.BitBtn2->isEnabled() ? "on" : "off", f.Edit1->text(), f.Label3->text(),
+            f.Label5->text(), QString::number(f.ProgressBar1->value()) }
+            .join(' ');
+    }
+    // Opens the options window, picks an item and leaves with OK or Cancelar; returns the item
+    // checked on opening and the hint under the regional item.
+    QString chooseOption(const QString &item, bool ok)
+    {
+        QString shown;
+        whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<OptionsDialog *>(modal);
+            const auto buttons = dialog->RadioGroup1->findChildren<QRadioButton *>();
+            for (QRadioButton *button : buttons)
+                shown += button->isChecked() ? button->text() + " / " + dialog->Label1->text() : "";
+            for (QRadioButton *button : buttons)
+                button->setChecked(
+                    button->text() == item || (button->isChecked() && item.isEmpty()));
+            (ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
+        });
+        w->form1.Opcoes1->trigger();
+        return shown;
     }
 
 private slots:
-    void init()
-    {
-        koravel::KoravelApplication::setFormatSettings({ '.' });
-        w = std::make_unique<Windows>();
-    }
+    void init() { w = std::make_unique<Windows>(); }
     void cleanup() { w.reset(); }
 
-    void startsWithHeadingsEmptyRowAndDisabledButtons()
+    void startsWithTheSessionsTableAndDisabledButtons()
     {
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Koravel"));
         w->form1.show();
         QVERIFY(!w->form2.isVisible() && !w->form3.isVisible());
-        QCOMPARE(w->form1.windowTitle(),
-            QStringLiteral(".:: Koravel v.1.1 - Predição de Híbridos Duplos e Triplos"));
-        QCOMPARE(w->table(), QStringLiteral("Pai A|Pai B|PRODUÇÃO\n|||"));
-        QVERIFY(w->option(QStringLiteral("Sim"))->isChecked());
-        QCOMPARE(w->state(), QStringLiteral("off off 0 0 0 0"));
+        QCOMPARE(w->form1.StringGrid1->model()->headerData(2, Qt::Horizontal).toString(),
+            QStringLiteral("PRODUÇÃO"));
+        QCOMPARE(state(), QStringLiteral("off off 0 0 0 0"));
+        QCOMPARE(w->form1.size(), QSize(637, w->form1.menuBar()->sizeHint().height() + 484));
+        QCOMPARE(w->form1.menuBar()->actions().size(), 5);
+        // The about window is modal; the program ends with the main window, whatever is open.
+        w->form2.show();
+        QWidget *modal = nullptr;
+        whenModalOpens([&](QWidget *shown) { modal = shown; });
+        w->form1.Sobre1->trigger();
+        QCOMPARE(modal, static_cast<QWidget *>(&w->form3));
+        QSignalSpy closed(&w->form1, &TForm1::closed);
+        w->form1.Sair1->trigger();
+        QVERIFY(!w->form1.isVisible() && closed.size() == 1);
     }
 
-    void importFillsTheTableAndACancelKeepsIt()
+    void importGoesThroughTheDialogIntoTheSession()
     {
-        const QString three =
-            QStringLiteral("Pai A|Pai B|PRODUÇÃO\nHS 1|1|2|4.5\nHS 2|1|3|5\nHS 3|2|3|6.25");
-        const QString path =
-            importText("1 2 4.5\r\n1\t3   5\r\n 2 3 6.25 \r\n", TForm1::openFilters().at(1));
-        QCOMPARE(w->dialogs.messages, QStringList());
-        QCOMPARE(w->dialogs.openRequests[0].selectedFilter, TForm1::openFilters().at(0));
-        QCOMPARE(w->table(), three);
-        QCOMPARE(w->state(), QStringLiteral("on on 0 0 0 0"));
-
-        // The next opening proposes the name and filter chosen; a cancel keeps the table.
-        w->get<QAction>("Importardados1")->trigger();
-        QCOMPARE(w->dialogs.openRequests[1].proposedName, path);
-        QCOMPARE(w->dialogs.openRequests[1].selectedFilter, TForm1::openFilters().at(1));
-        QCOMPARE(w->dialogs.messages, QStringList { "information: nenhum arquivo carregado" });
-        QCOMPARE(w->table(), three);
-        QCOMPARE(w->state(), QStringLiteral("on on 0 0 0 0"));
+        const QString path = w->write(QStringLiteral("a.prn"), "1 2 4.5\r\n1\t3   5\r\n");
+        w->dialogs.queue(path, TForm1::openFilters().at(1));
+        w->form1.Importardados1->trigger();
+        QCOMPARE(w->session.grid().cell(3, 2), "5");
+        QCOMPARE(w->form1.StringGrid1->model()->index(1, 2).data().toString(), QStringLiteral("5"));
+        QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
+        // A cancel keeps all; the dialog proposes the name and type chosen last.
+        w->form1.Importardados1->trigger();
+        QCOMPARE(w->dialogs.requests[0].selectedFilter, TForm1::openFilters().at(0));
+        QCOMPARE(w->dialogs.requests[1].proposedName, path);
+        QCOMPARE(w->dialogs.requests[1].selectedFilter, TForm1::openFilters().at(1));
+        // A file that fails, or vanished after the dialog, is an error; the table stays.
+        w->import("7 8 9\n7 8\n");
+        w->dialogs.queue(w->path(QStringLiteral("sumiu.txt")));
+        w->form1.Importardados1->trigger();
+        w->dialogs.messages.last().truncate(w->dialogs.messages.last().indexOf("\". ") + 3);
+        QCOMPARE(w->dialogs.messages,
+            QStringList(
+                { "information: nenhum arquivo carregado", "error: List index out of bounds (2)",
+                    "error: Cannot open file \"" + w->path("sumiu.txt") + "\". " }));
+        QCOMPARE(w->session.grid().cell(3, 2), "5");
+        QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
+        // A first line without fields lowers the label column to ordinary cells.
+        w->import("   \n");
+        QVERIFY(!w->form1.StringGrid1->verticalHeader()->isVisibleTo(w->form1.StringGrid1));
     }
 
-    void failedImportChangesNothingTheUserSees()
+    void controlsWriteThroughToTheSession()
     {
-        importText("1 2 4.5\n1 3 5\n");
-        importText("7 8 9\n7 8\n");
-        QCOMPARE(w->dialogs.messages, QStringList { "error: List index out of bounds (2)" });
-        QCOMPARE(w->table(), QStringLiteral("Pai A|Pai B|PRODUÇÃO\nHS 1|1|2|4.5\nHS 2|1|3|5"));
-        QCOMPARE(w->state(), QStringLiteral("on on 0 0 0 0"));
-    }
-
-    void labelColumnBecomesOrdinaryCellsAfterAFirstLineWithoutFields()
-    {
-        importText("   \n");
-        QCOMPARE(w->table(), QStringLiteral("\nHS 1"));
-        // A wider file later does not hide the labels again: no cell is out of sight.
-        importText("1 2 4.5\n1 3 5\n");
-        QCOMPARE(w->table(), QStringLiteral("|Pai A|Pai B|PRODUÇÃO\nHS 1|1|2|4.5\nHS 2|1|3|5"));
-    }
-
-    void spinStepsShowTheLinesAndTheCounts()
-    {
-        // Steps taken one after the other from the start, and what shows after each.
-        const struct
-        {
-            int ups, downs;
-            const char *shown;
-        } steps[] = { { 0, 1, "1 0 0" }, { 2, 0, "3 0 3" }, { 1, 0, "4 3 12" }, { 1, 0, "5 15 30" },
-            { 2, 1, "6 45 60" }, { 120, 0, "100 11763675 485100" } };
-        for (const auto &step : steps) {
-            w->step("UpButton", step.ups);
-            w->step("DownButton", step.downs);
-            QCOMPARE(w->state(), QStringLiteral("off off 0 ") + step.shown);
-        }
-        // A step at the limit still rewrites the field; typing into it does not refresh the counts.
-        w->edit()->setText(QStringLiteral("7"));
-        w->step("UpButton", 1);
-        QCOMPARE(w->state(), QStringLiteral("off off 0 100 11763675 485100"));
-        w->edit()->setText(QStringLiteral("4"));
-        QCOMPARE(w->state(), QStringLiteral("off off 0 4 11763675 485100"));
-    }
-
-    void predictionsWriteTheReport()
-    {
-        importText(kFourLines);
-        const struct
-        {
-            bool hd, reciprocals;
-            const char *candidates;
-        } rows[] = {
-            { true, false,
-                "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75\n"
-                "HD (1x3)(2x4) =>\t5.813\t16.2\t6\t5.5\t4.75\t7\n"
-                "HD (1x4)(2x3) =>\t5.938\t13.9\t6\t5\t5.75\t7" },
-            { true, true,
-                "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75\n"
-                "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7\n"
-                "FALSO HD (1x4)(2x3) =>\t0.000\t0.0\t6\t5\t0\t0" },
-            { false, false,
-                "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75\nHT (1x3) 2 =>\t5.375\t16.4\t6\t4.75\n"
-                "HT (2x3) 1 =>\t5.500\t12.9\t6\t5" },
-            { false, true,
-                "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75\nFALSO HT (1x3) 2 =>\t0.000\t0.0\t6\t0\n"
-                "FALSO HT (2x3) 1 =>\t0.000\t0.0\t0\t0" },
-        };
-        for (const auto &row : rows) {
-            w->form2.hide();
-            w->predict(row.hd, row.hd ? "4" : " 3", row.reciprocals);
-            QCOMPARE(w->reportLines().mid(7).join('\n'), row.candidates + ('\n' + kRule));
-            QVERIFY(w->form2.isVisible());
-        }
-        QCOMPARE(w->dialogs.messages, QStringList());
-        QCOMPARE(w->bar()->value(), 0);
-    }
-
-    void aCellEditedInTheTableIsWhatTheNextPredictionReads()
-    {
-        importText(kFourLines);
-        QAbstractItemModel *model = w->model();
+        for (int i = 0; i < 3; ++i)
+            w->form1.UpDown1->upButton()->click();
+        QCOMPARE(state(), QStringLiteral("off off 4 3 12 0"));
+        // Typing changes the field, not the counts; a step at the limit still rewrites it.
+        w->form1.Edit1->setText(QStringLiteral("7"));
+        QCOMPARE(w->session.lines().text(), "7");
+        QCOMPARE(state(), QStringLiteral("off off 7 3 12 0"));
+        for (int i = 0; i < 100; ++i)
+            w->form1.UpDown1->upButton()->click();
+        w->form1.Edit1->setText(QStringLiteral("7"));
+        w->form1.UpDown1->upButton()->click();
+        QCOMPARE(state(), QStringLiteral("off off 100 11763675 485100 0"));
+        w->choose(false);
+        QCOMPARE(w->session.reciprocals(), Reciprocals::Either);
+        w->choose(true);
+        QCOMPARE(w->session.reciprocals(), Reciprocals::Distinct);
+        QAbstractItemModel *model = w->form1.StringGrid1->model();
         QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
-        QVERIFY(model->setData(model->index(1, 2), QStringLiteral("9"))); // row "HS 2": 1 3 5
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("9")));
+        QCOMPARE(w->session.grid().cell(3, 1), "9");
         QCOMPARE(changed.size(), 1);
-        w->predict(true, QStringLiteral("4"), false);
-        QCOMPARE(w->reportLines().value(7),
-            QStringLiteral("HD (1x2)(3x4) =>\t6.250\t30.1\t9\t5.5\t4.75\t5.75"));
     }
 
-    void predictionUsesTheRegionalDecimalSeparator()
+    void predictionsReachTheReportWindow()
     {
-        koravel::KoravelApplication::setFormatSettings({ ',' });
-        importText("1 2 6\n1 3 5\n1 4 5,5\n2 3 4,75\n2 4 5,75\n3 4 7\n");
-        w->predict(true, QStringLiteral("4"), true);
-        QCOMPARE(w->dialogs.messages, QStringList());
-        QCOMPARE(w->reportLines().value(7),
-            QStringLiteral("HD (1x2)(3x4) =>\t5,250\t8,7\t5\t5,5\t4,75\t5,75"));
-    }
-
-    void tooFewLinesAndABadFieldAreShownAndTheReportStandsAsWritten()
-    {
-        importText(kFourLines);
-        const QString fewHD = "information: Para cáculo de HDs o mínimo são 4 linhagens";
+        w->import();
         const struct
         {
             bool hd;
             const char *lines;
-            QStringList messages;
-            int reportLines; // 7: the header block; 8: with the closing rule
+            bool sim;
+            int index;
+            const char *line;
         } rows[] = {
-            { true, "abc", { "error: 'abc' is not a valid integer value." }, 0 },
-            { true, "0", { fewHD, "error: TProgressBar property out of range." }, 7 },
-            { true, "3", { fewHD }, 8 },
-            { false, "2", { "information: Para cáculo de HTs o mínimo são 3 linhagens" }, 8 },
+            { true, "4", false, 7, "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75" },
+            { true, "4", true, 8, "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7" },
+            { false, " 3", false, 7, "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75" },
+            { false, "3", true, 8, "FALSO HT (1x3) 2 =>\t0.000\t0.0\t6\t0" },
         };
         for (const auto &row : rows) {
+            w->form2.hide();
+            w->predict(row.hd, row.lines, row.sim);
+            QCOMPARE(w->reportLine(row.index), QString::fromUtf8(row.line));
+            QCOMPARE(w->reportLine(10), QString(128, QLatin1Char('-'))); // the closing rule
+            QVERIFY(w->form2.isVisible());
+            QCOMPARE(w->session.lastReport()->kind,
+                row.hd ? HybridKind::DoubleCross : HybridKind::ThreeWayCross);
+        }
+        QCOMPARE(w->dialogs.messages, QStringList());
+        QCOMPARE(w->form1.ProgressBar1->value(), 0);
+    }
+
+    // Each error shown (the start of its text); the earlier report stays or the run's own
+    // lines (the header block) are shown as they stand, the window hidden.
+    void errorsReachTheMessageBox()
+    {
+        const QString fewHD = "information: Para cáculo de HDs o mínimo são 4 linhagens";
+        const struct
+        {
+            QByteArray data;
+            const char *lines;
+            QStringList messages;
+            int reportLines; // -1: the earlier report stays
+        } rows[] = {
+            { kFourLines, "abc", { "error: 'abc' is not a valid integer value." }, -1 },
+            { kFourLines, "1000", { "error: Com 1.000 linhagens, o relatório de HDs teria " }, -1 },
+            { kFourLines, "0", { fewHD, "error: TProgressBar property out of range." }, 7 },
+            { "1 2 6\n1 3 5\n1 4 5.5x\n", "4",
+                { "error: '5.5x' is not a valid floating point value." }, 7 },
+        };
+        for (const auto &row : rows) {
+            w->import();
+            w->predict(true);
+            w->form2.hide();
+            const QByteArray earlier = w->shown();
+            w->import(row.data);
             w->dialogs.messages.clear();
-            w->predict(row.hd, QString::fromLatin1(row.lines), true);
-            QCOMPARE(w->dialogs.messages, row.messages);
-            const QStringList report = w->reportLines();
-            QCOMPARE(report.size(), row.reportLines);
-            QVERIFY(row.reportLines < 8 || report[7] == kRule);
-            // No candidate line: the report window stays hidden.
+            w->predict(true, row.lines);
+            QCOMPARE(w->dialogs.messages.size(), row.messages.size());
+            for (int i = 0; i < row.messages.size(); ++i)
+                QVERIFY2(w->dialogs.messages[i].startsWith(row.messages[i]),
+                    qPrintable(w->dialogs.messages[i]));
+            QCOMPARE(
+                row.reportLines < 0 ? w->shown() : QByteArray::number(w->shown().count("\r\n")),
+                row.reportLines < 0 ? earlier : QByteArray::number(row.reportLines));
             QVERIFY(!w->form2.isVisible());
-            QCOMPARE(w->bar()->value(), 0);
         }
     }
 
-    void badCellStopsThePredictionWithoutTheClosingRule()
+    void optionsWindowSetsTheSessionsChoice()
     {
-        importText("1 2 6\n1 3 5\n1 4 5.5\n2 3 4.75\n2 4 5.75\n3 4 7x\n");
-        w->predict(true, QStringLiteral("4"), true);
-        QCOMPARE(w->dialogs.messages,
-            QStringList { "error: '7x' is not a valid floating point value." });
-        const QStringList report = w->reportLines();
-        QVERIFY(report.size() >= 7 && report.constLast() != kRule);
-        // A run that fails before writing leaves the earlier report as it stands.
-        w->predict(true, QStringLiteral("abc"), true);
-        QCOMPARE(w->reportLines(), report);
+        // The system of these tests writes 2,5.
+        QCOMPARE(chooseOption(QStringLiteral("Vírgula"), true),
+            QStringLiteral("Configuração regional / neste computador: a vírgula (2,5)"));
+        QCOMPARE(w->session.decimalChoice(), DecimalChoice::Comma);
+        QVERIFY(chooseOption(QStringLiteral("Ponto"), false).startsWith("Vírgula"));
+        QCOMPARE(w->session.decimalChoice(), DecimalChoice::Comma);
+        chooseOption(QStringLiteral("Ponto"), true);
+        QCOMPARE(w->session.formatSettings().decimalSeparator, '.');
+        chooseOption(QStringLiteral("Configuração regional"), true);
+        QCOMPARE(w->session.formatSettings().decimalSeparator, ',');
+        // A change of the system's settings reaches the session the application follows.
+        static_cast<KoravelApplication *>(qApp)->follow(w->session);
+        w->session.setRegionalSeparator('.');
+        QEvent change(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(qApp, &change);
+        QCOMPARE(w->session.regionalSeparator(), ',');
+        QCOMPARE(decimalSeparatorFromQt(QStringLiteral("\u00B7")), '\xB7');
+        QCOMPARE(decimalSeparatorFromQt(QStringLiteral("\u066B")), '.');
     }
 
-    void longRunRepaintsWithItsPositionAndDropsInput()
+    // In a window's handler or anywhere in the application's event handling.
+    void anErrorEscapingAHandlerIsShownWithTheFinalStop()
+    {
+        const struct
+        {
+            int thrown; // 0 the core's error, 1 a standard one, 2 out of memory
+            const char *message;
+            QString shown;
+        } rows[] = { { 0, "'abc' is not a valid integer value",
+                         "'abc' is not a valid integer value." },
+            { 1, "Stream write error.", "Stream write error." },
+            { 2, "", "Memória insuficiente para concluir a operação." } };
+        for (const auto &row : rows) {
+            const auto raise = [&] {
+                if (row.thrown == 2)
+                    throw std::bad_alloc();
+                if (row.thrown == 1)
+                    throw std::runtime_error(row.message);
+                throw Error(row.message);
+            };
+            w->dialogs.messages.clear();
+            runHandler(nullptr, w->dialogs, raise);
+            runHandler(nullptr, w->dialogs, [] {});
+            QCOMPARE(w->dialogs.messages, QStringList { "error: " + row.shown });
+            g_appDialogs->messages.clear();
+            QMetaObject::invokeMethod(qApp, raise, Qt::QueuedConnection);
+            QCoreApplication::processEvents();
+            QCOMPARE(g_appDialogs->messages, w->dialogs.messages);
+        }
+    }
+
+    void aLongRunShowsItsPositionAndDropsInput()
     {
         w->form1.show();
-        QPushButton *button = w->button(true);
+        QPushButton *button = w->form1.BitBtn1;
         button->setEnabled(true);
         QSignalSpy clicked(button, &QPushButton::clicked);
         QProgressBar bar;
-        koravel::WidgetProgress progress(bar);
+        WidgetProgress progress(bar);
         progress.setMaximum(97);
         progress.setPosition(12);
         int shownDuringRun = -1;
@@ -309,7 +291,7 @@ private slots:
             shownDuringRun = bar.value();
             QVERIFY(QApplication::overrideCursor() != nullptr);
             QTest::mouseClick(button, Qt::LeftButton);
-            QTest::keyClick(w->edit(), Qt::Key_5);
+            QTest::keyClick(w->form1.Edit1, Qt::Key_5);
         });
         QElapsedTimer guard;
         guard.start();
@@ -319,31 +301,162 @@ private slots:
         QCOMPARE(shownDuringRun, 12);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(clicked.size(), 0);
-        QCOMPARE(w->edit()->text(), QStringLiteral("0"));
+        QCOMPARE(w->form1.Edit1->text(), QStringLiteral("0"));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.size(), 1);
     }
 
-    void sobreOpensTheAboutWindowModallyAndSairClosesTheMainWindow()
+    void diallelMatrixShowsTheSessionsTable()
     {
-        w->form1.show();
-        w->form2.show();
-        QWidget *modal = nullptr;
-        QTimer::singleShot(0, [&] {
-            modal = QApplication::activeModalWidget();
-            w->form3.close();
-        });
-        w->get<QAction>("Sobre1")->trigger();
-        QCOMPARE(modal, static_cast<QWidget *>(&w->form3));
-        QVERIFY(!w->form3.isVisible());
+        w->form1.Matrizdialelica1->trigger();
+        w->import("1 2 6\n1 3 5\n3 4 0\n2 3 4.75\n");
+        w->form1.Edit1->setText(QStringLiteral("4"));
+        w->form1.Matrizdialelica1->trigger();
+        auto *window = w->form1.findChild<DiallelMatrixWindow *>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->Label1->text(),
+            QStringLiteral("4 linhagens, do campo número de linhagens.\n"
+                           "Recíprocos considerados: linha = pai A, coluna = pai B.\n"
+                           "3 cruzamentos com valor, 8 ausentes, 1 com valor zero."));
+        HeatMapView *view = window->PaintBox1;
+        const QImage picture = view->picture();
+        const auto at = [&](int i, int j) {
+            return QColor(picture.pixel(view->cellRect(i, j).topLeft() + QPoint(2, 2)));
+        };
+        // The ends of the scale, a zero off it, a missing cross grey.
+        QCOMPARE(at(2, 3), QColor(0x44, 0x01, 0x54));
+        QCOMPARE(at(1, 2), QColor(0xFD, 0xE7, 0x25));
+        QCOMPARE(at(3, 4), QColor(0xF4, 0xCC, 0xCC));
+        QCOMPARE(at(2, 1).saturation(), 0);
+        QCOMPARE(view->toolTipAt(view->cellRect(4, 1).center()), QStringLiteral("4 x 1: ausente"));
+        w->choose(false);
+        w->form1.Matrizdialelica1->trigger();
+        QVERIFY(window->Label1->text().contains(QStringLiteral("Recíprocos não considerados")));
+        QCOMPARE(view->toolTipAt(view->cellRect(2, 1).center()), QStringLiteral("2 x 1 = 6"));
+        // The picture: a cancel, a file, a folder that does not exist; then a bad cell.
+        const QString png = w->path(QStringLiteral("matriz.png"));
+        const QString missing = w->path(QStringLiteral("nao/existe.png"));
+        window->BitBtn1->click();
+        w->dialogs.queue(png);
+        window->BitBtn1->click();
+        w->dialogs.queue(missing);
+        window->BitBtn1->click();
+        QCOMPARE(w->dialogs.requests.constLast().proposedName, png);
+        w->import("1 2 6x\n");
+        w->form1.Matrizdialelica1->trigger();
+        QCOMPARE(w->dialogs.messages.mid(0, 3),
+            QStringList({ "information: Importe os dados para ver a matriz dialélica.",
+                "information: A imagem não foi gravada.",
+                "information: A imagem foi gravada em " + png }));
+        QVERIFY(w->dialogs.messages.value(3).startsWith(
+            "error: Não foi possível gravar a imagem \"" + missing));
+        QCOMPARE(w->dialogs.messages.value(4),
+            QStringLiteral("error: '6x' is not a valid floating point value."));
+        QCOMPARE(QImageReader(png).read().size(), view->size());
+    }
 
-        // The program ends with the main window, whatever else is open.
-        QSignalSpy closed(&w->form1, &TForm1::closed);
-        w->get<QAction>("Sair1")->trigger();
-        QVERIFY(!w->form1.isVisible());
-        QCOMPARE(closed.size(), 1);
+    void aboutTextIsVerbatim()
+    {
+        TForm3 &form = w->form3;
+        QStringList lines = form.Memo1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 11);
+        QVERIFY(lines.takeLast().contains(QStringLiteral("@example.org")));
+        QCOMPARE(lines,
+            QStringList(
+                { "Koravel versão 1.1.2010 - Aplicativo para predição de Híbridos Duplos e Triplos",
+                    "", "Requisitos mínimos do computador em relação a softwares:",
+                    "->   Plataforma Windows 9x/2000/XP/Vista" + QString(49, ' ') + "(® Microsoft)",
+                    "->   *** Os limites dos números de linhagens e HS utlilizados, bem como a "
+                    "velocidade dos cálculos, estão ",
+                    "condicionados à memória livre disponível (RAM) e a velocidade do processador",
+                    "",
+                    "ALTERAR EM CONFIGURAÇÕES REGIONAIS, O PADRÃO DECIMAL DE VÍRGULA PARA PONTO",
+                    "", "Recompilado em junho de 2010" }));
+        QCOMPARE(maizePicture().size(), QSize(154, 267));
+        QCOMPARE(qAlpha(maizePicture().toImage().pixel(0, 0)), 0);
+    }
+
+    // While open: centred, the globe turns, the link opens the curriculum page. The user's
+    // notes and the place the user moved it to stay for the next opening.
+    void whileOpenAndAcrossOpenings()
+    {
+        TForm3 &form = w->form3;
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        QPoint movedTo;
+        QList<int> frames;
+        whenModalOpens([&](QWidget *) {
+            const QRect screen = form.screen()->availableGeometry();
+            QVERIFY((form.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
+            QTest::mouseClick(form.RxLabel6, Qt::LeftButton);
+            form.Memo3->setPlainText(QStringLiteral("anotação"));
+            form.move(form.pos() + QPoint(-30, 20));
+            movedTo = form.pos();
+            frames << form.Animate1->currentFrame();
+            QTest::qWait(400);
+            frames << form.Animate1->currentFrame();
+            form.Sair1->trigger();
+        });
+        form.exec();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls, QList<QUrl> { QUrl(TForm3::curriculumAddress()) });
+        QVERIFY(!form.Animate1->isPlaying());
+        QVERIFY(frames[0] != frames[1]);
+        whenModalOpens([&](QWidget *) {
+            QCOMPARE(form.pos(), movedTo);
+            QCOMPARE(form.Memo3->toPlainText(), QStringLiteral("anotação"));
+            form.Sair1->trigger();
+        });
+        form.exec();
+    }
+
+    void qtDialogsShowTheLabelsCaptionsAndIcons()
+    {
+        const QStringList filters { QStringLiteral("Arquivo de texto (*txt) (*.txt)"),
+            QStringLiteral("Arquivo separado por espaços (*.prn) (*.prn)") };
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dados.prn"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QStringList seen;
+        whenModalOpens([&](QWidget *modal) {
+            auto *types = modal->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; types && i < types->count(); ++i)
+                seen << types->itemText(i);
+            QMetaObject::invokeMethod(modal, "accept");
+        });
+        QtUserDialogs dialogs;
+        const auto answer = dialogs.openFile(nullptr, { filters, path, filters.at(1), {} });
+        QVERIFY(answer && answer->fileName == path && answer->selectedFilter == filters.at(1));
+        whenModalOpens([](QWidget *modal) { QMetaObject::invokeMethod(modal, "reject"); });
+        QVERIFY(!dialogs.saveFile(nullptr, { filters, {}, {}, "txt" }));
+        const auto record = [&seen](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box && box->buttons().size() == 1 && box->button(QMessageBox::Ok));
+            seen << box->windowTitle() + " " + QString::number(box->icon()) + " " + box->text();
+            box->accept();
+        };
+        whenModalOpens(record);
+        dialogs.information(nullptr, QStringLiteral("nenhum arquivo carregado"));
+        whenModalOpens(record);
+        dialogs.error(nullptr, QStringLiteral("Stream write error."));
+        QCOMPARE(seen,
+            QStringList({ "Arquivo de texto (*txt)", "Arquivo separado por espaços (*.prn)",
+                "Koravel 0 nenhum arquivo carregado",
+                "Koravel " + QString::number(QMessageBox::Critical) + " Stream write error." }));
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+int main(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "pt_BR.UTF-8");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    FakeDialogs dialogs;
+    g_appDialogs = &dialogs;
+    KoravelApplication application(argc, argv, dialogs);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "main_window_test.moc"

@@ -1,188 +1,229 @@
-// The report window as the user meets it: a prediction's lines shown in Memo1, the clean-up and
-// the save working on the text as the user left it, the save dialog answered by the test.
-#include "UntRelatorio.h"
-#include "fake_dialogs.h"
-#include "report_editor.h"
+// The report window and the ranking window as views of the session's last report: saving,
+// clean-up, ranking and export act on the text as the user left it, read with the settings the
+// report was written with.
+#include "ExportDialog.h"
+#include "windows_fixture.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QSpinBox>
 
-using koravel::FakeDialogs;
+#include <memory>
+
+using namespace koravel;
+using koravel::test::tableText;
+using koravel::test::Windows;
 
 namespace {
-
-const QByteArray kRule(128, '-');
-
-QByteArray good(int i)
-{
-    return "HD (1x" + QByteArray::number(i) + ")(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75";
-}
-QByteArray falso(int i)
-{
-    return "FALSO HD (1x" + QByteArray::number(i) + ")(2x4) =>\t0.000\t0.0\t0\t5.5\t4.75\t5.75";
-}
-
-// A double-cross report of these candidates, every line followed by CR LF, in the single-byte
-// text of the program.
-QByteArray report(const QList<QByteArray> &candidates)
-{
-    const QList<QByteArray> header { kRule,
-        "APLICATIVO Koravel  -  PREDI\xC7\xC3O DE H\xCD"
-        "BRIDOS DUPLOS",
-        "Desenvolvido por Vescarin - 16/10/2008", kRule, "",
-        "HD(ij)(kl)    \tMedia\tCV%\tHS(ik)\tHS(il)\tHS(jk)\tHS(jl)", "" };
-    QByteArray text;
-    for (const QByteArray &line : header + candidates + QList<QByteArray> { kRule })
-        text += line + "\r\n";
-    return text;
-}
-
-QByteArray summary(const char *total, const char *removed, const char *predicted)
-{
-    return QByteArray("Hibridos possiveis totais= ") + total
-        + "\r\nHibridos Falso preditos excluidos = " + removed
-        + "\r\nHibridos Reais preditos = " + predicted + "\r\n";
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// One window with its answering dialogs, and what Memo1 holds as bytes.
-struct Window
-{
-    FakeDialogs dialogs;
-    TForm2 form { dialogs };
-
-    QByteArray shown() const
-    {
-        const std::string_view bytes = form.Memo1->bytes();
-        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    void setShown(const QByteArray &bytes)
-    {
-        form.Memo1->setLatin1Text(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    }
-    // What a prediction does: clear, the lines, a request to show, then publish.
-    void predict(const QByteArray &text)
-    {
-        koravel::ReportSink &sink = form.reportSink();
-        sink.clear();
-        for (const QByteArray &line : text.split('\n'))
-            if (!line.isEmpty())
-                sink.appendLine(std::string_view(line.constData(), line.size() - 1)); // no CR
-        sink.show();
-        form.publishReport();
-    }
-};
-
+const QString kNotSaved = QStringLiteral("information: A planilha não foi gravada !!!");
+const SpreadsheetChoice kCsv { SpreadsheetFormat::Csv, ';', ',' };
+const SpreadsheetChoice kXlsx { SpreadsheetFormat::Xlsx, ';', ',' };
 } // namespace
 
 class ReportWindowTest : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<Windows> w;
 
-private slots:
-    void predictionShowsItsReportAndSairHidesIt()
+    // The hybrid column of the ranking.
+    QStringList hybrids()
     {
-        Window w;
-        w.setShown("texto anterior");
-        w.predict(report({ good(2), falso(3) }));
-        QVERIFY(w.form.isVisible());
-        QCOMPARE(w.shown(), report({ good(2), falso(3) }));
-        w.form.Sair1->trigger();
-        QVERIFY(!w.form.isVisible());
-        QCOMPARE(w.shown(), report({ good(2), falso(3) }));
-        QCOMPARE(w.dialogs.messages, QStringList());
+        QStringList names;
+        for (const QString &row : tableText(w->ranking().StringGrid1).mid(1))
+            names << row.section('|', 1, 1);
+        return names;
     }
 
-    void editorKeepsSingleByteTextAndTypingWritesLatin1()
+private slots:
+    void init()
     {
-        Window w;
+        w = std::make_unique<Windows>();
+        w->import();
+    }
+    void cleanup() { w.reset(); }
+
+    void saveWritesTheShownBytes()
+    {
+        w->predict(true);
+        w->form2.Sair1->trigger();
+        QVERIFY(!w->form2.isVisible());
+        const QString path = w->path(QStringLiteral("relatório.dat"));
+        w->dialogs.queue(path, QStringLiteral("Arquivo de dados (*.dat)"));
+        w->form2.Salvar1->trigger();
+        QCOMPARE(Windows::read(path), w->shown());
+        // A cancel writes nothing; a folder that does not exist is an error.
+        w->form2.Memo1->setLatin1Text("outro texto");
+        w->form2.Salvar1->trigger();
+        const QString noFolder = w->path(QStringLiteral("nao/existe.txt"));
+        w->dialogs.queue(noFolder);
+        w->form2.Salvar1->trigger();
+        QCOMPARE(w->dialogs.messages,
+            QStringList({ "information: Dados salvos com sucesso em " + path,
+                "information: Os dados não foram gravados !!!",
+                "error: Cannot create file \"" + noFolder + "\". No such file or directory." }));
+        QCOMPARE(Windows::read(path).left(4), QByteArray(128, '-').left(4));
+        const FileDialogRequest &first = w->dialogs.requests[1], &next = w->dialogs.requests[2];
+        QCOMPARE(first.filters, TForm2::saveFilters());
+        QCOMPARE(first.selectedFilter, TForm2::saveFilters().at(0));
+        QCOMPARE(first.defaultSuffix, QStringLiteral("txt"));
+        QCOMPARE(next.proposedName, path);
+        QCOMPARE(next.selectedFilter, TForm2::saveFilters().at(2));
+    }
+
+    void theEditorHoldsSingleByteText()
+    {
         QByteArray everyByte;
         for (int code = 1; code < 256; ++code)
-            everyByte += static_cast<char>(code);
-        w.setShown(everyByte);
-        QCOMPARE(w.shown(), everyByte);
-        QCOMPARE(w.form.reportText(), QString::fromLatin1(everyByte));
-
-        w.setShown("linha\r\n");
-        w.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-        w.form.Memo1->setCursorPosition(0, 5);
+            everyByte += char(code);
+        w->form2.Memo1->setLatin1Text(everyByte.toStdString());
+        QCOMPARE(w->shown(), everyByte);
+        w->form2.Memo1->setLatin1Text("linha\r\n");
+        w->form2.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w->form2));
+        w->form2.Memo1->setCursorPosition(0, 5);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::NoModifier, QStringLiteral("ç"));
-        QApplication::sendEvent(w.form.Memo1, &press);
-        QTest::keyClick(w.form.Memo1, Qt::Key_Return);
-        QCOMPARE(w.shown(), QByteArray("linha\xE7\r\n\r\n"));
+        QApplication::sendEvent(w->form2.Memo1, &press);
+        QTest::keyClick(w->form2.Memo1, Qt::Key_Return);
+        QCOMPARE(w->shown(), QByteArray("linha\xE7\r\n\r\n"));
     }
 
     void cleanUpWorksOnTheTextAsTheUserLeftIt()
     {
-        Window w;
-        w.predict(report({ good(1), falso(2), good(3), good(4), falso(5), good(6), good(7), good(8),
-            good(9), good(10) }));
-        // The user marks the ninth candidate (line 15) too.
-        ReportEditor &editor = *w.form.Memo1;
+        w->predict(true, QStringLiteral("4"), true); // lines 8 and 9 are FALSO
+        ReportEditor &editor = *w->form2.Memo1;
         editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT,
-            static_cast<unsigned long>(editor.positionFromLineIndex(15, 0)), "FALSO ");
-        w.form.LIMPAR1->trigger();
-        const QByteArray cleaned =
-            report({ good(1), good(3), good(4), good(6), good(7), good(8), good(10) })
-            + summary("10", "3", "7");
-        QCOMPARE(w.shown(), cleaned);
-        // A second clean-up counts the summary lines as candidates.
-        w.form.LIMPAR1->trigger();
-        QCOMPARE(w.shown(), cleaned + summary("10", "0", "10"));
-        QCOMPARE(w.dialogs.messages, QStringList());
+            static_cast<unsigned long>(editor.positionFromLineIndex(7, 0)), "FALSO ");
+        w->form2.LIMPAR1->trigger();
+        QVERIFY(!w->shown().contains(" =>"));
+        QVERIFY2(w->shown().endsWith("Hibridos Falso preditos excluidos = 3\r\n"
+                                     "Hibridos Reais preditos = 0\r\n"),
+            w->shown());
     }
 
-    void saveWritesTheBytesOfMemo1AndRemembersTheChoiceOrShowsTheError()
+    // The report was written with the comma; the point chosen since does not change its reading.
+    void rankingReadsTheLastReportWithItsSettings()
     {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("relatório.dat"));
-        Window w;
-        w.predict(report({ good(1) }));
-        w.dialogs.queue(path, QStringLiteral("Arquivo de dados (*.dat)"));
-        w.form.Salvar1->trigger();
-        QCOMPARE(readFile(path), report({ good(1) }));
-        QCOMPARE(w.dialogs.messages,
-            QStringList { QStringLiteral("information: Dados salvos com sucesso em ") + path });
+        w->form2.Ordenar1->trigger();
+        QVERIFY(!w->ranking().isVisible());
+        w->session.setDecimalChoice(DecimalChoice::Comma);
+        w->import(QByteArray(test::kFourLines).replace('.', ','));
+        w->predict(true);
+        w->session.setDecimalChoice(DecimalChoice::Point);
+        w->form2.Ordenar1->trigger();
+        QVERIFY(w->ranking().isVisible());
+        QCOMPARE(tableText(w->ranking().StringGrid1),
+            QStringList({ "Posição|Híbrido|Média|CV%|HS(ik)|HS(il)|HS(jk)|HS(jl)",
+                "1|(1x4)(2x3)|5,938|13,9|6|5|5,75|7", "2|(1x3)(2x4)|5,813|16,2|6|5,5|4,75|7",
+                "3|(1x2)(3x4)|5,250|8,7|5|5,5|4,75|5,75" }));
+        QCOMPARE(tableText(w->ranking().StringGrid2),
+            QStringList({ "Linhagem|Frequência", "1|3", "2|3", "3|3", "4|3" }));
+        QCOMPARE(w->ranking().Label2->text(),
+            QStringLiteral("Candidatos lidos: 3   |   Preditos: 3   |   FALSO: 0   |   "
+                           "Na tabela: 3 de maior média"));
+        const QString csv = w->path(QStringLiteral("a.csv")); // the report's export too
+        w->dialogs.choices.push_back(kCsv);
+        w->dialogs.queue(csv);
+        w->form2.Exportar1->trigger();
+        QVERIFY(Windows::read(csv).contains(";5,250;8,7;5;5,5;4,75;5,75;"));
+        w->ranking().SpinEdit1->setValue(2);
+        QCOMPARE(hybrids(), QStringList({ "(1x4)(2x3)", "(1x3)(2x4)" }));
+        w->ranking().CheckBox1->setChecked(true);
+        QCOMPARE(hybrids(), QStringList { "(1x4)(2x3)" });
+        // An open ranking follows the next prediction: three-way crosses have no pairings.
+        w->session.setDecimalChoice(DecimalChoice::Comma);
+        w->predict(false, QStringLiteral("3"));
+        QVERIFY(w->ranking().isVisible());
+        QVERIFY(!w->ranking().CheckBox1->isVisibleTo(&w->ranking()));
+        QVERIFY(w->ranking().windowTitle().endsWith(QStringLiteral("HÍBRIDOS TRIPLOS")));
+        QCOMPARE(hybrids(), QStringList({ "(2x3) 1", "(1x3) 2" }));
+        // A report without a predicted hybrid closes it.
+        w->form2.Memo1->setLatin1Text("nada\r\n");
+        w->form2.Ordenar1->trigger();
+        QVERIFY(!w->ranking().isVisible());
+        QCOMPARE(w->dialogs.messages,
+            QStringList({ "information: Não há relatório de predição para ordenar: faça antes "
+                          "uma predição de HD's ou HT's.",
+                "information: Planilha salva com sucesso em " + csv,
+                "information: O relatório não tem nenhum híbrido predito para ordenar." }));
+    }
 
-        // A cancel writes nothing, and the next dialog still proposes the last choice.
-        w.setShown("outro texto");
-        w.form.Salvar1->trigger();
-        w.form.Salvar1->trigger();
-        QCOMPARE(w.dialogs.messages.mid(1),
-            QStringList(2, QStringLiteral("information: Os dados não foram gravados !!!")));
-        QCOMPARE(readFile(path), report({ good(1) }));
+    void exportsWriteTheChosenSpreadsheet()
+    {
+        w->form2.Exportar1->trigger(); // no report yet
+        w->predict(true);
+        const QString csv = w->path(QStringLiteral("relatório.csv"));
+        w->dialogs.choices.push_back(SpreadsheetChoice { SpreadsheetFormat::Csv, '\t', '.' });
+        w->dialogs.queue(csv);
+        w->form2.Exportar1->trigger();
+        QCOMPARE(Windows::read(csv).count('\n'), 4); // titles and three candidates
+        QVERIFY(Windows::read(csv).contains("(1x2)(3x4)\t1\t2\t3\t4\t5.250\t8.7\t"));
+        // The ranking's export: K = 1 as CSV, then both sheets as a workbook.
+        w->form2.Ordenar1->trigger();
+        w->ranking().SpinEdit1->setValue(1);
+        const QString ranking = w->path(QStringLiteral("ordenacao.csv"));
+        const QString workbook = w->path(QStringLiteral("ordenacao.xlsx"));
+        w->dialogs.choices.push_back(kCsv);
+        w->dialogs.queue(ranking);
+        w->ranking().Exportar1->trigger();
+        w->dialogs.choices.push_back(kXlsx);
+        w->dialogs.queue(workbook);
+        w->ranking().Exportar1->trigger();
+        QVERIFY(Windows::read(ranking).contains("1;(1x4)(2x3);5,938;13,9;6;5;5,75;7"));
+        QVERIFY(!Windows::read(ranking).contains("(1x2)(3x4)"));
+        QVERIFY(Windows::read(workbook).contains("xl/worksheets/sheet2.xml"));
+        QCOMPARE(w->dialogs.messages,
+            QStringList({ "information: Não há relatório de predição para exportar: faça antes "
+                          "uma predição de HD's ou HT's.",
+                "information: Planilha salva com sucesso em " + csv,
+                "information: Planilha salva com sucesso em " + ranking,
+                "information: Planilha salva com sucesso em " + workbook }));
+        // Each dialog proposes the last choice; the save dialog offers the chosen format.
+        QCOMPARE(w->dialogs.proposedChoices[1].separator, '\t');
+        QCOMPARE(w->dialogs.requests.constLast().filters,
+            QStringList { "Pasta de trabalho do Excel (*.xlsx)" });
+    }
 
-        const QList<koravel::FileDialogRequest> &requests = w.dialogs.saveRequests;
-        QCOMPARE(requests.size(), 3);
-        QCOMPARE(requests[0].filters,
-            QStringList({ "Arquivo texto (*.txt)", "Arquivo separado por espaços (*.prn)",
-                "Arquivo de dados (*.dat)" }));
-        QCOMPARE(requests[0].selectedFilter, QStringLiteral("Arquivo texto (*.txt)"));
-        QVERIFY(requests[0].proposedName.isEmpty());
-        QCOMPARE(requests[0].defaultSuffix, QStringLiteral("txt"));
-        QCOMPARE(requests[2].proposedName, path);
-        QCOMPARE(requests[2].selectedFilter, QStringLiteral("Arquivo de dados (*.dat)"));
+    // Each writes no file, says why and leaves the report as it stands.
+    void cancelsAndRefusalsWriteNothing()
+    {
+        w->predict(true);
+        const QByteArray report = w->shown();
+        const struct
+        {
+            std::optional<SpreadsheetChoice> choice;
+            QString name, message;
+        } rows[] = { { std::nullopt, "a.csv", kNotSaved }, { kXlsx, "", kNotSaved },
+            { SpreadsheetChoice { SpreadsheetFormat::Csv, ',', ',' }, "a.csv",
+                "error: O separador de campos e a marca decimal do CSV devem ser diferentes." },
+            { kCsv, "pasta ç/a.csv", "error: Cannot create file \"" + w->path("pasta ç/a.csv") } };
+        for (const auto &row : rows) {
+            w->dialogs.messages.clear();
+            w->dialogs.choices.push_back(row.choice);
+            if (!row.name.isEmpty())
+                w->dialogs.queue(w->path(row.name));
+            w->form2.Exportar1->trigger();
+            QCOMPARE(w->dialogs.messages.size(), 1);
+            QVERIFY2(
+                w->dialogs.messages[0].startsWith(row.message), qPrintable(w->dialogs.messages[0]));
+            QVERIFY(row.name.isEmpty() || !QFile::exists(w->path(row.name)));
+            QCOMPARE(w->shown(), report);
+            w->dialogs.answers.clear();
+        }
+    }
 
-        // A file that cannot be created: the error is shown, the text and the folder stay.
-        const QString noFolder = folder.filePath(QStringLiteral("nao/existe.txt"));
-        w.dialogs.queue(noFolder);
-        w.form.Salvar1->trigger();
-        QCOMPARE(w.dialogs.messages.constLast(),
-            "error: Cannot create file \"" + noFolder + "\". No such file or directory.");
-        QCOMPARE(w.shown(), QByteArray("outro texto"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList { QStringLiteral("relatório.dat") });
+    void exportDialogRefusesASeparatorEqualToTheDecimalMark()
+    {
+        ExportDialog dialog;
+        dialog.setChoice({ SpreadsheetFormat::Csv, '\t', '.' });
+        QCOMPARE(dialog.choice().separator, '\t');
+        QCOMPARE(dialog.choice().decimalMark, '.');
+        dialog.ComboBox1->setCurrentIndex(2 - 1); // ", (vírgula)"
+        dialog.ComboBox2->setCurrentIndex(0); // ", (vírgula)"
+        QVERIFY(!dialog.BitBtn1->isEnabled() && !dialog.Label3->text().isEmpty());
+        dialog.RadioButton2->setChecked(true);
+        QVERIFY(dialog.BitBtn1->isEnabled() && !dialog.GroupBox1->isEnabled());
+        QCOMPARE(dialog.choice().format, SpreadsheetFormat::Xlsx);
     }
 };
 

@@ -1,24 +1,19 @@
 // The diallel matrix window: wiring between the core matrix, its painted view and the PNG file.
-#include "UntMatriz.h"
+#include "DiallelMatrixWindow.h"
 
-#include "button_row.h"
-#include "export/diallel_matrix.h"
 #include "dialogs.h"
-#include "numtext/error.h"
+#include "export/diallel_matrix.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
+#include "numtext/error.h"
 #include "qt_text.h"
+#include "session.h"
 
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QImageWriter>
-#include <QLabel>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -43,47 +38,30 @@ QString describe(const koravel::DiallelMatrix &matrix, koravel::Reciprocals reci
 
 } // namespace
 
-TForm6::TForm6(koravel::UserDialogs &dialogs, QWidget *parent)
+DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral(".:: Koravel - MATRIZ DIALÉLICA"));
+    setupUi(this);
     setWindowIcon(koravelIcon());
 
-    auto *client = new QWidget(this);
-    setCentralWidget(client);
-    Label1 = new QLabel(client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    PaintBox1 = new koravel::HeatMapView;
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    ScrollBox1 = new QScrollArea(client);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setWidget(PaintBox1);
-    QHBoxLayout *buttons = koravel::buttonRow(
-        client, QStringLiteral("Exportar PNG..."), QStringLiteral("Fechar"), BitBtn1, BitBtn2);
-    auto *layout = new QVBoxLayout(client);
-    layout->addWidget(Label1);
-    layout->addWidget(ScrollBox1, 1);
-    layout->addLayout(buttons);
-
     connect(BitBtn1, &QPushButton::clicked, this,
-        [this] { koravel::runHandler(this, m_dialogs, [this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, &TForm6::BitBtn2Click);
+        koravel::handled(this, m_dialogs, &DiallelMatrixWindow::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, &DiallelMatrixWindow::BitBtn2Click);
 }
 
-const QStringList &TForm6::pictureFilters()
+const QStringList &DiallelMatrixWindow::pictureFilters()
 {
     static const QStringList filters { QStringLiteral("Imagem PNG (*.png)") };
     return filters;
 }
 
-void TForm6::showMatrix(const koravel::CellGrid &grid, const std::string &linesText,
-    koravel::Reciprocals reciprocals, const koravel::FormatSettings &settings)
+void DiallelMatrixWindow::showMatrix(const koravel::Session &session)
 {
-    auto matrix =
-        std::make_shared<const koravel::DiallelMatrix>(grid, linesText, reciprocals, settings);
+    const koravel::Reciprocals reciprocals = session.reciprocals();
+    const koravel::FormatSettings settings = session.formatSettings();
+    auto matrix = std::make_shared<const koravel::DiallelMatrix>(
+        session.grid(), session.lines(), reciprocals, settings);
     if (matrix->size() == 0) {
         m_dialogs.information(this,
             QStringLiteral("A tabela não tem cruzamentos entre duas ou mais linhagens: "
@@ -109,7 +87,7 @@ void TForm6::showMatrix(const koravel::CellGrid &grid, const std::string &linesT
     activateWindow();
 }
 
-void TForm6::BitBtn1Click()
+void DiallelMatrixWindow::BitBtn1Click()
 {
     koravel::FileDialogRequest request;
     request.filters = pictureFilters();
@@ -138,7 +116,7 @@ void TForm6::BitBtn1Click()
     m_dialogs.information(this, QStringLiteral("A imagem foi gravada em ") + answer->fileName);
 }
 
-void TForm6::BitBtn2Click()
+void DiallelMatrixWindow::BitBtn2Click()
 {
     close();
 }

@@ -1,47 +1,20 @@
 // The ranking window's controls and handlers: they rank the kept report again and show it.
-#include "UntOrdenar.h"
+#include "RankingWindow.h"
 
 #include "koravel_application.h"
 #include "line_frequency_model.h"
 #include "ranking_table_model.h"
 #include "spreadsheet_exporter.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kDefaultTop = 20;
-
-// The sans font of the other windows.
-QFont windowFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-QTableView *newTable(QWidget *parent, const QString &name, QAbstractItemModel *model)
-{
-    auto *table = new QTableView(parent);
-    table->setObjectName(name);
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    return table;
-}
 
 // Every column a little wider than its widest text, and the table as wide as its columns and
 // a vertical scroll bar; returns that width.
@@ -72,7 +45,7 @@ QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
 
 } // namespace
 
-TForm4::TForm4(
+RankingWindow::RankingWindow(
     koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent, Qt::Window)
     , m_exporter(exporter)
@@ -80,70 +53,32 @@ TForm4::TForm4(
     , m_rankingModel(new koravel::RankingTableModel(this))
     , m_frequencyModel(new koravel::LineFrequencyModel(this))
 {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral(".:: Koravel v.1.1.2010 - ORDENAÇÃO DOS HÍBRIDOS"));
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(windowFont());
-
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-
-    Label1 = new QLabel(QStringLiteral("Melhores:"), client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    SpinEdit1 = new QSpinBox(client);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    setFont(koravel::windowFont());
+    setupUi(this);
     SpinEdit1->setRange(1, kMaxTop);
     SpinEdit1->setValue(kDefaultTop);
-    // Typing "150" ranks once, when the number is complete, not for "1" and "15" on the way.
-    SpinEdit1->setKeyboardTracking(false);
-    Label1->setBuddy(SpinEdit1);
-    CheckBox1 = new QCheckBox(
-        QStringLiteral("Só o melhor dos três pareamentos de cada grupo de quatro linhagens"),
-        client);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    for (QTableView *table : { StringGrid1, StringGrid2 })
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    StringGrid1->setModel(m_rankingModel);
+    StringGrid2->setModel(m_frequencyModel);
 
-    StringGrid1 = newTable(client, QStringLiteral("StringGrid1"), m_rankingModel);
-    StringGrid2 = newTable(client, QStringLiteral("StringGrid2"), m_frequencyModel);
-    Label2 = new QLabel(client);
-    Label2->setObjectName(QStringLiteral("Label2"));
-
-    auto *controls = new QHBoxLayout;
-    controls->addWidget(Label1);
-    controls->addWidget(SpinEdit1);
-    controls->addSpacing(16);
-    controls->addWidget(CheckBox1);
-    controls->addStretch();
-    auto *tables = new QHBoxLayout;
-    tables->addWidget(StringGrid1, 1);
-    tables->addWidget(StringGrid2);
-    auto *layout = new QVBoxLayout(client);
-    layout->addLayout(controls);
-    layout->addLayout(tables, 1);
-    layout->addWidget(Label2);
-
-    Exportar1 = menuBar()->addAction(QStringLiteral(".:: Exportar ::."));
-    Exportar1->setObjectName(QStringLiteral("Exportar1"));
-    Sair1 = menuBar()->addAction(QStringLiteral(".:: Sair ::."));
-    Sair1->setObjectName(QStringLiteral("Sair1"));
-
-    const auto handled = [this](void (TForm4::*handler)()) {
-        return [this, handler] {
-            koravel::runHandler(this, m_dialogs, [=, this] { (this->*handler)(); });
-        };
-    };
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, handled(&TForm4::SpinEdit1Change));
-    connect(CheckBox1, &QCheckBox::toggled, this, handled(&TForm4::CheckBox1Click));
-    connect(Exportar1, &QAction::triggered, this, handled(&TForm4::Exportar1Click));
-    connect(Sair1, &QAction::triggered, this, handled(&TForm4::Sair1Click));
+    using koravel::handled;
+    connect(SpinEdit1, &QSpinBox::valueChanged, this,
+        handled(this, m_dialogs, &RankingWindow::SpinEdit1Change));
+    connect(CheckBox1, &QCheckBox::toggled, this,
+        handled(this, m_dialogs, &RankingWindow::CheckBox1Click));
+    connect(Exportar1, &QAction::triggered, this,
+        handled(this, m_dialogs, &RankingWindow::Exportar1Click));
+    connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &RankingWindow::Sair1Click));
 
     StringGrid2->setFixedWidth(fitColumns(StringGrid2));
     resize(600, 480);
 }
 
-TForm4::~TForm4() = default;
+RankingWindow::~RankingWindow() = default;
 
-koravel::RankingOptions TForm4::options() const
+koravel::RankingOptions RankingWindow::options() const
 {
     koravel::RankingOptions options;
     options.top = static_cast<std::size_t>(SpinEdit1->value());
@@ -151,7 +86,7 @@ koravel::RankingOptions TForm4::options() const
     return options;
 }
 
-void TForm4::showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
+void RankingWindow::showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
     const koravel::RankingResult &ranking)
 {
     m_document = std::move(document);
@@ -161,28 +96,28 @@ void TForm4::showRanking(koravel::ReportDocument document, koravel::FormatSettin
     showResult();
 }
 
-void TForm4::SpinEdit1Change()
+void RankingWindow::SpinEdit1Change()
 {
     rankAgain();
 }
 
-void TForm4::CheckBox1Click()
+void RankingWindow::CheckBox1Click()
 {
     rankAgain();
 }
 
-void TForm4::Exportar1Click()
+void RankingWindow::Exportar1Click()
 {
     if (m_hasReport)
         m_exporter.exportRanking(this, m_document, m_settings, m_ranking);
 }
 
-void TForm4::Sair1Click()
+void RankingWindow::Sair1Click()
 {
     close();
 }
 
-void TForm4::closeEvent(QCloseEvent *event)
+void RankingWindow::closeEvent(QCloseEvent *event)
 {
     // The copy of a large report is given back as soon as nobody looks at its ranking.
     m_document = koravel::ReportDocument();
@@ -190,7 +125,7 @@ void TForm4::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void TForm4::rankAgain()
+void RankingWindow::rankAgain()
 {
     if (!m_hasReport)
         return;
@@ -198,7 +133,7 @@ void TForm4::rankAgain()
     showResult();
 }
 
-void TForm4::showResult()
+void RankingWindow::showResult()
 {
     const bool doubleCross = m_ranking.kind == koravel::HybridKind::DoubleCross;
     setWindowTitle(doubleCross

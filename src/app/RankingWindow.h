@@ -4,15 +4,10 @@
 
 #include <QMainWindow>
 
-#include "numtext/numtext.h"
 #include "export/ranking.h"
+#include "numtext/numtext.h"
 #include "report/report_document.h"
-
-class QAction;
-class QCheckBox;
-class QLabel;
-class QSpinBox;
-class QTableView;
+#include "ui_RankingWindow.h"
 
 namespace koravel {
 class LineFrequencyModel;
@@ -24,15 +19,15 @@ class UserDialogs;
 // Shows a ranking the report window made and keeps a copy of the report it came from, so that
 // a change of K or of the pairing option ranks the same text again and an export writes what
 // is shown. Closing the window drops the copy.
-class TForm4 : public QMainWindow
+class RankingWindow : public QMainWindow, public Ui::RankingWindow
 {
     Q_OBJECT
 public:
     static constexpr int kMaxTop = 1000;
 
-    TForm4(koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs,
+    RankingWindow(koravel::SpreadsheetExporter &exporter, koravel::UserDialogs &dialogs,
         QWidget *parent = nullptr);
-    ~TForm4() override;
+    ~RankingWindow() override;
 
     // K and the pairing option as the controls hold them.
     koravel::RankingOptions options() const;
@@ -41,15 +36,6 @@ public:
     void showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
         const koravel::RankingResult &ranking);
     const koravel::RankingResult &ranking() const { return m_ranking; }
-
-    QLabel *Label1;
-    QSpinBox *SpinEdit1;
-    QCheckBox *CheckBox1;
-    QTableView *StringGrid1; // the ranking
-    QTableView *StringGrid2; // the line frequencies
-    QLabel *Label2; // the counts
-    QAction *Exportar1;
-    QAction *Sair1;
 
 public slots:
     void SpinEdit1Change();

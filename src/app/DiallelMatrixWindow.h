@@ -1,0 +1,36 @@
+// The diallel matrix window: the single-cross table as an n x n heat map, exportable as PNG.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include "ui_DiallelMatrixWindow.h"
+
+namespace koravel {
+class Session;
+class UserDialogs;
+} // namespace koravel
+
+class DiallelMatrixWindow : public QMainWindow, public Ui::DiallelMatrixWindow
+{
+    Q_OBJECT
+public:
+    explicit DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget *parent = nullptr);
+
+    // Reads every single cross of the session's table as a prediction would now (the lines of
+    // the field when it holds 2 or more, else up to the largest parent) and shows the window.
+    // Raises the lookup's conversion Error; the window then stays as it was. A table with fewer
+    // than two lines is told in a message and shows nothing.
+    void showMatrix(const koravel::Session &session);
+
+    static const QStringList &pictureFilters();
+
+public slots:
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+private:
+    koravel::UserDialogs &m_dialogs;
+    QString m_lastSaveName;
+};
