@@ -100,6 +100,10 @@ const Row kRows[] = {
         "'日本' is not a valid integer value." },
     { "output_in_a_missing_folder", "$CLI hd d5.txt --lines 5 --output new/", 1, "",
         "Cannot create file \"DIR/new/\". No such file or directory." },
+    { "replaced_file_keeps_its_owner",
+        "echo old > r.txt; chown 65534:65534 r.txt; chmod 640 r.txt\n"
+        "$CLI hd d5.txt --lines 5 --output r.txt; s=$?; stat -c '%u:%g %a' r.txt; exit $s",
+        0, "65534:65534 640\n", "" },
     // A link that leads nowhere is refused, as one that leads somewhere is followed.
     { "dangling_link",
         "ln -s nowhere/r.txt dl.txt; $CLI hd d5.txt --lines 5 --output dl.txt; s=$?\n"
