@@ -3,8 +3,9 @@
 
 #include "input_blocker.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
+
+#include <algorithm>
 
 namespace koravel {
 
@@ -57,13 +58,15 @@ void WidgetProgress::yieldIfDue()
     if (!m_blocker)
         m_blocker = std::make_unique<InputBlocker>();
     showOnBar();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    InputBlocker::yield();
     m_sinceShown.start();
 }
 
 void WidgetProgress::showOnBar()
 {
-    m_bar.setRange(0, maximum());
+    // A range of 0 to 0 is the toolkit's "busy" animation; nothing runs then (a one-line
+    // import, HD with three lines), so the bar shows empty and still instead.
+    m_bar.setRange(0, std::max(maximum(), 1));
     m_bar.setValue(position());
 }
 

@@ -26,8 +26,9 @@ public:
     // parent, but writes a line per candidate): cheap enough to call for every line.
     void tick();
 
-    // Shows the current maximum and position now and gives the windows back their input.
-    // Called when a run ends, and before a message box opens in the middle of one.
+    // Shows the current maximum and position now and gives the windows back their input (input
+    // made during the run stays dropped, see InputBlocker). Called when a run ends, and before a
+    // message box opens in the middle of one.
     void settle();
 
 protected:

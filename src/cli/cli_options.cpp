@@ -142,7 +142,8 @@ namespace {
     {
         const std::pair<const char *, const std::optional<std::string> *> outputs[] = {
             { "--output", &options.outputPath }, { "--ranking", &options.exports.rankingPath },
-            { "--csv", &options.exports.csvPath }, { "--xlsx", &options.exports.xlsxPath } };
+            { "--csv", &options.exports.csvPath }, { "--xlsx", &options.exports.xlsxPath }
+        };
         for (const auto &[name, path] : outputs)
             if (*path && (**path == options.dataFile || sameFile(**path, options.dataFile)))
                 throw UsageError(

@@ -35,11 +35,9 @@ namespace {
         ::_exit(1);
     }
 
-    constexpr char kFileSizeLimitMessage[] =
-        "O limite de tamanho de arquivo deste processo (ulimit -f) foi atingido; a execu\xC3\xA7\xC3"
-        "\xA3o parou e nenhum arquivo de sa\xC3\xAD"
-        "da foi substitu\xC3\xAD"
-        "do.\n";
+    constexpr char kFileSizeLimitMessage[] = "O limite de tamanho de arquivo deste processo "
+                                             "(ulimit -f) foi atingido; a execução parou e "
+                                             "nenhum arquivo de saída foi substituído.\n";
 
     void removeTemporariesAfterFileSizeLimit(int)
     {

@@ -16,10 +16,10 @@ std::string terminalText(std::string_view message)
     for (std::size_t i = 0; i < message.size();) {
         const auto lead = static_cast<unsigned char>(message[i]);
         const std::size_t length = lead < 0x80 ? 1
-            : lead >= 0xC2 && lead <= 0xDF ? 2
-            : lead >= 0xE0 && lead <= 0xEF ? 3
-            : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                           : 0;
+            : lead >= 0xC2 && lead <= 0xDF     ? 2
+            : lead >= 0xE0 && lead <= 0xEF     ? 3
+            : lead >= 0xF0 && lead <= 0xF4     ? 4
+                                               : 0;
         const std::string_view piece = message.substr(i, length);
         if (length > 0 && piece.size() == length && isUtf8(piece)) {
             text += piece;

@@ -29,8 +29,8 @@ std::string diallel(int n)
     char line[64];
     for (int i = 1; i <= n; ++i)
         for (int j = i + 1; j <= n; ++j) {
-            std::snprintf(line, sizeof line, "%d %d %.2f\r\n", i, j,
-                4 + ((i * 37 + j * 91) % 800) / 100.0);
+            std::snprintf(
+                line, sizeof line, "%d %d %.2f\r\n", i, j, 4 + ((i * 37 + j * 91) % 800) / 100.0);
             text += line;
         }
     return text;
@@ -87,20 +87,23 @@ const Row kRows[] = {
         2, "intact\n", "--xlsx e o arquivo de dados não podem ser o mesmo arquivo" },
     // Closed standard descriptors: no file the program makes takes their place.
     { "closed_standard_error",
-        "$CLI hd d5.txt --lines 3 --output r.txt 2>&-; s=$?; head -c 4 r.txt; exit $s", 0,
-        "----", "" },
+        "$CLI hd d5.txt --lines 3 --output r.txt 2>&-; s=$?; head -c 4 r.txt; exit $s", 0, "----",
+        "" },
     { "closed_standard_output",
         "$CLI hd d5.txt --lines 5 --csv a.csv >/dev/null; $CLI hd d5.txt --lines 5 --csv b.csv >&-"
         "; s=$?; cmp a.csv b.csv && echo same; exit $s",
         0, "same\n", "" },
     // A path is shown as typed, beside the program's own accented text.
-    { "accented_path_named_as_typed",
-        "$CLI hd d5.txt --lines 1000 --output 'relatório ç.txt'", 1, "",
-        " livres para \"DIR/relatório ç.txt\"." },
+    { "accented_path_named_as_typed", "$CLI hd d5.txt --lines 1000 --output 'relatório ç.txt'", 1,
+        "", " livres para \"DIR/relatório ç.txt\"." },
     { "argument_outside_latin1", "$CLI hd d5.txt --lines 日本", 1, "",
         "'日本' is not a valid integer value." },
     { "output_in_a_missing_folder", "$CLI hd d5.txt --lines 5 --output new/", 1, "",
         "Cannot create file \"DIR/new/\". No such file or directory." },
+    { "replaced_file_keeps_its_owner",
+        "echo old > r.txt; chown 65534:65534 r.txt; chmod 640 r.txt\n"
+        "$CLI hd d5.txt --lines 5 --output r.txt; s=$?; stat -c '%u:%g %a' r.txt; exit $s",
+        0, "65534:65534 640\n", "" },
     // A link that leads nowhere is refused, as one that leads somewhere is followed.
     { "dangling_link",
         "ln -s nowhere/r.txt dl.txt; $CLI hd d5.txt --lines 5 --output dl.txt; s=$?\n"
@@ -143,9 +146,9 @@ TEST_P(CliRobustness, EndsCleanly)
         folder.file("d" + std::to_string(n) + ".txt", diallel(n));
     TempDir capture;
     const std::string script = capture.file("script", std::string(row.script) + "\n");
-    const std::string command = "cd " + quoted(folder.path()) + " && CLI=" + quoted(KORAVEL_CLI_PATH)
-        + " LC_ALL=C bash " + quoted(script) + " </dev/null >" + quoted(capture.path() / "out")
-        + " 2>" + quoted(capture.path() / "err");
+    const std::string command = "cd " + quoted(folder.path())
+        + " && CLI=" + quoted(KORAVEL_CLI_PATH) + " LC_ALL=C bash " + quoted(script)
+        + " </dev/null >" + quoted(capture.path() / "out") + " 2>" + quoted(capture.path() / "err");
     const int status = std::system(command.c_str());
     const std::string out = readBytes(capture.path() / "out");
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -78,9 +78,15 @@ ReplacingFile::ReplacingFile(const std::string &path)
     }
     if (m_fd < 0)
         throw Error(cannotCreateFileMessage(m_shownPath, systemReason(errno)));
-    // A file replaced keeps its permissions; a new one gets the usual ones.
-    if (exists && S_ISREG(existing.st_mode))
+    // A file replaced keeps its owner (where the process may give it away, as root may) and
+    // its permissions; a new one gets the usual ones.
+    if (exists && S_ISREG(existing.st_mode)) {
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            // Refused to anyone but root: the new file is then this user's.
+            [[maybe_unused]] const int kept = ::fchown(m_fd, existing.st_uid, existing.st_gid);
+        }
         ::fchmod(m_fd, existing.st_mode & 07777);
+    }
     m_buffer.reserve(kBufferSize);
 }
 

@@ -63,8 +63,8 @@ void removeStaleTemporaryFiles(const std::string &folder, const std::string &nam
         const std::string_view entryName = entry->d_name;
         if (!entryName.starts_with(head) || !entryName.ends_with(".tmp"))
             continue;
-        const pid_t pid = processOf(
-            entryName.substr(head.size(), entryName.size() - head.size() - 4));
+        const pid_t pid =
+            processOf(entryName.substr(head.size(), entryName.size() - head.size() - 4));
         struct stat status = {};
         if (pid == 0 || pid == ::getpid()
             || ::fstatat(folderFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0
