@@ -1,6 +1,6 @@
 // What the user sees and does around a long run: the progress bar when there is nothing to
 // count, and input made during a run that the toolkit delivers only after it.
-#include "main_windows_fixture.h"
+#include "windows_fixture.h"
 #include "widget_progress.h"
 
 #include <QApplication>
@@ -48,10 +48,9 @@ private slots:
     // of a range of 0 to 0.
     void idleBarIsEmptyAndStill()
     {
-        koravel::test::MainWindows<> w;
-        QTemporaryDir folder;
-        w.importText(folder, "1 2 6.5\n");
-        const auto *bar = w.get<QProgressBar>("ProgressBar1");
+        koravel::test::Windows w;
+        w.import("1 2 6.5\n");
+        const QProgressBar *bar = w.form1.ProgressBar1;
         QVERIFY(bar->maximum() > bar->minimum());
         QCOMPARE(bar->value(), bar->minimum());
     }
@@ -60,16 +59,13 @@ private slots:
     // click: they must not start a second run or change the option then.
     void clicksMadeDuringARunDoNotActAfterIt()
     {
-        koravel::test::MainWindows<> w;
+        koravel::test::Windows w;
         w.form1.show();
-        auto *button = w.get<QPushButton>("BitBtn1");
+        QPushButton *button = w.form1.BitBtn1;
         button->setEnabled(true);
-        QRadioButton *sim = nullptr;
-        for (QRadioButton *radio : w.get("RadioGroup1")->findChildren<QRadioButton *>())
-            if (radio->text() == QStringLiteral("Sim"))
-                sim = radio;
-        QVERIFY(sim != nullptr && sim->isChecked());
-        w.get("RadioGroup1")->findChildren<QRadioButton *>().constLast()->setChecked(true);
+        w.choose(false);
+        QRadioButton *sim = w.form1.RadioGroup1->findChildren<QRadioButton *>().constFirst();
+        QVERIFY(sim->text() == QStringLiteral("Sim") && !sim->isChecked());
         QSignalSpy clicked(button, &QPushButton::clicked);
 
         QProgressBar bar;
