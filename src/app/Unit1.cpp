@@ -207,10 +207,11 @@ void TForm1::runPrediction(koravel::HybridKind kind)
     koravel::checkWindowReport(kind, m_session.lines(), koravel::windowMemoryLimit());
     if (!m_report)
         return;
-    // A report that stops at an error is shown as it stands.
+    // A report that stops at an error is shown as it stands; input made while it loads into the
+    // window is dropped with the rest of the run's.
     const auto finish = qScopeGuard([this] {
-        m_progress->settle();
         m_report->publishReport();
+        m_progress->settle();
     });
     koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
     m_session.predict(kind, report, *m_progress, *this);
