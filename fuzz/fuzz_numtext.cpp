@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fuzz_check.h"
 #include "numtext/error.h"
@@ -29,10 +30,7 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+constexpr auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
 
 // --- reading: the rules read plainly ---------------------------------------------------------
 
@@ -118,14 +116,8 @@ bool withinOneUnit(long double got, long double expected)
 // --- writing: a reference on glibc's exact printf ---------------------------------------------
 
 // |value| rounded to 18 significant digits, to nearest with ties to even, exactly:
-// |value| = 0.digits x 10^point.
-struct Decimal18
-{
-    std::string digits;
-    int point;
-};
-
-Decimal18 decimal18(long double value)
+// (digits, point) with |value| = 0.digits x 10^point.
+std::pair<std::string, int> decimal18(long double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%.17Le", std::fabs(value));
@@ -177,7 +169,7 @@ std::string referenceFloatToStr(long double value, char separator)
 
 std::string referenceFormatFloat(int decimals, long double value, char separator)
 {
-    if (!std::isfinite(value) || decimal18(value).point > 18)
+    if (!std::isfinite(value) || decimal18(value).second > 18)
         return referenceFloatToStr(value, separator);
     std::string units = "0"; // the rounded magnitude in units of 10^-decimals
     if (auto [digits, point] = decimal18(value); value != 0 && point + decimals >= 0) {

@@ -12,8 +12,7 @@
 namespace koravel {
 namespace {
 
-    // The message texts themselves are checked where they are shown (koravel-cli's and the
-    // window's tests) and by the number text and lookup tests.
+    // The message texts are checked where they are shown: koravel-cli's and the window's tests.
     TEST(FinalStop, AppendsOnlyAfterCharactersAboveThePoint)
     {
         const std::pair<std::string_view, std::string_view> rows[] = {

@@ -18,8 +18,7 @@
 namespace koravel {
 namespace {
 
-    using test::gridOf;
-    using test::Row;
+    using namespace test;
 
     // A call's answer as the standard library prints it ("1", "3.5", "-0"), or its error message.
     template <class Call> std::string answer(Call call)

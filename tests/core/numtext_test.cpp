@@ -20,9 +20,6 @@ namespace {
 const FormatSettings kPoint { '.' };
 const FormatSettings kComma { ',' };
 
-constexpr long double kInf = std::numeric_limits<long double>::infinity();
-constexpr long double kNan = std::numeric_limits<long double>::quiet_NaN();
-
 TEST(StrToInt, ReadsThirtyTwoBitsAndRejectsTheRest)
 {
     EXPECT_EQ(strToInt("000000000000002147483647"), 2147483647);
@@ -112,8 +109,8 @@ TEST(Writers, JudgeHalvesOnEighteenDigits)
         { -1e18, "-1E18", "-1E18", "-1E18", "-1E18" },
         { std::numeric_limits<long double>::max(), "1.18973149535723E4932", "1.18973149535723E4932",
             "1.18973149535723E4932", "1.18973149535723E4932" },
-        { -kInf, "-INF", "-INF", "-INF", "-INF" },
-        { kNan, "NAN", "NAN", "NAN", "NAN" },
+        { -std::numeric_limits<long double>::infinity(), "-INF", "-INF", "-INF", "-INF" },
+        { std::numeric_limits<long double>::quiet_NaN(), "NAN", "NAN", "NAN", "NAN" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.general));
