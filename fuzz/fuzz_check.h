@@ -15,11 +15,10 @@ namespace koravel::fuzz {
 inline std::string printable(std::string_view text)
 {
     std::string out;
-    char hex[8];
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-        out += byte >= 32 && byte < 127 && byte != '\\' ? std::string(1, c) : std::string(hex);
+    for (const unsigned char c : text) {
+        char shown[8];
+        std::snprintf(shown, sizeof shown, c >= 32 && c < 127 && c != '\\' ? "%c" : "\\x%02X", c);
+        out += shown;
     }
     return out;
 }

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,62 +28,46 @@ namespace {
 
 // --- the line and field rules, read plainly --------------------------------------------------
 
-std::vector<std::string> referenceLines(std::string_view bytes)
+// Lines end at CR LF, CR or LF and keep their first kMaxLineLength bytes; the text ends at its
+// first NUL, and a line end at the very end begins no further line.
+std::vector<std::string> referenceLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    std::string current;
-    bool afterCr = false;
-    for (const char c : bytes) {
-        if (c == '\0')
-            break; // the text ends at its first NUL
-        if (c == '\n' && afterCr) {
-            afterCr = false; // CR LF is one line end
+    std::vector<std::string> lines { "" };
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+        if (text[i] == '\n' && i > 0 && text[i - 1] == '\r')
             continue;
-        }
-        afterCr = c == '\r';
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-        } else if (current.size() < kMaxLineLength) {
-            current += c;
-        }
+        if (text[i] == '\r' || text[i] == '\n')
+            lines.emplace_back();
+        else if (lines.back().size() < kMaxLineLength)
+            lines.back() += text[i];
     }
-    // A line end at the very end begins no further line.
-    if (!current.empty())
-        lines.push_back(current);
+    if (lines.back().empty())
+        lines.pop_back();
     return lines;
 }
 
+// Fields are parted by bytes up to 32; a field that begins with a quote runs to the next lone
+// quote, a doubled quote inside standing for one.
 std::vector<std::string> referenceFields(const std::string &line)
 {
     std::vector<std::string> fields;
-    std::size_t i = 0;
-    const auto separator = [&](std::size_t at) {
-        return static_cast<unsigned char>(line[at]) <= 32;
-    };
-    for (;;) {
+    const auto separator = [&](std::size_t at) { return (unsigned char)line[at] <= 32; };
+    for (std::size_t i = 0;;) {
         while (i < line.size() && separator(i))
             ++i;
         if (i == line.size())
             return fields;
-        std::string field;
-        if (line[i] == '"') {
-            for (++i; i < line.size(); ++i) {
-                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                    field += '"';
-                    ++i;
-                } else if (line[i] == '"') {
-                    ++i;
-                    break;
-                } else {
-                    field += line[i];
-                }
-            }
-        } else {
+        std::string &field = fields.emplace_back();
+        if (line[i] != '"') {
             while (i < line.size() && !separator(i))
                 field += line[i++];
+            continue;
         }
-        fields.push_back(field);
+        for (++i; i < line.size() && (line[i] != '"' || line.compare(i, 2, "\"\"") == 0); ++i) {
+            field += line[i];
+            i += line[i] == '"';
+        }
+        i = std::min(i + 1, line.size());
     }
 }
 
@@ -104,125 +87,97 @@ void fillEarlierImport(CellGrid &grid)
     grid.setCell(7, 9, "out of sight");
 }
 
-constexpr int kBoxRows = 12;
-constexpr int kBoxColumns = 9;
-
-std::string snapshot(const CellGrid &grid)
+// The size, the fixed rows and the cells of a box wider than the table.
+std::string snapshot(const CellGrid &grid, int rows = 12, int columns = 9)
 {
     std::string out = std::to_string(grid.rowCount()) + "x" + std::to_string(grid.columnCount())
         + " fixed " + std::to_string(grid.fixedRows()) + "," + std::to_string(grid.fixedColumns());
-    for (int r = 0; r < kBoxRows; ++r) {
-        for (int c = 0; c < kBoxColumns; ++c)
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c)
             out += "|" + grid.cell(c, r);
         out += "\n";
     }
     return out;
 }
 
-const std::string &filePath()
-{
-    static const std::string path = [] {
-        const char *folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(folder) + "/koravel_fuzz_import_" + std::to_string(getpid()) + ".txt";
-    }();
-    return path;
-}
-
-void removeFile()
-{
-    std::remove(filePath().c_str());
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
-    {
-        std::FILE *file = std::fopen(filePath().c_str(), "wb");
-        if (!file)
-            std::abort();
-        if (size > 0 && std::fwrite(data, 1, size, file) != size)
-            std::abort();
-        std::fclose(file);
-    }
+    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp")
+        + "/koravel_fuzz_import_" + std::to_string(getpid()) + ".txt";
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, size, file) != size || std::fclose(file) != 0)
+        std::abort();
     // Some inputs run under a small size limit, so that the refusal of long files is reached.
     const std::size_t maxTextBytes = size % 5 == 0 ? 256 : kMaxTextBytes;
 
     // What reading predicts.
-    const std::string text = singleByteText(std::string(bytes));
+    const std::string text = singleByteText(bytes);
     const std::vector<std::string> lines = referenceLines(text);
     std::vector<std::vector<std::string>> fields;
-    std::string expectedError;
-    if (size > maxTextBytes) {
-        expectedError = std::string(kTextExceedsMemoCapacity);
-    } else if (lines.empty()) {
-        expectedError = propertyOutOfRangeMessage();
-    } else {
-        for (const std::string &line : lines) {
-            fields.push_back(referenceFields(line));
-            if (fields.back().size() < fields.front().size()) {
-                expectedError = listIndexMessage(static_cast<int>(fields.back().size()));
-                break;
-            }
-        }
+    std::string expectedError = size > maxTextBytes ? std::string(kTextExceedsMemoCapacity)
+        : lines.empty()                             ? propertyOutOfRangeMessage()
+                                                    : "";
+    for (std::size_t i = 0; expectedError.empty() && i < lines.size(); ++i) {
+        fields.push_back(referenceFields(lines[i]));
+        if (fields.back().size() < fields.front().size())
+            expectedError = listIndexMessage(static_cast<int>(fields.back().size()));
     }
 
     CellGrid grid;
     fillEarlierImport(grid);
+    const std::string before = snapshot(grid);
     ProgressBar progress;
     progress.setMaximum(37);
     progress.setPosition(5);
     test::FakeImportControls controls;
-    controls.chosen = filePath();
-    const std::string before = snapshot(grid);
-
-    std::string error;
-    try {
-        const ImportResult result = importDataFile(controls, grid, progress, maxTextBytes);
-        expect(result == ImportResult::Imported, "the import reports a completed import");
-    } catch (const Error &raised) {
-        error = raised.message();
-    }
+    controls.chosen = path;
+    const std::string error = outcome([&] {
+        return importDataFile(controls, grid, progress, maxTextBytes) == ImportResult::Imported
+            ? std::string()
+            : std::string("cancelled");
+    });
     // libFuzzer ends without running exit handlers, so the file goes as soon as it is read.
-    removeFile();
-    expectEqual("the import's error", error, expectedError);
-    expect(controls.messages.empty(), "no message box while importing a chosen file");
+    std::remove(path.c_str());
+    expectEqual(
+        "the import's outcome", error, expectedError.empty() ? "= " : "error " + expectedError);
+    const auto state = [&] {
+        return std::to_string(progress.maximum()) + " " + std::to_string(progress.position()) + " "
+            + std::to_string(controls.enableCalls) + " " + std::to_string(controls.lineBufferCalls)
+            + " " + std::to_string(controls.messages.size());
+    };
 
-    if (!error.empty()) {
+    if (!expectedError.empty()) {
         // A failed import changes nothing the user can see.
         expectEqual("the table after a failed import", snapshot(grid), before);
-        expect(progress.maximum() == 37 && progress.position() == 5,
-            "the progress bar after a failed import");
-        expect(controls.enableCalls == 0 && controls.lineBufferCalls == 0,
-            "the buttons and the line buffer after a failed import");
+        expectEqual("progress, buttons, line buffer, messages after a failed import", state(),
+            "37 5 0 0 0");
         return 0;
     }
 
     const int m = static_cast<int>(lines.size());
     const int k = static_cast<int>(fields.front().size());
-    expectEqual("the table's size",
-        std::to_string(grid.rowCount()) + "x" + std::to_string(grid.columnCount()),
-        std::to_string(m + 1) + "x" + std::to_string(k + 1));
-    expect(grid.fixedRows() == 1 && grid.fixedColumns() == (k == 0 ? 0 : 1), "the fixed rows");
-    expect(progress.maximum() == m - 1 && progress.position() == 0, "the progress bar at 0");
-    expect(controls.enableCalls == 1, "both prediction buttons enabled once");
-    expect(controls.lineBufferCalls == 1, "the line buffer filled once");
+    expectEqual(
+        "progress, buttons, line buffer, messages", state(), std::to_string(m - 1) + " 0 1 1 0");
     expectEqual("the line buffer", controls.lineBuffer, text.substr(0, text.find('\0')));
-    expectEqual("the headings", grid.cell(1, 0) + "|" + grid.cell(2, 0) + "|" + grid.cell(3, 0),
-        "Pai A|Pai B|PRODU\xC7\xC3O");
-    for (int r = 1; r <= m; ++r) {
-        expectEqual("a row label", grid.cell(0, r), "HS " + std::to_string(r));
-        for (int c = 1; c <= k; ++c)
-            expectEqual("a cell", grid.cell(c, r), fields[std::size_t(r - 1)][std::size_t(c - 1)]);
-    }
-    // The earlier import's cells are gone, out of sight too.
-    for (int r = 1; r < kBoxRows; ++r) {
-        for (int c = 0; c < kBoxColumns; ++c) {
-            if (r > m || c > k)
-                expectEqual("a cell the import did not write", grid.cell(c, r), "");
+    const int rows = std::max(12, m + 2);
+    const int columns = std::max(9, k + 2);
+    std::string expected =
+        std::to_string(m + 1) + "x" + std::to_string(k + 1) + " fixed 1," + (k == 0 ? "0" : "1");
+    // The headings stay; the earlier import's cells are gone, out of sight too.
+    const char *headings[] = { "", "Pai A", "Pai B", "PRODU\xC7\xC3O" };
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            expected += "|";
+            if (r == 0 && c <= 3)
+                expected += headings[c];
+            else if (r > 0 && r <= m && c <= k)
+                expected += c == 0 ? "HS " + std::to_string(r) : fields[r - 1][c - 1];
         }
+        expected += "\n";
     }
-
+    expectEqual("the table", snapshot(grid, rows, columns), expected);
     return 0;
 }

@@ -29,60 +29,46 @@ const std::vector<std::string> kValueTexts { "5", "0", "-0", "2.5", "2,5", "-3.2
     ",", "1e400", "-1e400", "1e-400", "1e4932", "1e-4960", "4.75", "abc", "", "1E", "7 ", "  8",
     "1.7976931348623157e308", "1.7976931348623159e308", "4.9e-324", "2e-324", "1,000.5", "1e5000",
     "0.1", "0,1", "+.5e-3", "-,5E+2" };
+const char *const kKinds[] = { "exists", "value", "lookup" };
 const std::vector<std::int32_t> kParents { 0, -1, 5, 7, 17, 1025, 2000, INT_MAX, INT_MIN };
 
 // The input's bytes in order; zeros once they are used up.
-class Input
+struct Input
 {
-public:
-    Input(const std::uint8_t *data, std::size_t size)
-        : m_data(data)
-        , m_size(size)
-    {
-    }
-    std::uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+    const std::uint8_t *data;
+    std::size_t size;
+    std::size_t at = 0;
+
+    std::uint8_t byte() { return at < size ? data[at++] : 0; }
     int range(int low, int high) { return low + byte() % (high - low + 1); }
-    bool flag() { return (byte() & 1) != 0; }
     template <class T> const T &pick(const std::vector<T> &list)
     {
         return list[byte() % list.size()];
     }
-    std::int32_t int32()
+    std::string cell(const std::vector<std::string> &telling)
     {
-        return std::int32_t(byte() | byte() << 8 | byte() << 16 | unsigned(byte()) << 24);
-    }
-    std::string text(std::size_t most)
-    {
-        std::string out(byte() % (most + 1), '\0');
+        if (range(0, 9) < 8)
+            return pick(telling);
+        std::string out(byte() % 13, '\0');
         for (char &c : out)
             c = char(byte());
         return out;
     }
-
-private:
-    const std::uint8_t *m_data;
-    std::size_t m_size;
-    std::size_t m_at = 0;
+    std::int32_t parent()
+    {
+        const int choice = range(0, 9);
+        if (choice < 9)
+            return choice < 7 ? range(1, 4) : pick(kParents);
+        return std::int32_t(byte() | byte() << 8 | byte() << 16 | unsigned(byte()) << 24);
+    }
 };
-
-std::string cellText(Input &in, const std::vector<std::string> &telling)
-{
-    return in.range(0, 9) < 8 ? in.pick(telling) : in.text(12);
-}
-
-std::int32_t parent(Input &in)
-{
-    const int choice = in.range(0, 9);
-    return choice < 7 ? in.range(1, 4) : choice < 9 ? in.pick(kParents) : in.int32();
-}
 
 std::string bits(double value)
 {
     std::uint64_t raw;
     std::memcpy(&raw, &value, sizeof raw);
     char text[64];
-    std::snprintf(
-        text, sizeof text, "%.17g (0x%016llx)", value, static_cast<unsigned long long>(raw));
+    std::snprintf(text, sizeof text, "%.17g (0x%016llx)", value, (unsigned long long)raw);
     return text;
 }
 
@@ -90,17 +76,18 @@ std::string bits(double value)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    Input in(data, size);
-    const FormatSettings settings { in.flag() ? ',' : '.' };
-    const Reciprocals reciprocals = in.flag() ? Reciprocals::Either : Reciprocals::Distinct;
+    Input in { data, size };
+    const FormatSettings settings { (in.byte() & 1) != 0 ? ',' : '.' };
+    const Reciprocals reciprocals =
+        (in.byte() & 1) != 0 ? Reciprocals::Either : Reciprocals::Distinct;
 
     CellGrid grid;
     const int rows = in.range(0, 16);
     grid.setRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
-        grid.setCell(1, r, cellText(in, kParentTexts));
-        grid.setCell(2, r, cellText(in, kParentTexts));
-        grid.setCell(3, r, cellText(in, kValueTexts));
+        grid.setCell(1, r, in.cell(kParentTexts));
+        grid.setCell(2, r, in.cell(kParentTexts));
+        grid.setCell(3, r, in.cell(kValueTexts));
     }
     // The value column is read even when the table shows fewer columns; rows below the row
     // count are never read, and rows within it that were never written read as empty cells.
@@ -111,42 +98,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         grid.setRowCount(in.range(0, rows + 3));
 
     const SingleCrossIndex index(grid, reciprocals, settings);
-    const int calls = in.range(1, 32);
-    for (int call = 0; call < calls; ++call) {
+    const auto existe = [&](std::int32_t a, std::int32_t b) {
+        return ExisteHS(a, b, grid, reciprocals, settings);
+    };
+    const auto valor = [&](std::int32_t a, std::int32_t b) {
+        return ValorHS(a, b, grid, reciprocals, settings);
+    };
+    for (int call = 0, calls = in.range(1, 32); call < calls; ++call) {
         const int kind = in.range(0, 2);
-        const std::int32_t a = parent(in);
-        const std::int32_t b = parent(in);
-        const std::string what = std::string(kind == 0 ? "exists"
-                                         : kind == 1   ? "value"
-                                                       : "lookup")
-            + "(" + std::to_string(a) + ", " + std::to_string(b) + ") at call "
-            + std::to_string(call)
+        const std::int32_t a = in.parent();
+        const std::int32_t b = in.parent();
+        const std::string what = std::string(kKinds[kind]) + "(" + std::to_string(a) + ", "
+            + std::to_string(b) + ") at call " + std::to_string(call)
             + (reciprocals == Reciprocals::Either ? ", Either" : ", Distinct") + ", separator "
             + settings.decimalSeparator;
-        std::string got;
-        std::string expected;
-        if (kind == 0) {
-            got = outcome([&] { return std::string(index.exists(a, b) ? "true" : "false"); });
-            expected = outcome([&] {
-                return std::string(ExisteHS(a, b, grid, reciprocals, settings) ? "true" : "false");
-            });
-        } else if (kind == 1) {
-            got = outcome([&] { return bits(index.value(a, b)); });
-            expected = outcome([&] { return bits(ValorHS(a, b, grid, reciprocals, settings)); });
-        } else {
-            // What a prediction does: ExisteHS, then ValorHS only after a true answer.
-            got = outcome([&] {
+        if (kind == 0)
+            expectEqual(what, outcome([&] { return std::to_string(index.exists(a, b)); }),
+                outcome([&] { return std::to_string(existe(a, b)); }));
+        else if (kind == 1)
+            expectEqual(what, outcome([&] { return bits(index.value(a, b)); }),
+                outcome([&] { return bits(valor(a, b)); }));
+        else // what a prediction does: ExisteHS, then ValorHS only after a true answer
+            expectEqual(what, outcome([&] {
                 const SingleCrossValue found = index.lookup(a, b);
                 return bits(found.value) + " \"" + std::string(found.text) + "\"";
-            });
-            expected = outcome([&] {
-                const double value = ExisteHS(a, b, grid, reciprocals, settings)
-                    ? ValorHS(a, b, grid, reciprocals, settings)
-                    : 0.0;
-                return bits(value) + " \"" + floatToStr(value, settings) + "\"";
-            });
-        }
-        expectEqual(what, got, expected);
+            }),
+                outcome([&] {
+                    const double value = existe(a, b) ? valor(a, b) : 0.0;
+                    return bits(value) + " \"" + floatToStr(value, settings) + "\"";
+                }));
     }
     return 0;
 }

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "fixtures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
@@ -77,11 +77,8 @@ int main(int argc, char **argv)
         files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     std::vector<std::string> seeds;
-    for (const auto &file : files) {
-        std::ifstream in(file, std::ios::binary);
-        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        run(seeds.back());
-    }
+    for (const auto &file : files)
+        run(seeds.emplace_back(koravel::test::readBytes(file)));
     const long inputs = argc > 2 ? std::atol(argv[2]) : 5000;
     std::mt19937_64 random(argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1);
     for (long i = 0; i < inputs; ++i)

@@ -1,9 +1,9 @@
 // The display rule of error messages, the message texts, and the Latin-1 conversions.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <utility>
 
 #include "numtext/error.h"
 #include "numtext/locale_settings.h"
@@ -12,55 +12,25 @@
 namespace koravel {
 namespace {
 
+    // The message texts are checked where they are shown: koravel-cli's and the window's tests.
     TEST(FinalStop, AppendsOnlyAfterCharactersAboveThePoint)
     {
-        struct Row
-        {
-            const char *name;
-            std::string_view message;
-            std::string_view shown;
+        const std::pair<std::string_view, std::string_view> rows[] = {
+            { "Stream write error", "Stream write error." },
+            { "List index out of bounds (0", "List index out of bounds (0." },
+            { "List index out of bounds (0)", "List index out of bounds (0)" },
+            { "'x' is not a valid integer value'", "'x' is not a valid integer value'" },
+            { "Os dados n\xE3o foram gravados !!!", "Os dados n\xE3o foram gravados !!!" },
+            { "Done.", "Done." },
+            { "Done ", "Done " },
+            { "Reason:", "Reason:." },
+            { "Why?", "Why?." },
+            { "a/", "a/." },
+            { "PRODU\xC7\xC3O", "PRODU\xC7\xC3O." },
+            { "", "" },
         };
-        const Row rows[] = {
-            { "letter", "Stream write error", "Stream write error." },
-            { "digit", "List index out of bounds (0", "List index out of bounds (0." },
-            { "closingParenthesis", "List index out of bounds (0)",
-                "List index out of bounds (0)" },
-            { "apostropheBelowPoint", "'x' is not a valid integer value'",
-                "'x' is not a valid integer value'" },
-            { "exclamation", "Os dados n\xE3o foram gravados !!!",
-                "Os dados n\xE3o foram gravados !!!" },
-            { "point", "Done.", "Done." },
-            { "blank", "Done ", "Done " },
-            { "colon", "Reason:", "Reason:." },
-            { "question", "Why?", "Why?." },
-            { "slash", "a/", "a/." },
-            { "latin1Letter", "PRODU\xC7\xC3O", "PRODU\xC7\xC3O." },
-            { "empty", "", "" },
-        };
-        for (const Row &row : rows) {
-            SCOPED_TRACE(row.name);
-            EXPECT_EQ(withFinalStop(row.message), row.shown);
-        }
-    }
-
-    TEST(Messages, KeepTheWholeTextBetweenTheQuotes)
-    {
-        EXPECT_EQ(invalidIntegerMessage(""), "'' is not a valid integer value");
-        EXPECT_EQ(invalidIntegerMessage(" 42 "), "' 42 ' is not a valid integer value");
-        EXPECT_EQ(invalidFloatMessage("2,5"), "'2,5' is not a valid floating point value");
-        EXPECT_EQ(propertyOutOfRangeMessage(), "TProgressBar property out of range");
-        EXPECT_EQ(listIndexMessage(2), "List index out of bounds (2)");
-        EXPECT_EQ(cannotOpenFileMessage("/tmp/x.txt", "No such file or directory"),
-            "Cannot open file \"/tmp/x.txt\". No such file or directory");
-    }
-
-    TEST(Messages, SystemReasonLosesItsTrailingStopsAndBlanks)
-    {
-        const std::string reason = systemReason(ENOENT);
-        ASSERT_FALSE(reason.empty());
-        EXPECT_NE(reason.back(), '.');
-        EXPECT_NE(reason.back(), ' ');
-        EXPECT_NE(reason.back(), '\n');
+        for (const auto &[message, shown] : rows)
+            EXPECT_EQ(withFinalStop(message), shown) << message;
     }
 
     TEST(DecimalSeparator, FallsBackToPointForMissingOrLongSymbols)

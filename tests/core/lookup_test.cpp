@@ -9,17 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "table/cell_grid.h"
-#include "numtext/error.h"
 #include "fixtures.h"
+#include "numtext/error.h"
 #include "prediction/lookup.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 namespace {
 
-    using test::gridOf;
-    using test::Row;
+    using namespace test;
 
     // A call's answer as the standard library prints it ("1", "3.5", "-0"), or its error message.
     template <class Call> std::string answer(Call call)
@@ -36,9 +35,11 @@ namespace {
 
     const std::vector<Row> kTiedRows { { "1", "1", "1" }, { "1", "4", "2" }, { "2", "5", "7.5" },
         { "3", "3", "3" }, { "4", "1", "3" }, { "5", "2", "8" } };
-    const std::string kEmptyInteger = "'' is not a valid integer value";
+    const std::string kEmpty = "'' is not a valid integer value";
     const std::string kBadX = "'x' is not a valid integer value";
     const std::string kBadAbc = "'abc' is not a valid floating point value";
+    const std::string kBad2Comma5 = "'2,5' is not a valid floating point value";
+    const std::string kOverflow = "Floating point overflow";
 
     // What ExisteHS and ValorHS answer, and the index in their place.
     std::array<std::string, 4> ask(
@@ -64,38 +65,32 @@ namespace {
             char separator = '.';
         } cases[] = {
             { "no data rows", {}, E, 1, 2, "0", "0" },
-            { "order matters with Sim", { { "5", "2", "3.5" } }, D, 2, 5, "0", "0" },
-            { "reciprocal with Nao", { { "5", "2", "3.5" } }, E, 2, 5, "1", "3.5" },
+            { "order matters, Sim", { { "5", "2", "3.5" } }, D, 2, 5, "0", "0" },
+            { "reciprocal, Nao", { { "5", "2", "3.5" } }, E, 2, 5, "1", "3.5" },
             { "Nao: the lower row wins", kTiedRows, E, 2, 5, "1", "8" },
             { "Sim: (2,5) is its own row", kTiedRows, D, 2, 5, "1", "7.5" },
-            { "duplicate rows: the last wins", { { "1", "3", "4" }, { "1", "3", "6" } }, D, 1, 3,
-                "1", "6" },
+            { "the last duplicate wins", { { "1", "3", "4" }, { "1", "3", "6" } }, D, 1, 3, "1",
+                "6" },
             { "present with -0", { { "1", "2", "-0" } }, E, 2, 1, "1", "-0" },
-            { "parents compare as integers", { { "07", "+2", "1.5" } }, D, 7, 2, "1", "1.5" },
-            { "comma separator", { { "1", "2", "2,5" } }, D, 1, 2, "1", "2.5", ',' },
-            { "comma with the point", { { "1", "2", "2,5" } }, D, 1, 2, "1",
-                "'2,5' is not a valid floating point value" },
-            { "empty parent A below a match fails every call",
-                { { "1", "2", "4" }, { "", "2", "5" } }, D, 1, 2, kEmptyInteger, kEmptyInteger },
-            { "empty parent A fails an absent pair too", { { "1", "2", "4" }, { "", "2", "5" } }, E,
-                8, 9, kEmptyInteger, kEmptyInteger },
-            { "bad value: Sim, matching pair", { { "4", "7", "abc" } }, D, 4, 7, "1", kBadAbc },
-            { "bad value: Sim, reversed pair never converts it", { { "4", "7", "abc" } }, D, 7, 4,
-                "0", "0" },
-            { "bad value: Nao, reversed pair converts it", { { "4", "7", "abc" } }, E, 7, 4, "1",
-                kBadAbc },
-            { "value beyond the double range", { { "1", "2", "1e400" } }, D, 1, 2, "1",
-                "Floating point overflow" },
-            { "bad parent B of another parent A is never read", { { "3", "x", "1" } }, D, 5, 3, "0",
-                "0" },
-            { "Nao reads parent B when parent A is b", { { "3", "x", "1" } }, E, 5, 3, kBadX,
+            { "parents as integers", { { "07", "+2", "1.5" } }, D, 7, 2, "1", "1.5" },
+            { "comma", { { "1", "2", "2,5" } }, D, 1, 2, "1", "2.5", ',' },
+            { "comma, point separator", { { "1", "2", "2,5" } }, D, 1, 2, "1", kBad2Comma5 },
+            { "empty A below a match", { { "1", "2", "4" }, { "", "2", "5" } }, D, 1, 2, kEmpty,
+                kEmpty },
+            { "empty A, absent pair", { { "1", "2", "4" }, { "", "2", "5" } }, E, 8, 9, kEmpty,
+                kEmpty },
+            { "bad value, Sim, match", { { "4", "7", "abc" } }, D, 4, 7, "1", kBadAbc },
+            { "bad value, Sim, reversed", { { "4", "7", "abc" } }, D, 7, 4, "0", "0" },
+            { "bad value, Nao, reversed", { { "4", "7", "abc" } }, E, 7, 4, "1", kBadAbc },
+            { "beyond the double range", { { "1", "2", "1e400" } }, D, 1, 2, "1", kOverflow },
+            { "B of another A unread", { { "3", "x", "1" } }, D, 5, 3, "0", "0" },
+            { "Nao reads B when A is b", { { "3", "x", "1" } }, E, 5, 3, kBadX, kBadX },
+            { "the first failing row", { { "1", "x", "1" }, { "", "1", "1" } }, D, 1, 5, kBadX,
                 kBadX },
-            { "the first failing row gives the message", { { "1", "x", "1" }, { "", "1", "1" } }, D,
-                1, 5, kBadX, kBadX },
-            { "ValorHS meets the value before the later parent B",
-                { { "1", "2", "abc" }, { "1", "x", "1" } }, D, 1, 2, kBadX, kBadAbc },
-            { "a value that is never matched is never read",
-                { { "1", "2", "abc" }, { "2", "1", "6" } }, D, 2, 1, "1", "6" },
+            { "value before a later B", { { "1", "2", "abc" }, { "1", "x", "1" } }, D, 1, 2, kBadX,
+                kBadAbc },
+            { "unmatched value unread", { { "1", "2", "abc" }, { "2", "1", "6" } }, D, 2, 1, "1",
+                "6" },
         };
         for (const auto &c : cases) {
             SCOPED_TRACE(c.name);
@@ -109,43 +104,20 @@ namespace {
             ask(narrowed, D, 1, 2), (std::array<std::string, 4> { "1", "9.25", "1", "9.25" }));
     }
 
-    TEST(SingleCrossIndexLookup, GivesTheValueAndItsGeneralText)
-    {
-        const CellGrid grid =
-            gridOf({ { "1", "3", "5.50" }, { "2", "3", "0" }, { "4", "5", "x" } });
-        const SingleCrossIndex index(grid, Reciprocals::Distinct, {});
-        EXPECT_EQ(index.lookup(1, 3).value, 5.5);
-        EXPECT_EQ(index.lookup(1, 3).text, "5.5");
-        EXPECT_EQ(index.lookup(2, 3).text, "0");
-        EXPECT_EQ(index.lookup(3, 9).text, "0");
-        EXPECT_EQ(answer([&] { return index.lookup(4, 5).value; }),
-            "'x' is not a valid floating point value");
-    }
-
     TEST(RoundToDouble, OverflowAndUnderflowBoundaries)
     {
         const long double max = DBL_MAX;
-        const struct
-        {
-            const char *name;
-            long double input;
-            std::string expected;
-        } cases[] = {
-            { "largest double", max, "1.7976931348623157e+308" },
-            { "a quarter unit above the largest rounds down", max + std::ldexp(1.0L, 969),
-                "1.7976931348623157e+308" },
-            { "half a unit above the largest overflows", max + std::ldexp(1.0L, 970),
-                "Floating point overflow" },
-            { "-1e400", -1e400L, "Floating point overflow" },
-            { "1e-400 goes to zero", 1e-400L, "0" },
-            { "half the smallest denormal ties to zero", std::ldexp(1.0L, -1075), "0" },
-            { "three halves of it round to the smallest", 3 * std::ldexp(1.0L, -1076),
-                "4.9406564584124654e-324" },
+        const std::pair<long double, std::string> cases[] = {
+            { max, "1.7976931348623157e+308" },
+            { max + std::ldexp(1.0L, 969), "1.7976931348623157e+308" }, // a quarter unit above
+            { max + std::ldexp(1.0L, 970), kOverflow }, // half a unit above
+            { -1e400L, kOverflow },
+            { 1e-400L, "0" },
+            { std::ldexp(1.0L, -1075), "0" }, // half the smallest denormal ties to zero
+            { 3 * std::ldexp(1.0L, -1076), "4.9406564584124654e-324" },
         };
-        for (const auto &c : cases) {
-            SCOPED_TRACE(c.name);
-            EXPECT_EQ(answer([&] { return roundToDouble(c.input); }), c.expected);
-        }
+        for (const auto &[input, expected] : cases)
+            EXPECT_EQ(answer([&] { return roundToDouble(input); }), expected) << input;
     }
 
 } // namespace
