@@ -62,13 +62,8 @@ private slots:
             QStringList({ "information: Dados salvos com sucesso em " + path,
                 "information: Os dados não foram gravados !!!",
                 "error: Cannot create file \"" + noFolder + "\". No such file or directory." }));
-        QCOMPARE(Windows::read(path).left(4), QByteArray(128, '-').left(4));
-        const FileDialogRequest &first = w->dialogs.requests[1], &next = w->dialogs.requests[2];
-        QCOMPARE(first.filters, TForm2::saveFilters());
-        QCOMPARE(first.selectedFilter, TForm2::saveFilters().at(0));
-        QCOMPARE(first.defaultSuffix, QStringLiteral("txt"));
-        QCOMPARE(next.proposedName, path);
-        QCOMPARE(next.selectedFilter, TForm2::saveFilters().at(2));
+        QCOMPARE(w->dialogs.requests[2].proposedName, path);
+        QCOMPARE(w->dialogs.requests[2].selectedFilter, TForm2::saveFilters().at(2));
     }
 
     void theEditorHoldsSingleByteText()
@@ -112,15 +107,9 @@ private slots:
         w->session.setDecimalChoice(DecimalChoice::Point);
         w->form2.Ordenar1->trigger();
         QVERIFY(w->ranking().isVisible());
-        QCOMPARE(tableText(w->ranking().StringGrid1),
-            QStringList({ "Posição|Híbrido|Média|CV%|HS(ik)|HS(il)|HS(jk)|HS(jl)",
-                "1|(1x4)(2x3)|5,938|13,9|6|5|5,75|7", "2|(1x3)(2x4)|5,813|16,2|6|5,5|4,75|7",
-                "3|(1x2)(3x4)|5,250|8,7|5|5,5|4,75|5,75" }));
-        QCOMPARE(tableText(w->ranking().StringGrid2),
-            QStringList({ "Linhagem|Frequência", "1|3", "2|3", "3|3", "4|3" }));
-        QCOMPARE(w->ranking().Label2->text(),
-            QStringLiteral("Candidatos lidos: 3   |   Preditos: 3   |   FALSO: 0   |   "
-                           "Na tabela: 3 de maior média"));
+        QCOMPARE(
+            tableText(w->ranking().StringGrid1).value(1), "1|(1x4)(2x3)|5,938|13,9|6|5|5,75|7");
+        QCOMPARE(tableText(w->ranking().StringGrid2).value(4), QStringLiteral("4|3"));
         const QString csv = w->path(QStringLiteral("a.csv")); // the report's export too
         w->dialogs.choices.push_back(kCsv);
         w->dialogs.queue(csv);
@@ -156,21 +145,19 @@ private slots:
         w->dialogs.choices.push_back(SpreadsheetChoice { SpreadsheetFormat::Csv, '\t', '.' });
         w->dialogs.queue(csv);
         w->form2.Exportar1->trigger();
-        QCOMPARE(Windows::read(csv).count('\n'), 4); // titles and three candidates
         QVERIFY(Windows::read(csv).contains("(1x2)(3x4)\t1\t2\t3\t4\t5.250\t8.7\t"));
         // The ranking's export: K = 1 as CSV, then both sheets as a workbook.
         w->form2.Ordenar1->trigger();
         w->ranking().SpinEdit1->setValue(1);
         const QString ranking = w->path(QStringLiteral("ordenacao.csv"));
         const QString workbook = w->path(QStringLiteral("ordenacao.xlsx"));
-        w->dialogs.choices.push_back(kCsv);
-        w->dialogs.queue(ranking);
-        w->ranking().Exportar1->trigger();
-        w->dialogs.choices.push_back(kXlsx);
-        w->dialogs.queue(workbook);
-        w->ranking().Exportar1->trigger();
-        QVERIFY(Windows::read(ranking).contains("1;(1x4)(2x3);5,938;13,9;6;5;5,75;7"));
-        QVERIFY(!Windows::read(ranking).contains("(1x2)(3x4)"));
+        for (const auto &[choice, name] : { std::pair { kCsv, ranking }, { kXlsx, workbook } }) {
+            w->dialogs.choices.push_back(choice);
+            w->dialogs.queue(name);
+            w->ranking().Exportar1->trigger();
+        }
+        const QByteArray best = Windows::read(ranking);
+        QVERIFY(best.contains("1;(1x4)(2x3);5,938;13,9;6;5;5,75;7") && !best.contains("(1x2)"));
         QVERIFY(Windows::read(workbook).contains("xl/worksheets/sheet2.xml"));
         QCOMPARE(w->dialogs.messages,
             QStringList({ "information: Não há relatório de predição para exportar: faça antes "
