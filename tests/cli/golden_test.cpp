@@ -6,9 +6,7 @@
 
 using namespace clitest;
 
-class GoldenCli : public testing::TestWithParam<GoldenRow>
-{
-};
+using GoldenCli = testing::TestWithParam<GoldenRow>;
 
 TEST_P(GoldenCli, ReportCsvRankingAndWorkbook)
 {
