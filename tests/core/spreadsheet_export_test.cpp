@@ -1,10 +1,7 @@
-// Spreadsheet export: quoting, the options and targets refused before anything is written. The
-// bytes of every export are the golden files' (golden_report_test, golden_test).
+// Spreadsheet export: quoting, and the options and sizes refused before anything is written. The
+// bytes of every export are the golden files' (golden_report_test, golden_test); its targets are
+// the replacing writer's (file_writer_test).
 #include <gtest/gtest.h>
-
-#include <thread>
-
-#include <sys/stat.h>
 
 #include "error_of.h"
 #include "export/candidate_workbook.h"
@@ -60,14 +57,10 @@ TEST_F(Export, CsvOptionsRefusedBeforeAnythingIsWritten)
     } rows[] = {
         { "semicolonTwice", { ';', ';' }, badMark },
         { "commaTwice", { ',', ',' }, same },
-        { "dotTwice", { '.', '.' }, same },
         { "quote", { '"', ',' }, badSeparator },
-        { "lineFeed", { '\n', ',' }, badSeparator },
         { "digit", { '0', '.' }, badSeparator },
         { "latin1", { '\xA7', ',' }, badSeparator },
         { "tabComma", { '\t', ',' }, "no error" },
-        { "commaDot", { ',', '.' }, "no error" },
-        { "dotComma", { '.', ',' }, "no error" },
     };
     write(path("old.csv"), "old");
     for (const auto &row : rows) {
@@ -83,34 +76,6 @@ TEST_F(Export, CsvOptionsRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(contentOf(path("old.csv")), "old");
         EXPECT_EQ(filesInFolder(), 1u);
     }
-}
-
-TEST_F(Export, UnwritableTargetKeepsNothingBehind)
-{
-    const std::string missing = path("no/such/folder/x.csv");
-    EXPECT_EQ(errorOf([&] { exportReportCsv(missing, ReportDocument(), kDot, {}); }),
-        "Cannot create file \"" + missing + "\". No such file or directory");
-    EXPECT_EQ(errorOf([&] { exportReportXlsx(missing, ReportDocument(), kDot, nullptr); }),
-        "Cannot create file \"" + missing + "\". No such file or directory");
-    EXPECT_EQ(filesInFolder(), 0u);
-}
-
-// A pipe or a device is written straight: a file renamed over it would take its place.
-TEST_F(Export, APipeStaysAPipe)
-{
-    const std::string pipe = path("pipe");
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    std::string received;
-    std::thread reader([&] { received = contentOf(pipe); });
-    exportRankingCsv(pipe, RankingResult(), {});
-    reader.join();
-    EXPECT_EQ(received,
-        kBom
-            + "Posi\xC3\xA7\xC3\xA3o;H\xC3\xAD"
-              "brido;M\xC3\xA9"
-              "dia;CV%;HS(ik);HS(il);HS(jk);HS(jl)\r\n\r\nLinhagem;Frequ\xC3\xAAncia\r\n");
-    EXPECT_TRUE(fs::is_fifo(pipe));
-    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(Export, XlsxRefusesMoreCandidatesThanASheetHolds)
