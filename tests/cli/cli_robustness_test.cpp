@@ -134,6 +134,11 @@ const Row kRows[] = {
         1, "lost+found ", " MB livres para \"DIR/e/r.txt\"." },
 };
 
+void PrintTo(const Row &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
 class CliRobustness : public testing::TestWithParam<Row>
 {
 };
