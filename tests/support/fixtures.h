@@ -99,6 +99,16 @@ inline CellGrid gridOf(const std::vector<Row> &rows)
     return grid;
 }
 
+// A table with every pair a < b of 1..n once, smaller parent first, each with the same value.
+inline CellGrid halfDiallel(int n, const std::string &value)
+{
+    std::vector<Row> rows;
+    for (int a = 1; a <= n; ++a)
+        for (int b = a + 1; b <= n; ++b)
+            rows.push_back({ std::to_string(a), std::to_string(b), value });
+    return gridOf(rows);
+}
+
 // The import's controls: the file "chosen" (nothing is a cancelled dialog), and what the import
 // did to the rest of the window.
 class FakeImportControls : public ImportControls
