@@ -62,7 +62,6 @@ public:
 
     const std::filesystem::path &path() const { return m_path; }
     std::string operator/(const std::string &name) const { return (m_path / name).string(); }
-    // Writes the bytes to a file of that name; its path.
     std::string file(const std::string &name, const std::string &bytes) const
     {
         std::ofstream(m_path / name, std::ios::binary) << bytes;

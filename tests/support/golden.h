@@ -2,7 +2,7 @@
 // option, and the files written for each before the program was reshaped.
 #pragma once
 
-#include <filesystem>
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -53,8 +53,7 @@ inline std::vector<GoldenRow> goldenRows()
 inline std::string goldenName(const testing::TestParamInfo<GoldenRow> &info)
 {
     std::string name = info.param.stem();
-    for (char &c : name)
-        c = c == '.' ? '_' : c;
+    std::replace(name.begin(), name.end(), '.', '_');
     return name;
 }
 
