@@ -1,8 +1,11 @@
 // Saving the report from the window: every byte reaches the target, a replaced file keeps its
 // permissions and a link its target; a failure names the file by its full path, keeps the old
-// file and leaves no temporary file behind. Full, read-only and size-limited disks are the
-// command line's tests, whose outputs are replaced the same way.
+// file and leaves no temporary file behind. Full and read-only disks are the command line's
+// tests, whose outputs are replaced the same way.
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "error_of.h"
 #include "fixtures.h"
@@ -57,4 +60,22 @@ TEST(FileWriter, TargetsOnAnOrdinaryDisk)
         "Cannot create file \"" + dir / "nada/r.txt" + "\". No such file or directory");
     fs::current_path(previous);
     EXPECT_EQ(savedMessage("/home/ana/HD.txt"), "Dados salvos com sucesso em /home/ana/HD.txt");
+}
+
+// A file size limit makes the write fall short, as a full disk would, on any machine.
+TEST(FileWriter, AWriteThatFallsShort)
+{
+    test::TempDir dir;
+    dir.file("relatorio.txt", "old");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_EQ(errorOf([&] { saveReportFile(dir / "relatorio.txt", std::string(5000, 'n')); }),
+        "Stream write error");
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    EXPECT_EQ(test::readBytes(dir / "relatorio.txt"), "old");
+    EXPECT_EQ(dir.names(), std::vector<std::string> { "relatorio.txt" });
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,11 +25,6 @@ struct GoldenRow
         return readBytes(std::string(KORAVEL_GOLDEN_DIR) + "/" + stem() + suffix);
     }
 };
-
-inline std::ostream &operator<<(std::ostream &out, const GoldenRow &row)
-{
-    return out << row.stem();
-}
 
 inline std::vector<GoldenRow> goldenRows()
 {
