@@ -26,20 +26,10 @@ namespace {
         for (int i = 1; i <= matrix.size(); ++i) {
             for (int j = 1; j <= matrix.size(); ++j) {
                 const DiallelMatrix::Cell &cell = matrix.cell(i, j);
-                switch (cell.state) {
-                case CrossState::Diagonal:
-                    out += '.';
-                    break;
-                case CrossState::Missing:
-                    out += '-';
-                    break;
-                case CrossState::Zero:
-                    out += 'z';
-                    break;
-                case CrossState::Present:
-                    out += cell.text;
-                    break;
-                }
+                out += cell.state == CrossState::Diagonal ? "."
+                    : cell.state == CrossState::Missing   ? "-"
+                    : cell.state == CrossState::Zero      ? "z"
+                                                          : cell.text;
                 out += j < matrix.size() ? " " : "\n";
             }
         }
@@ -56,59 +46,58 @@ namespace {
 
     TEST(DiallelMatrix, CellsAreWhatThePredictionsRead)
     {
+        constexpr Reciprocals D = Reciprocals::Distinct, E = Reciprocals::Either;
+        const std::string tooMany =
+            "A matriz dial\xE9lica mostra no m\xE1ximo 300 linhagens (pedidas: ";
         const struct
         {
             const char *name;
             std::vector<Row> rows;
             const char *lines;
             Reciprocals reciprocals;
-            char separator;
             std::string expected; // the picture, or the error message
+            char separator = '.';
         } cases[] = {
-            { "distinct keeps the order", kThreeLines, "3", Reciprocals::Distinct, '.',
+            { "distinct keeps the order", kThreeLines, "3", D,
                 ". 5.5 -\n- . z\n- - .\nfield 5.5..5.5" },
-            { "either fills both orders", kThreeLines, "3", Reciprocals::Either, '.',
+            { "either fills both orders", kThreeLines, "3", E,
                 ". 5.5 -\n5.5 . z\n- z .\nfield 5.5..5.5" },
-            { "no data row: all missing, no range", {}, "3", Reciprocals::Either, '.',
-                ". - -\n- . -\n- - .\nfield" },
-            { "the field wider than the table", { { "2", "1", "4" } }, " 4", Reciprocals::Distinct,
-                '.', ". - - -\n4 . - -\n- - . -\n- - - .\nfield 4..4" },
+            { "no data row: all missing, no range", {}, "3", E, ". - -\n- . -\n- - .\nfield" },
+            { "the field wider than the table", { { "2", "1", "4" } }, " 4", D,
+                ". - - -\n4 . - -\n- - . -\n- - - .\nfield 4..4" },
             { "the field narrower: crosses beyond it are left out",
-                { { "1", "2", "3" }, { "1", "5", "9" } }, "2", Reciprocals::Either, '.',
-                ". 3\n3 .\nfield 3..3" },
+                { { "1", "2", "3" }, { "1", "5", "9" } }, "2", E, ". 3\n3 .\nfield 3..3" },
             { "duplicates, distinct: the last row of each order",
-                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2",
-                Reciprocals::Distinct, '.', ". 7\n6 .\nfield 6..7" },
+                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2", D,
+                ". 7\n6 .\nfield 6..7" },
             { "duplicates, either: the last row in either order",
-                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2",
-                Reciprocals::Either, '.', ". 6\n6 .\nfield 6..6" },
+                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2", E,
+                ". 6\n6 .\nfield 6..6" },
             { "a field that does not read: the largest parent",
-                { { "1", "4", "2.5" }, { "03", "2", "1e2" } }, "abc", Reciprocals::Distinct, '.',
+                { { "1", "4", "2.5" }, { "03", "2", "1e2" } }, "abc", D,
                 ". - - 2.5\n- . - -\n- 100 . -\n- - - .\nlargest 2.5..100" },
             { "a field below 2: the largest parent", { { "2", "1", "-3" }, { "1", "2", "4" } }, "1",
-                Reciprocals::Distinct, '.', ". 4\n-3 .\nlargest -3..4" },
-            { "comma separator", { { "1", "2", "2,5" } }, "2", Reciprocals::Either, ',',
-                ". 2,5\n2,5 .\nfield 2.5..2.5" },
-            { "a point under the comma fails", { { "1", "2", "2.5" } }, "2", Reciprocals::Either,
-                ',', "'2.5' is not a valid floating point value" },
-            { "a value that is not a number", { { "1", "2", "7x" } }, "2", Reciprocals::Distinct,
-                '.', "'7x' is not a valid floating point value" },
-            { "an empty parent A fails every lookup", { { "1", "2", "3" }, { "", "", "" } }, "2",
-                Reciprocals::Distinct, '.', "'' is not a valid integer value" },
-            { "a value beyond the double range", { { "2", "1", "1e400" } }, "2",
-                Reciprocals::Distinct, '.', "Floating point overflow" },
-            { "a value too small for a double counts as zero", { { "1", "2", "1e-400" } }, "2",
-                Reciprocals::Distinct, '.', ". z\n- .\nfield" },
+                D, ". 4\n-3 .\nlargest -3..4" },
+            { "comma separator", { { "1", "2", "2,5" } }, "2", E, ". 2,5\n2,5 .\nfield 2.5..2.5",
+                ',' },
+            { "a point under the comma fails", { { "1", "2", "2.5" } }, "2", E,
+                "'2.5' is not a valid floating point value", ',' },
+            { "a value that is not a number", { { "1", "2", "7x" } }, "2", D,
+                "'7x' is not a valid floating point value" },
+            { "an empty parent A fails every lookup", { { "1", "2", "3" }, { "", "", "" } }, "2", D,
+                "'' is not a valid integer value" },
+            { "a value beyond the double range", { { "2", "1", "1e400" } }, "2", D,
+                "Floating point overflow" },
+            { "a value too small for a double counts as zero", { { "1", "2", "1e-400" } }, "2", D,
+                ". z\n- .\nfield" },
             // No prediction asks for i x i, nor for a pair beyond n, so their bad values stay quiet.
             { "a bad self or a cross beyond n is never read",
-                { { "1", "1", "x" }, { "1", "3", "y" }, { "1", "2", "8" } }, "2",
-                Reciprocals::Either, '.', ". 8\n8 .\nfield 8..8" },
-            { "no line", {}, "0", Reciprocals::Distinct, '.', "largest" },
-            { "one line only", { { "1", "1", "5" } }, "x", Reciprocals::Distinct, '.', "largest" },
-            { "too many lines in the field", {}, "301", Reciprocals::Distinct, '.',
-                "A matriz dial\xE9lica mostra no m\xE1ximo 300 linhagens (pedidas: 301)." },
-            { "too many lines in the table", { { "1", "1000", "5" } }, "", Reciprocals::Distinct,
-                '.', "A matriz dial\xE9lica mostra no m\xE1ximo 300 linhagens (pedidas: 1000)." },
+                { { "1", "1", "x" }, { "1", "3", "y" }, { "1", "2", "8" } }, "2", E,
+                ". 8\n8 .\nfield 8..8" },
+            { "no line", {}, "0", D, "largest" },
+            { "one line only", { { "1", "1", "5" } }, "x", D, "largest" },
+            { "too many lines in the field", {}, "301", D, tooMany + "301)." },
+            { "too many lines in the table", { { "1", "1000", "5" } }, "", D, tooMany + "1000)." },
         };
         for (const auto &row : cases) {
             SCOPED_TRACE(row.name);
@@ -123,24 +112,19 @@ namespace {
 
     TEST(DiallelMatrix, CountsAndRangeOfTheMaizeExample)
     {
-        // Griffing's maize diallel: 36 crosses i x j with i < j among 9 lines.
+        // Griffing's maize diallel: 36 crosses i x j with i < j among 9 lines, from 183.7 (3 x 4)
+        // to 302.2 (7 x 9).
         const CellGrid grid = test::importedExample("griffing56_maize.txt");
-        const struct
-        {
-            Reciprocals reciprocals;
-            int present, missing;
-        } cases[] = { { Reciprocals::Distinct, 36, 36 }, { Reciprocals::Either, 72, 0 } };
-        for (const auto &c : cases) {
-            SCOPED_TRACE(c.present);
-            const DiallelMatrix matrix(grid, "0", c.reciprocals, {});
+        for (const auto &[reciprocals, present] :
+            { std::pair { Reciprocals::Distinct, 36 }, std::pair { Reciprocals::Either, 72 } }) {
+            const DiallelMatrix matrix(grid, "0", reciprocals, {});
             EXPECT_EQ(matrix.size(), 9);
             EXPECT_EQ(matrix.lineCountSource(), LineCountSource::LargestParent);
-            EXPECT_EQ(matrix.count(CrossState::Present), c.present);
-            EXPECT_EQ(matrix.count(CrossState::Missing), c.missing);
+            EXPECT_EQ(matrix.count(CrossState::Present), present);
+            EXPECT_EQ(matrix.count(CrossState::Missing), 72 - present);
             EXPECT_EQ(matrix.count(CrossState::Diagonal), 9);
-            EXPECT_EQ(matrix.minimum(), 183.7); // 3 x 4
-            EXPECT_EQ(matrix.maximum(), 302.2); // 7 x 9
-            EXPECT_EQ(matrix.cell(9, 7).text, c.present == 72 ? "302.2" : "");
+            EXPECT_EQ(std::pair(*matrix.minimum(), *matrix.maximum()), std::pair(183.7, 302.2));
+            EXPECT_EQ(matrix.cell(9, 7).text, present == 72 ? "302.2" : "");
         }
         EXPECT_EQ(errorOf([&] { DiallelMatrix(grid, "9", Reciprocals::Either, {}).cell(10, 1); }),
             "List index out of bounds (10)");

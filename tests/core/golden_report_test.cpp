@@ -24,9 +24,7 @@ struct DocumentSink : ReportSink, MessageSink
     ReportDocument document;
 };
 
-class GoldenWindow : public testing::TestWithParam<GoldenRow>
-{
-};
+using GoldenWindow = testing::TestWithParam<GoldenRow>;
 
 TEST_P(GoldenWindow, SavedReportSpreadsheetsAndCleanUp)
 {

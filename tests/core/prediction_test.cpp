@@ -10,9 +10,9 @@
 #include <iterator>
 #include <random>
 
+#include "error_of.h"
 #include "fixtures.h"
 #include "literal_scan.h"
-#include "numtext/error.h"
 #include "progress.h"
 #include "report/report_line.h"
 
@@ -20,9 +20,11 @@ namespace koravel {
 namespace {
 
     using test::gridOf;
+    using test::halfDiallel;
     constexpr HybridKind HD = HybridKind::DoubleCross;
     constexpr HybridKind HT = HybridKind::ThreeWayCross;
     constexpr std::size_t kHeaderLines = 7;
+    const std::string kDivision = "Floating point division by zero";
 
     // Everything a run does to the report, the messages and the progress bar.
     struct Outcome : ReportSink, MessageSink, ProgressBar
@@ -40,7 +42,7 @@ namespace {
         std::vector<std::string> log, lines; // log: the clearing and the messages, in order
         std::vector<std::size_t> showsAfter; // the line count at every show()
         std::vector<int> positions; // after every change of the progress bar
-        std::string error;
+        std::string error; // "no error" when the run ends
     };
 
     struct Request
@@ -49,6 +51,7 @@ namespace {
         std::string field;
         Reciprocals reciprocals = Reciprocals::Either;
         bool scan = false; // the literal scan instead of the index
+        bool check = false; // only the check before a run
     };
 
     Outcome predict(const CellGrid &grid, const Request &request, int startPosition = 0)
@@ -58,44 +61,20 @@ namespace {
         run.positions.clear();
         const PredictionInput input { grid, request.field, request.reciprocals, {} };
         reference::LiteralScan literal(grid, request.reciprocals, {});
-        ReportLineWriter writer(run, {});
         CrossSource *source = request.scan ? &literal : nullptr;
-        try {
-            if (request.kind == HD)
+        ReportLineWriter writer(run, {});
+        const bool hd = request.kind == HD;
+        run.error = errorOf([&] {
+            if (request.check && hd)
+                checkDoubleCrosses(input, &run, source);
+            else if (request.check)
+                checkThreeWayCrosses(input, &run, source);
+            else if (hd)
                 predictDoubleCrosses(input, writer, run, run, source);
             else
                 predictThreeWayCrosses(input, writer, run, run, source);
-        } catch (const Error &error) {
-            run.error = error.message();
-        }
+        });
         return run;
-    }
-
-    // What the check before a run raises ("" for nothing); its messages go to messages.
-    std::string check(const CellGrid &grid, const Request &request, Outcome &messages)
-    {
-        const PredictionInput input { grid, request.field, request.reciprocals, {} };
-        reference::LiteralScan literal(grid, request.reciprocals, {});
-        CrossSource *source = request.scan ? &literal : nullptr;
-        try {
-            if (request.kind == HD)
-                checkDoubleCrosses(input, &messages, source);
-            else
-                checkThreeWayCrosses(input, &messages, source);
-        } catch (const Error &error) {
-            return error.message();
-        }
-        return "";
-    }
-
-    // Every pair a < b of 1..n once, smaller parent first, with the same value.
-    CellGrid halfDiallel(int n, const std::string &value)
-    {
-        std::vector<test::Row> rows;
-        for (int a = 1; a <= n; ++a)
-            for (int b = a + 1; b <= n; ++b)
-                rows.push_back({ std::to_string(a), std::to_string(b), value });
-        return gridOf(rows);
     }
 
     TEST(Prediction, ProgressAndShowingAsTheRunGoes)
@@ -112,14 +91,11 @@ namespace {
         std::unique_copy(ht.positions.begin(), ht.positions.end(), std::back_inserter(shown));
         EXPECT_EQ(shown, (std::vector<int> { 0, 1, 2, 3, 0 }));
         EXPECT_EQ(ht.lines.size(), kHeaderLines + 12 + 1);
-    }
 
-    // -5 and -5.0000001: the mean -5.00000005, the CV about -0.0000014, shown without a sign.
-    TEST(Prediction, ATinyNegativeCvPrintsWithoutASign)
-    {
-        const Outcome run =
+        // -5 and -5.0000001: the mean -5.00000005, the CV about -0.0000014, shown without a sign.
+        const Outcome tiny =
             predict(gridOf({ { "1", "3", "-5" }, { "2", "3", "-5.0000001" } }), { HT, "3" });
-        EXPECT_EQ(run.lines.at(kHeaderLines), "HT (1x2) 3 =>\t-5.000\t0.0\t-5\t-5.0000001");
+        EXPECT_EQ(tiny.lines.at(kHeaderLines), "HT (1x2) 3 =>\t-5.000\t0.0\t-5\t-5.0000001");
     }
 
     // Too few lines show the message and run all the same; a maximum below 0 stops the run
@@ -127,40 +103,40 @@ namespace {
     // the same error and tells the same message.
     TEST(Prediction, SmallAndBadLineCounts)
     {
-        const std::string over = "TProgressBar property out of range";
-        const std::string hd = kMinimumDoubleCrossMessage, ht = kMinimumThreeWayMessage;
+        const std::string over = "TProgressBar property out of range", ok = "no error";
         const struct
         {
             HybridKind kind;
             const char *field;
-            std::string error, message;
-            std::size_t lines;
+            std::string error;
+            std::size_t lines; // none when the field is refused, before the message
             int maximum, position;
         } rows[] = {
-            { HD, "3", "", hd, kHeaderLines + 1, 0, 0 },
-            { HT, "2", "", ht, kHeaderLines + 1, 1, 0 },
-            { HD, "2", over, hd, kHeaderLines, 100, 7 },
-            { HD, "-2147483648", over, hd, kHeaderLines, 100, 7 },
-            { HT, "0", over, ht, kHeaderLines, 100, 7 },
-            { HD, " 4 ", "' 4 ' is not a valid integer value", "", 0, 100, 7 },
+            { HD, "3", ok, kHeaderLines + 1, 0, 0 },
+            { HT, "2", ok, kHeaderLines + 1, 1, 0 },
+            { HD, "2", over, kHeaderLines, 100, 7 },
+            { HD, "-2147483648", over, kHeaderLines, 100, 7 },
+            { HT, "0", over, kHeaderLines, 100, 7 },
+            { HD, " 4 ", "' 4 ' is not a valid integer value", 0, 100, 7 },
         };
         for (const auto &row : rows) {
             SCOPED_TRACE(row.field);
+            std::vector<std::string> told;
+            if (row.lines > 0)
+                told = { row.kind == HD ? kMinimumDoubleCrossMessage : kMinimumThreeWayMessage };
             const Outcome run = predict(halfDiallel(4, "5"), { row.kind, row.field }, 7);
             EXPECT_EQ(run.error, row.error);
-            const std::vector<std::string> told = row.message.empty()
-                ? std::vector<std::string> {}
-                : std::vector<std::string> { row.message };
             std::vector<std::string> log = told;
-            if (!row.message.empty())
+            if (!told.empty())
                 log.push_back("clear");
             EXPECT_EQ(run.log, log);
             EXPECT_EQ(run.lines.size(), row.lines);
             EXPECT_TRUE(run.showsAfter.empty());
             EXPECT_EQ(run.maximum(), row.maximum);
             EXPECT_EQ(run.position(), row.position);
-            Outcome checked;
-            EXPECT_EQ(check(halfDiallel(4, "5"), { row.kind, row.field }, checked), row.error);
+            const Outcome checked = predict(
+                halfDiallel(4, "5"), { row.kind, row.field, Reciprocals::Either, false, true });
+            EXPECT_EQ(checked.error, row.error);
             EXPECT_EQ(checked.log, told);
         }
     }
@@ -168,11 +144,11 @@ namespace {
     // The candidates written before the error stay, and the rule does not follow them.
     TEST(Prediction, AnErrorStopsTheRunAtItsCandidate)
     {
+        const std::string notFloat = " is not a valid floating point value";
         CellGrid badValue = halfDiallel(5, "1");
         badValue.setCell(3, 7, "abc"); // the pair (2, 5), first asked for by (1x2)(3x5)
         const struct
         {
-            const char *name;
             CellGrid grid;
             HybridKind kind;
             const char *field;
@@ -180,27 +156,22 @@ namespace {
             std::size_t written;
             int position;
         } rows[] = {
-            { "bad value", badValue, HD, "5", "'abc' is not a valid floating point value", 1, 1 },
+            { badValue, HD, "5", "'abc'" + notFloat, 1, 1 },
             // The single crosses are looked up in the order ik, il, jk, jl: the first bad value
             // met names the error.
-            { "first of two bad values",
-                gridOf(
-                    { { "1", "3", "5" }, { "2", "3", "q" }, { "1", "4", "p" }, { "2", "4", "5" } }),
-                HD, "4", "'p' is not a valid floating point value", 0, 1 },
-            { "first of two bad values, three-way",
-                gridOf({ { "2", "3", "q" }, { "1", "3", "p" } }), HT, "3",
-                "'p' is not a valid floating point value", 0, 1 },
-            { "three-way mean 0", gridOf({ { "1", "3", "3" }, { "2", "3", "-3" } }), HT, "3",
-                "Floating point division by zero", 0, 1 },
+            { gridOf(
+                  { { "1", "3", "5" }, { "2", "3", "q" }, { "1", "4", "p" }, { "2", "4", "5" } }),
+                HD, "4", "'p'" + notFloat, 0, 1 },
+            { gridOf({ { "2", "3", "q" }, { "1", "3", "p" } }), HT, "3", "'p'" + notFloat, 0, 1 },
+            { gridOf({ { "1", "3", "3" }, { "2", "3", "-3" } }), HT, "3", kDivision, 0, 1 },
             // Every candidate with i = 1 has two values 10; (2x3)(4x5) takes 1, -1, 2 and -2.
-            { "mean 0 at i = 2",
-                gridOf({ { "1", "2", "10" }, { "1", "3", "10" }, { "1", "4", "10" },
-                    { "1", "5", "10" }, { "2", "3", "3" }, { "2", "4", "1" }, { "2", "5", "-1" },
-                    { "3", "4", "2" }, { "3", "5", "-2" }, { "4", "5", "7" } }),
-                HD, "5", "Floating point division by zero", 12, 2 },
+            { gridOf({ { "1", "2", "10" }, { "1", "3", "10" }, { "1", "4", "10" },
+                  { "1", "5", "10" }, { "2", "3", "3" }, { "2", "4", "1" }, { "2", "5", "-1" },
+                  { "3", "4", "2" }, { "3", "5", "-2" }, { "4", "5", "7" } }),
+                HD, "5", kDivision, 12, 2 },
         };
         for (const auto &row : rows) {
-            SCOPED_TRACE(row.name);
+            SCOPED_TRACE(row.written * 10 + std::size_t(row.kind));
             const Outcome run = predict(row.grid, { row.kind, row.field, Reciprocals::Distinct });
             EXPECT_EQ(run.error, row.error);
             EXPECT_EQ(run.lines.size(), kHeaderLines + row.written);
@@ -227,22 +198,20 @@ namespace {
                     (pick(1) ? row.a : row.value) = bad[pick(bad.size() - 1)];
             }
             const CellGrid grid = gridOf(rows);
-            for (const Request &request :
-                { Request { HD, "6", Reciprocals::Distinct }, Request { HD, "6" },
-                    Request { HT, "6", Reciprocals::Distinct }, Request { HT, "6" } }) {
-                SCOPED_TRACE(testing::Message() << "seed " << seed << " kind " << int(request.kind)
-                                                << " reciprocals " << int(request.reciprocals));
-                Request scanning = request;
-                scanning.scan = true;
-                const Outcome scan = predict(grid, scanning);
-                const Outcome indexed = predict(grid, request);
-                EXPECT_EQ(indexed.error, scan.error);
-                EXPECT_EQ(indexed.lines, scan.lines);
-                EXPECT_EQ(indexed.position(), scan.position());
-                Outcome messages;
-                EXPECT_EQ(check(grid, request, messages), scan.error);
-                EXPECT_EQ(check(grid, scanning, messages), scan.error);
-                errors += !scan.error.empty();
+            for (const HybridKind kind : { HD, HT }) {
+                for (const Reciprocals reciprocals :
+                    { Reciprocals::Distinct, Reciprocals::Either }) {
+                    SCOPED_TRACE(seed * 10 + int(kind) * 2 + int(reciprocals));
+                    const Outcome scan = predict(grid, { kind, "6", reciprocals, true });
+                    const Outcome indexed = predict(grid, { kind, "6", reciprocals });
+                    EXPECT_EQ(indexed.error, scan.error);
+                    EXPECT_EQ(indexed.lines, scan.lines);
+                    EXPECT_EQ(indexed.position(), scan.position());
+                    for (const bool scanning : { false, true })
+                        EXPECT_EQ(predict(grid, { kind, "6", reciprocals, scanning, true }).error,
+                            scan.error);
+                    errors += scan.error != "no error";
+                }
             }
         }
         EXPECT_GT(errors, 10); // some runs stop midway
@@ -261,15 +230,15 @@ namespace {
         rows[2].value = "6";
         rows[4].value = "5";
         const CellGrid passing = gridOf(rows);
-        const std::string division = "Floating point division by zero";
         for (const HybridKind kind : { HD, HT }) {
             for (const std::string field : { "9", "12", "1000000" }) {
-                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " n " << field);
-                Outcome messages;
-                EXPECT_EQ(check(failing, { kind, field }, messages), division);
-                EXPECT_EQ(check(passing, { kind, field }, messages), "");
+                SCOPED_TRACE(field);
+                EXPECT_EQ(predict(failing, { kind, field, Reciprocals::Either, false, true }).error,
+                    kDivision);
+                EXPECT_EQ(predict(passing, { kind, field, Reciprocals::Either, false, true }).error,
+                    "no error");
                 if (field.size() < 3) {
-                    EXPECT_EQ(predict(failing, { kind, field }).error, division);
+                    EXPECT_EQ(predict(failing, { kind, field }).error, kDivision);
                 }
             }
         }
@@ -277,27 +246,27 @@ namespace {
 
     TEST(CandidateStatistics, HandComputedValuesAndErrors)
     {
-        const auto statistics = [](std::vector<double> values) {
-            try {
+        const std::pair<std::vector<double>, std::string> rows[] = {
+            { { 5, 5.5, 4.75, 5.75 }, "real 5.25 8.694009" }, // sqrt(0.625/3)/5.25
+            { { 5, 6 }, "real 5.5 12.856487" }, // sqrt(0.5) / 5.5 * 100
+            { { -5, -6 }, "real -5.5 -12.856487" },
+            { { 5, -0.0, 4, 4 }, "FALSO 0 0.000000" },
+            { { 1, -1, 2, -2 }, kDivision },
+            { { 3, -3 }, kDivision },
+            { { 1, -1, 1e-320, 1e-320 }, "Floating point overflow" },
+            // Extended precision keeps the squares of tiny and huge values finite.
+            { { 1e-200, 3e-200 }, "real 2e-200 70.710678" }, // sqrt(2) / 2 * 100
+            { { 1e300, 3e300, 1e300, 3e300 }, "real 2e+300 57.735027" },
+        };
+        for (const auto &[values, expected] : rows) {
+            char text[80] = "";
+            const std::string error = errorOf([&] {
                 const CandidateStatistics got = candidateStatistics(values);
-                char text[80];
                 std::snprintf(text, sizeof text, "%s %g %.6f", got.falso ? "FALSO" : "real",
                     got.mean, got.cv);
-                return std::string(text);
-            } catch (const Error &error) {
-                return error.message();
-            }
-        };
-        EXPECT_EQ(statistics({ 5, 5.5, 4.75, 5.75 }), "real 5.25 8.694009"); // sqrt(0.625/3)/5.25
-        EXPECT_EQ(statistics({ 5, 6 }), "real 5.5 12.856487"); // sqrt(0.5) / 5.5 * 100
-        EXPECT_EQ(statistics({ -5, -6 }), "real -5.5 -12.856487");
-        EXPECT_EQ(statistics({ 5, -0.0, 4, 4 }), "FALSO 0 0.000000");
-        EXPECT_EQ(statistics({ 1, -1, 2, -2 }), "Floating point division by zero");
-        EXPECT_EQ(statistics({ 3, -3 }), "Floating point division by zero");
-        EXPECT_EQ(statistics({ 1, -1, 1e-320, 1e-320 }), "Floating point overflow");
-        // Extended precision keeps the squares of tiny and huge values finite.
-        EXPECT_EQ(statistics({ 1e-200, 3e-200 }), "real 2e-200 70.710678"); // sqrt(2) / 2 * 100
-        EXPECT_EQ(statistics({ 1e300, 3e300, 1e300, 3e300 }), "real 2e+300 57.735027");
+            });
+            EXPECT_EQ(error == "no error" ? text : error, expected);
+        }
     }
 
     // CVs aimed next to a half of a tenth, where a CV computed with doubles could print
@@ -318,15 +287,14 @@ namespace {
             long double sum = 0, squares = 0;
             for (const double value : values)
                 sum += value;
-            const double expectedMean = double(sum / values.size());
+            const long double expectedMean = double(sum / values.size());
             for (const double value : values)
-                squares +=
-                    (value - (long double)expectedMean) * (value - (long double)expectedMean);
+                squares += (value - expectedMean) * (value - expectedMean);
             const double cv = double(std::sqrt(squares / (values.size() - 1)) / expectedMean * 100);
-            ASSERT_EQ(got.mean, expectedMean) << "trial " << trial;
+            ASSERT_EQ(got.mean, double(expectedMean)) << trial;
             ASSERT_EQ(formatFloat(FixedPattern::OneDecimal, got.cv, {}),
                 formatFloat(FixedPattern::OneDecimal, cv, {}))
-                << "trial " << trial;
+                << trial;
             nearHalves +=
                 std::fabs(std::fabs(cv) * 10 - std::floor(std::fabs(cv) * 10) - 0.5) < 1e-9;
         }

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "table/cell_grid.h"
 #include "error_of.h"
-#include "report/report_line.h"
+#include "fixtures.h"
 #include "progress.h"
+#include "report/report_line.h"
 #include "report/size_limits.h"
 
 namespace koravel {
@@ -40,7 +40,8 @@ namespace {
 
     TEST(ReportSize, LinesAreTheCandidatesPlusHeaderAndRule)
     {
-        // Expected: 3 * C(n, 4) + 8 and 3 * C(n, 3) + 8, worked out with Python's math.comb.
+        // 3 * C(n, 4) + 8 and 3 * C(n, 3) + 8, worked out with Python's math.comb; the runs below
+        // and the command line's refusals show more.
         const struct
         {
             HybridKind kind;
@@ -49,18 +50,11 @@ namespace {
         } rows[] = {
             { HD, -5, "8" },
             { HD, 3, "8" },
-            { HD, 4, "11" },
-            { HD, 5, "23" },
             { HD, 100, "11763683" },
-            { HD, 200, "194054858" },
-            { HD, 1000, "124251374258" },
-            { HD, 2000000000, "1999999994000000005499999998500000008" },
             { HD, 2147483647, "2658455979190431373129937688767496203" },
             { HT, 2, "8" },
-            { HT, 3, "11" },
             { HT, 100, "485108" },
             { HT, 1000, "498501008" },
-            { HT, 2000000000, "3999999994000000002000000008" },
         };
         for (const auto &row : rows) {
             SCOPED_TRACE(std::string(row.kind == HD ? "HD " : "HT ") + std::to_string(row.n));
@@ -77,16 +71,7 @@ namespace {
         for (const HybridKind kind : { HD, HT }) {
             for (const int n : { 4, 5, 12, 15 }) {
                 SCOPED_TRACE(std::to_string(n) + (kind == HD ? " HD" : " HT"));
-                CellGrid grid;
-                int row = 1;
-                for (int a = 1; a <= n; ++a) {
-                    for (int b = a + 1; b <= n; ++b, ++row) {
-                        grid.setCell(1, row, std::to_string(a));
-                        grid.setCell(2, row, std::to_string(b));
-                        grid.setCell(3, row, "5");
-                    }
-                }
-                grid.setRowCount(row);
+                const CellGrid grid = test::halfDiallel(n, "5");
                 const std::string field = std::to_string(n);
                 const PredictionInput input { grid, field, Reciprocals::Either, {} };
                 ByteCounter written;
@@ -132,33 +117,23 @@ namespace {
         // A field that is not an integer raises the prediction's own error.
         EXPECT_EQ(errorOf([] { checkWindowReport(HD, "abc", k16GiB); }),
             "'abc' is not a valid integer value");
-        const std::string tail = " de mem\xF3ria, mais do que a janela do relat\xF3rio pode usar "
-                                 "neste computador (17,2 GB). Use menos linhagens, ou o "
-                                 "koravel-cli, que grava o relat\xF3rio direto em arquivo.";
         EXPECT_EQ(errorOf([] { checkWindowReport(HD, "200", k16GiB); }),
             "Com 200 linhagens, o relat\xF3rio de HDs teria 194.054.858 linhas e precisaria de "
-            "cerca de 26,7 GB"
-                + tail);
-        EXPECT_EQ(errorOf([] { checkWindowReport(HT, " 2000000000", k16GiB); }),
-            "Com 2.000.000.000 linhagens, o relat\xF3rio de HTs teria "
-            "3.999.999.994.000.000.002.000.000.008 linhas e precisaria de cerca de "
-            "601.333.332.492.000.000 TB"
-                + tail);
+            "cerca de 26,7 GB de mem\xF3ria, mais do que a janela do relat\xF3rio pode usar neste "
+            "computador (17,2 GB). Use menos linhagens, ou o koravel-cli, que grava o relat\xF3rio "
+            "direto em arquivo.");
     }
 
     TEST(StreamLimit, RefusesOnlyWhatCannotBeCountedOrStored)
     {
-        // Some 5.4 TB go to standard output: nothing is refused.
+        // Some 5.4 TB go to standard output: nothing is refused. The command line's tests show
+        // the messages.
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "1000"); }), "no error");
         // The largest n whose line count still fits in a signed 64-bit number, and the next.
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "92683"); }), "no error");
         EXPECT_NE(errorOf([] { checkStreamedReport(HD, "92684"); }), "no error");
         EXPECT_EQ(errorOf([] { checkStreamedReport(HT, "2642246"); }), "no error");
         EXPECT_NE(errorOf([] { checkStreamedReport(HT, "2642247"); }), "no error");
-        EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "2000000000"); }),
-            "Com 2.000.000.000 linhagens, o relat\xF3rio de HDs teria "
-            "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, mais do que o koravel-cli "
-            "pode contar (9.223.372.036.854.775.807).");
         // To a file: the bytes must fit in the free space.
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "4", 65536, "/m/r.txt"); }), "no error");
         EXPECT_EQ(errorOf([] { checkStreamedReport(HD, "30", 65536, "/m/r.txt"); }),

@@ -62,7 +62,6 @@ public:
 
     const std::filesystem::path &path() const { return m_path; }
     std::string operator/(const std::string &name) const { return (m_path / name).string(); }
-    // Writes the bytes to a file of that name; its path.
     std::string file(const std::string &name, const std::string &bytes) const
     {
         std::ofstream(m_path / name, std::ios::binary) << bytes;
@@ -97,6 +96,16 @@ inline CellGrid gridOf(const std::vector<Row> &rows)
         grid.setCell(3, int(r) + 1, rows[r].value);
     }
     return grid;
+}
+
+// A table with every pair a < b of 1..n once, smaller parent first, each with the same value.
+inline CellGrid halfDiallel(int n, const std::string &value)
+{
+    std::vector<Row> rows;
+    for (int a = 1; a <= n; ++a)
+        for (int b = a + 1; b <= n; ++b)
+            rows.push_back({ std::to_string(a), std::to_string(b), value });
+    return gridOf(rows);
 }
 
 // The import's controls: the file "chosen" (nothing is a cancelled dialog), and what the import

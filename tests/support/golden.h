@@ -2,8 +2,7 @@
 // option, and the files written for each before the program was reshaped.
 #pragma once
 
-#include <filesystem>
-#include <ostream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,6 @@ struct GoldenRow
     }
 };
 
-inline std::ostream &operator<<(std::ostream &out, const GoldenRow &row)
-{
-    return out << row.stem();
-}
-
 inline std::vector<GoldenRow> goldenRows()
 {
     const struct
@@ -53,8 +47,7 @@ inline std::vector<GoldenRow> goldenRows()
 inline std::string goldenName(const testing::TestParamInfo<GoldenRow> &info)
 {
     std::string name = info.param.stem();
-    for (char &c : name)
-        c = c == '.' ? '_' : c;
+    std::replace(name.begin(), name.end(), '.', '_');
     return name;
 }
 
