@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "error_of.h"
 #include "fixtures.h"
 #include "table/text_encoding.h"
@@ -33,12 +35,6 @@ std::string repeated(const std::string &piece, std::size_t times)
     return text;
 }
 
-struct Cell
-{
-    int column, row;
-    std::string text;
-};
-
 class Import : public ::testing::Test
 {
 protected:
@@ -54,11 +50,10 @@ protected:
         progress.seen.clear();
     }
 
-    ImportResult importText(const std::string &bytes, std::size_t maxBytes = kMaxTextBytes,
-        std::uint64_t memory = windowMemoryLimit())
+    ImportResult importText(const std::string &bytes, std::size_t maxBytes = kMaxTextBytes)
     {
         controls.chosen = dir.file("d" + std::to_string(++m_files), bytes);
-        return importDataFile(controls, grid, progress, maxBytes, memory);
+        return importDataFile(controls, grid, progress, maxBytes);
     }
 
     // Everything a user could see or a lookup could read, hidden cells included.
@@ -104,7 +99,7 @@ TEST_F(Import, LargeFiles)
         const char *name;
         std::string bytes;
         int rows, columns; // of the table, heading row and label column included
-        std::vector<Cell> cells;
+        std::vector<std::tuple<int, int, std::string>> cells; // column, row, text
     } rows[] = {
         // Only the first 4096 characters of a line are read: 8 of the values, 4088 of the x.
         { "100 MB in one line", "1 2 4.5 " + std::string(100 << 20, 'x'), 2, 5,
@@ -119,8 +114,8 @@ TEST_F(Import, LargeFiles)
         ASSERT_EQ(importText(row.bytes), ImportResult::Imported);
         EXPECT_EQ(grid.rowCount(), row.rows);
         EXPECT_EQ(grid.columnCount(), row.columns);
-        for (const Cell &cell : row.cells)
-            EXPECT_EQ(grid.cell(cell.column, cell.row), cell.text) << cell.column;
+        for (const auto &[column, r, text] : row.cells)
+            EXPECT_EQ(grid.cell(column, r), text) << column;
         for (int r = 1; r < 14; ++r)
             for (int c = r < row.rows ? row.columns : 0; c < 7; ++c)
                 EXPECT_EQ(grid.cell(c, r), "") << c << "," << r;
