@@ -1,20 +1,12 @@
-// koravel-cli's files beyond the golden rows: the ranking's CSV options, an output through a
-// link or a pipe, full and read-only disks, and an interrupted run, which leaves no partial file.
+// koravel-cli's files beyond the golden rows: the ranking's CSV options, a large report, full and
+// read-only disks, and an interrupted run, which leaves no partial file.
 #include <algorithm>
 #include <csignal>
-#include <sys/stat.h>
 
 #include "cli_runner.h"
 #include "scratch_mount.h"
 
 using namespace clitest;
-
-namespace {
-
-const std::string kRule = std::string(128, '-') + "\r\n";
-const std::string kLastHt = "HT (2x3) 1 =>\t5.500\t12.9\t6\t5\r\n" + kRule;
-
-} // namespace
 
 TEST(CliFiles, RankingWithItsCsvOptionsNextToAnUnchangedReport)
 {
@@ -54,41 +46,6 @@ TEST(CliFiles, ALargeReportToStandardOutputAndToAFile)
     EXPECT_EQ(readBytes(dir / "r.txt"),
         toStdout.out + "Hibridos possiveis totais= 82215\r\n"
             + "Hibridos Falso preditos excluidos = 0\r\nHibridos Reais preditos = 82215\r\n");
-}
-
-TEST(CliFiles, OutputThroughALinkAndThroughAPipe)
-{
-    // Too few lines: the message is told once, the run goes on, and the file behind the link
-    // receives the report and its summary; the link stays.
-    TempDir dir;
-    const std::string data = dir.file("quatro.txt", kFourLines);
-    const std::string real = dir.file("real.txt", "old\r\n");
-    std::filesystem::create_symlink(real, dir / "atalho.txt");
-    const CliRun cleaned =
-        runCli({ "hd", data, "--lines", "3", "--clean", "--output", dir / "atalho.txt" });
-    EXPECT_EQ(cleaned.status, 0);
-    EXPECT_EQ(cleaned.err,
-        "Para c\xC3\xA1"
-        "culo de HDs o m\xC3\xAD"
-        "nimo s\xC3\xA3o 4 linhagens\n");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "atalho.txt"));
-    EXPECT_TRUE(readBytes(real).ends_with(kRule + "Hibridos possiveis totais= 0\r\n"
-        + "Hibridos Falso preditos excluidos = 0\r\nHibridos Reais preditos = 0\r\n"));
-
-    // A pipe is written through: renaming a finished file over it would leave a plain file
-    // where the pipe was (and, for root, over /dev/null). The reader gives up after 20 s.
-    const std::string pipe = dir / "fila";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::string script = "timeout 20 cat " + quoted(pipe) + " >" + quoted(dir / "recebido")
-        + " & LC_ALL=C " + quoted(KORAVEL_CLI_PATH) + " ht "
-        + quoted(dir.file("tres.txt", kThreeLines)) + " --lines 3 --reciprocals nao --output "
-        + quoted(pipe) + " 2>/dev/null; status=$?; wait; exit $status";
-    const int status = std::system(script.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    struct stat after = {};
-    ASSERT_EQ(::stat(pipe.c_str(), &after), 0);
-    EXPECT_TRUE(S_ISFIFO(after.st_mode));
-    EXPECT_TRUE(readBytes(dir / "recebido").ends_with(kLastHt));
 }
 
 TEST(CliFiles, FullAndReadOnlyDisks)

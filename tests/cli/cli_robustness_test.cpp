@@ -4,7 +4,6 @@
 // d40.txt; $CLI is the program. What the script prints (the folder's listing, the bytes of the
 // files that must be intact) is checked exactly, standard error by a piece of it ("" for none),
 // with the folder's path written DIR. A script exits 77 to skip, saying why on standard output.
-#include <cstdio>
 #include <string>
 
 #include "cli_runner.h"
@@ -22,18 +21,13 @@ struct Row
     const char *err;
 };
 
-// The single crosses of n lines, each pair once, the values those of scripts/bench_cli.sh.
+// The single crosses of n lines, each pair once, with plausible yields.
 std::string diallel(int n)
 {
-    std::string text;
-    char line[64];
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
-            std::snprintf(
-                line, sizeof line, "%d %d %.2f\r\n", i, j, 4 + ((i * 37 + j * 91) % 800) / 100.0);
-            text += line;
-        }
-    return text;
+    return koravel::test::everyPair(n, [](int i, int j) {
+        return std::to_string(i) + " " + std::to_string(j) + " "
+            + std::to_string(4 + (i * 37 + j * 91) % 800 / 100.0).substr(0, 4);
+    });
 }
 
 std::string replaced(std::string text, const std::string &from, const std::string &to)
@@ -85,6 +79,17 @@ const Row kRows[] = {
         "$CLI hd data.txt --lines 5 --xlsx hard.xlsx >/dev/null; s=$?\n"
         "cmp -s d5.txt data.txt && echo intact; exit $s",
         2, "intact\n", "--xlsx e o arquivo de dados não podem ser o mesmo arquivo" },
+    // A link is followed and stays; a pipe is written through, not replaced by a plain file.
+    { "output_through_a_link",
+        "echo old > real.txt; ln -s real.txt atalho.txt\n"
+        "$CLI hd d5.txt --lines 3 --clean --output atalho.txt; s=$?\n"
+        "[ -L atalho.txt ] && echo link; tail -n 1 real.txt; exit $s",
+        0, "link\nHibridos Reais preditos = 0\r\n", "o mínimo são 4 linhagens" },
+    { "output_is_a_pipe",
+        "mkfifo fila; timeout 20 cat fila > recebido & r=$!\n"
+        "$CLI ht d5.txt --lines 5 --output fila; s=$?; wait $r\n"
+        "[ -p fila ] && $CLI ht d5.txt --lines 5 | cmp - recebido && echo same; exit $s",
+        0, "same\n", "" },
     // Closed standard descriptors: no file the program makes takes their place.
     { "closed_standard_error",
         "$CLI hd d5.txt --lines 3 --output r.txt 2>&-; s=$?; head -c 4 r.txt; exit $s", 0, "----",
