@@ -11,17 +11,41 @@
 #include "windows_fixture.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QToolButton>
 
+#include <ctime>
+
 using namespace koravel;
 using namespace koravel::test;
 
 namespace {
 FakeDialogs *g_appDialogs = nullptr; // the application's own
+
+// The clock the display server stamps input with (X11, Wayland): monotonic, in milliseconds.
+quint32 serverClockMs()
+{
+    timespec now = {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return quint32(quint64(now.tv_sec) * 1000 + quint64(now.tv_nsec) / 1000000);
+}
+
+// A click as the display server would deliver it, stamped at the given time.
+void deliverClick(QWidget *widget, quint32 stamp)
+{
+    const QPointF at(widget->rect().center());
+    for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        event.setTimestamp(stamp);
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
 }
 
 class UrlCatcher : public QObject
@@ -225,6 +249,43 @@ private slots:
         QCOMPARE(w->form1.Edit1->text(), QStringLiteral("0"));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.size(), 1);
+    }
+
+    // Clicks made during a run reach the program only after it when the run was started by a
+    // click: stamped before its end, they must not start a second run or change the option.
+    void clicksMadeDuringARunDoNotActAfterIt()
+    {
+        w->form1.show();
+        QPushButton *button = w->form1.BitBtn1;
+        button->setEnabled(true);
+        w->choose(false);
+        QRadioButton *sim = w->form1.RadioGroup1->findChildren<QRadioButton *>().constFirst();
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QProgressBar bar;
+        WidgetProgress progress(bar);
+        progress.setMaximum(10);
+        quint32 duringRun = 0;
+        QTimer::singleShot(0, [&] { duringRun = serverClockMs(); });
+        QElapsedTimer guard;
+        guard.start();
+        while ((duringRun == 0 || guard.elapsed() < 120) && guard.elapsed() < 10000)
+            progress.tick();
+        progress.settle();
+        deliverClick(button, duringRun);
+        deliverClick(sim, duringRun);
+        QCOMPARE(clicked.size(), 0);
+        QVERIFY(!sim->isChecked());
+        QTest::qWait(20); // input made after the run acts as usual
+        deliverClick(button, serverClockMs());
+        QCOMPARE(clicked.size(), 1);
+    }
+
+    // Nothing to count (one line imported): an empty, still bar, not the busy animation.
+    void idleBarIsEmptyAndStill()
+    {
+        w->import("1 2 6.5\n");
+        QVERIFY(w->form1.ProgressBar1->maximum() > w->form1.ProgressBar1->minimum());
+        QCOMPARE(w->form1.ProgressBar1->value(), w->form1.ProgressBar1->minimum());
     }
 
     void diallelMatrixShowsTheSessionsTable()

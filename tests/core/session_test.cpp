@@ -38,16 +38,6 @@ namespace {
         }
     }
 
-    TEST(Session, StartsAsTheMainWindowShowsIt)
-    {
-        const Session session(',');
-        EXPECT_EQ(session.grid().cell(3, 0), "PRODU\xC7\xC3O");
-        EXPECT_EQ(session.grid().rowCount(), 2);
-        EXPECT_EQ(session.lines().text(), "0");
-        EXPECT_EQ(session.reciprocals(), Reciprocals::Distinct);
-        EXPECT_FALSE(session.lastReport());
-    }
-
     // The table has 1 x 3 and 3 x 2: the three-way (1x2) 3 needs 2 x 3, found only when
     // reciprocals are one cross.
     Session sessionWithTable(const char *value13)
