@@ -67,9 +67,6 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { { "hd", "nao_existe.txt", "--version" }, 0, "koravel-cli " + version + "\n", "" },
         { { "hd", "--help" }, 0, "...--reciprocals sim|nao...", "" },
         { { "counts", "5" }, 0, "HD possíveis: 15\nHT possíveis: 30\n", "" },
-        // By hand: 3 C(24, 4) = 31878, 3 C(24, 3) = 6072; n = 2 gives (1 * 2) * 0 * -1 / 8, no "-0".
-        { { "counts", "24" }, 0, "HD possíveis: 31878\nHT possíveis: 6072\n", "" },
-        { { "counts", "2" }, 0, "HD possíveis: 0\nHT possíveis: 0\n", "" },
         // Read as a real: 3.5 * 4.5 * 2.5 * 1.5 / 8 = 7.38..., 3.5 * 4.5 * 2.5 / 2 = 19.6875; and
         // -1 gives (-2 * -1) * -3 * -4 / 8 = 3 and (-2 * -1) * -3 / 2 = -3.
         { { "counts", "4.5" }, 0, "HD possíveis: 7\nHT possíveis: 20\n", "" },
@@ -115,7 +112,6 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { with(hd("tres.txt", "1000"), { "--output", "%/relatorio.txt" }), 1, "",
             "Com 1.000 linhagens, o relat\xC3\xB3rio de HDs teria 124.251.374.258 linhas, "
             "pelo menos 5,4 TB, e s\xC3\xB3 h\xC3\xA1 ..." },
-        { { "--version" }, 1, "", "Stream write error.\n", "/dev/full" },
         { hd("trinta.txt", "30"), 1, "", "Stream write error.\n", "/dev/full" },
         { { "counts", "6" }, 1, "", "Stream write error.\n", "/dev/full" },
     };

@@ -1,5 +1,5 @@
 // The diallel matrix: what each cell shows for hand-made tables, the number of lines it takes,
-// and the errors it raises as a prediction would.
+// and an error of its lookups reaching it (the lookup rules themselves are the index's tests').
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -67,9 +67,6 @@ namespace {
                 ". - - -\n4 . - -\n- - . -\n- - - .\nfield 4..4" },
             { "the field narrower: crosses beyond it are left out",
                 { { "1", "2", "3" }, { "1", "5", "9" } }, "2", E, ". 3\n3 .\nfield 3..3" },
-            { "duplicates, distinct: the last row of each order",
-                { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2", D,
-                ". 7\n6 .\nfield 6..7" },
             { "duplicates, either: the last row in either order",
                 { { "1", "2", "4" }, { "1", "2", "7" }, { "2", "1", "6" } }, "2", E,
                 ". 6\n6 .\nfield 6..6" },
@@ -80,16 +77,8 @@ namespace {
                 D, ". 4\n-3 .\nlargest -3..4" },
             { "comma separator", { { "1", "2", "2,5" } }, "2", E, ". 2,5\n2,5 .\nfield 2.5..2.5",
                 ',' },
-            { "a point under the comma fails", { { "1", "2", "2.5" } }, "2", E,
-                "'2.5' is not a valid floating point value", ',' },
-            { "a value that is not a number", { { "1", "2", "7x" } }, "2", D,
-                "'7x' is not a valid floating point value" },
             { "an empty parent A fails every lookup", { { "1", "2", "3" }, { "", "", "" } }, "2", D,
                 "'' is not a valid integer value" },
-            { "a value beyond the double range", { { "2", "1", "1e400" } }, "2", D,
-                "Floating point overflow" },
-            { "a value too small for a double counts as zero", { { "1", "2", "1e-400" } }, "2", D,
-                ". z\n- .\nfield" },
             // No prediction asks for i x i, nor for a pair beyond n, so their bad values stay quiet.
             { "a bad self or a cross beyond n is never read",
                 { { "1", "1", "x" }, { "1", "3", "y" }, { "1", "2", "8" } }, "2", E,
