@@ -1,10 +1,9 @@
-// koravel-cli's files beyond the golden rows: the ranking's CSV options, a large report, full and
-// read-only disks, and an interrupted run, which leaves no partial file.
+// koravel-cli's files beyond the golden rows: the ranking's CSV options, a large report, and an
+// interrupted run, which leaves no partial file.
 #include <algorithm>
 #include <csignal>
 
 #include "cli_runner.h"
-#include "scratch_mount.h"
 
 using namespace clitest;
 
@@ -46,42 +45,6 @@ TEST(CliFiles, ALargeReportToStandardOutputAndToAFile)
     EXPECT_EQ(readBytes(dir / "r.txt"),
         toStdout.out + "Hibridos possiveis totais= 82215\r\n"
             + "Hibridos Falso preditos excluidos = 0\r\nHibridos Reais preditos = 82215\r\n");
-}
-
-TEST(CliFiles, FullAndReadOnlyDisks)
-{
-    ScratchMount disk("size=64k");
-    if (!disk.mounted())
-        GTEST_SKIP() << disk.why();
-    // Twelve lines with long values: the HD report takes some 120 KB, where the shortest values
-    // would take 57 KB; the 64 KB disk passes the check of the free space and fills up.
-    TempDir dir;
-    const std::string input = dir.file("doze.txt", everyPair(12, [](int i, int j) {
-        return std::to_string(i) + " " + std::to_string(j) + " 6.2512345678";
-    }));
-    const std::string output = (disk.path() / "relatorio.txt").string();
-    const std::string shellFile = (disk.path() / "saida.txt").string();
-    std::ofstream(output, std::ios::binary) << "previous report\r\n";
-    const auto tooLarge = [](const std::string &path) {
-        return "Com 30 linhagens, o relat\xC3\xB3rio de HDs teria 82.223 linhas, pelo menos 3,2 "
-               "MB, e s\xC3\xB3 h\xC3\xA1 61.440 bytes livres para \""
-            + path + "\".\n";
-    };
-    EXPECT_EQ(
-        runCli({ "hd", input, "--lines", "12", "--output", output }).err, "Stream write error.\n");
-    // Larger than the free space from the start: refused before the first line, also when
-    // standard output is a file on that disk.
-    EXPECT_EQ(runCli({ "hd", input, "--lines", "30", "--output", output }).err, tooLarge(output));
-    EXPECT_EQ(runCli({ "hd", input, "--lines", "30" }, shellFile).err, tooLarge(shellFile));
-    EXPECT_EQ(readBytes(shellFile), "");
-    std::filesystem::remove(shellFile);
-
-    ASSERT_TRUE(disk.makeReadOnly());
-    const CliRun readOnly = runCli({ "hd", input, "--lines", "4", "--output", output });
-    EXPECT_EQ(readOnly.status, 1);
-    EXPECT_EQ(readOnly.err, "Cannot create file \"" + output + "\". Read-only file system.\n");
-    EXPECT_EQ(readBytes(output), "previous report\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.path()), {}), 1);
 }
 
 TEST(CliFiles, InterruptedRunLeavesNoTemporaryFile)

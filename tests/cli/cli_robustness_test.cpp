@@ -39,7 +39,30 @@ std::string replaced(std::string text, const std::string &from, const std::strin
 
 const std::string kData = "d20.txt d40.txt d5.txt";
 
+// A 64 KB file system of the folder's own on m/ (root only), unmounted at the end.
+#define SMALL_DISK                                                                               \
+    "mkdir m && mount -t tmpfs -o size=64k tmpfs m 2>/dev/null || { echo 'no tmpfs'; exit 77; }\n" \
+    "trap 'umount m' EXIT\n"
+
 const Row kRows[] = {
+    // Twelve lines of long values pass the check of the free space (57 KB at the shortest) and
+    // fill the disk (120 KB); the old report stays and no temporary file is left.
+    { "full_disk",
+        SMALL_DISK "for i in $(seq 12); do for j in $(seq $((i + 1)) 12); do echo $i $j 6.2512345678;"
+                   " done; done > doze.txt; echo old > m/r.txt\n"
+                   "$CLI hd doze.txt --lines 12 --output m/r.txt; s=$?; ls -A m; cat m/r.txt; exit $s",
+        1, "r.txt\nold\n", "Stream write error." },
+    // Larger than the free space from the start: refused before the first line, also when
+    // standard output is a file there.
+    { "disk_too_small",
+        SMALL_DISK "$CLI hd d40.txt --lines 40 > m/o.txt 2> e.txt; echo $? $(wc -c < m/o.txt)\n"
+                   "grep -c 'livres para \".*/m/o.txt\"' e.txt; $CLI hd d40.txt --lines 40 --output"
+                   " m/r.txt",
+        1, "1 0\n1\n", " bytes livres para \"DIR/m/r.txt\"." },
+    { "read_only_disk",
+        SMALL_DISK "echo old > m/r.txt; mount -o remount,ro m\n"
+                   "$CLI hd d5.txt --lines 5 --output m/r.txt; s=$?; ls -A m; cat m/r.txt; exit $s",
+        1, "r.txt\nold\n", "Cannot create file \"DIR/m/r.txt\". Read-only file system." },
     // A reader that stops early ends the run quietly; the outputs stay as they were.
     { "closed_pipe",
         "echo old > big.csv; echo old > rk.csv\n"
