@@ -3,6 +3,10 @@
 #include "export/candidate_workbook.h"
 
 #include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <xlsxwriter.h>
 
@@ -152,7 +156,25 @@ ReplacingFile &CandidateWorkbook::finished(const RankingResult *ranking)
         writeRanking(*ranking);
     lxw_workbook *workbook = m_workbook;
     m_workbook = nullptr; // closing frees it, whatever the outcome
-    check(workbook_close(workbook));
+    // The library tells its own failures on standard error, in its words ("[ERROR] ... Zip
+    // ZIP_ERRNO error"); the program tells them once, in its own, naming what the system said.
+    const int savedError = ::dup(STDERR_FILENO);
+    const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (savedError >= 0 && quiet >= 0)
+        ::dup2(quiet, STDERR_FILENO);
+    errno = 0;
+    const lxw_error error = workbook_close(workbook);
+    const int reason = errno;
+    if (savedError >= 0) {
+        ::dup2(savedError, STDERR_FILENO);
+        ::close(savedError);
+    }
+    if (quiet >= 0)
+        ::close(quiet);
+    const bool diskFault = reason == ENOSPC || reason == EFBIG || reason == EDQUOT || reason == EIO;
+    if (error != LXW_NO_ERROR && diskFault)
+        throw Error(cannotCreateFileMessage(m_file.shownPath(), systemReason(reason)));
+    check(error);
     return m_file;
 }
 
