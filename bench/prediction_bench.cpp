@@ -66,9 +66,9 @@ public:
     void information(const std::string &) override { }
 };
 
-enum class LookupMethod { Indexed, LiteralScan };
+enum class Source { Index, LiteralScan };
 
-std::string report(const CellGrid &grid, Reciprocals reciprocals, LookupMethod method)
+std::string report(const CellGrid &grid, Reciprocals reciprocals, Source method)
 {
     MemoryReport sink;
     ReportLineWriter writer(sink, {});
@@ -77,7 +77,7 @@ std::string report(const CellGrid &grid, Reciprocals reciprocals, LookupMethod m
     const PredictionInput input { grid, "24", reciprocals, {} };
     reference::LiteralScan literal(grid, reciprocals, {});
     predictDoubleCrosses(input, writer, progress, messages,
-        method == LookupMethod::LiteralScan ? &literal : nullptr);
+        method == Source::LiteralScan ? &literal : nullptr);
     return sink.text;
 }
 
@@ -93,7 +93,7 @@ const Setup kSetups[] = {
     { "half diallel, either order (276 rows)", false, Reciprocals::Either },
 };
 
-void predictionBenchmark(benchmark::State &state, LookupMethod method)
+void predictionBenchmark(benchmark::State &state, Source method)
 {
     const Setup &setup = kSetups[state.range(0)];
     const CellGrid grid = diallel(setup.withReciprocals);
@@ -103,7 +103,7 @@ void predictionBenchmark(benchmark::State &state, LookupMethod method)
     NoMessages messages;
     const PredictionInput input { grid, "24", setup.reciprocals, {} };
     reference::LiteralScan literal(grid, setup.reciprocals, {});
-    CrossSource *source = method == LookupMethod::LiteralScan ? &literal : nullptr;
+    CrossSource *source = method == Source::LiteralScan ? &literal : nullptr;
     for (auto _ : state) {
         predictDoubleCrosses(input, writer, progress, messages, source);
         benchmark::DoNotOptimize(sink.text.data());
@@ -114,12 +114,12 @@ void predictionBenchmark(benchmark::State &state, LookupMethod method)
 
 void BM_DoubleCrossesIndexed(benchmark::State &state)
 {
-    predictionBenchmark(state, LookupMethod::Indexed);
+    predictionBenchmark(state, Source::Index);
 }
 
 void BM_DoubleCrossesLiteralScan(benchmark::State &state)
 {
-    predictionBenchmark(state, LookupMethod::LiteralScan);
+    predictionBenchmark(state, Source::LiteralScan);
 }
 
 BENCHMARK(BM_DoubleCrossesIndexed)
@@ -143,8 +143,8 @@ int main(int argc, char **argv)
     // The speed of the index counts only if it writes the very same report.
     for (const Setup &setup : kSetups) {
         const CellGrid grid = diallel(setup.withReciprocals);
-        const std::string indexed = report(grid, setup.reciprocals, LookupMethod::Indexed);
-        const std::string scanned = report(grid, setup.reciprocals, LookupMethod::LiteralScan);
+        const std::string indexed = report(grid, setup.reciprocals, Source::Index);
+        const std::string scanned = report(grid, setup.reciprocals, Source::LiteralScan);
         if (indexed != scanned || indexed.empty()) {
             std::fprintf(stderr, "the reports differ (%s)\n", setup.name);
             return 1;
