@@ -73,6 +73,8 @@ koravel::ReportSink &TForm2::reportSink()
 
 void TForm2::publishReport()
 {
+    if (const auto &last = m_session.lastReport())
+        Memo1->setColumnsFor(last->kind);
     const bool showWindow = m_sink->takeShowRequest();
     koravel::runHandler(this, m_dialogs, [this] { m_sink->publish(); });
     if (showWindow) {

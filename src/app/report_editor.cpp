@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <iterator>
 
 // Scintilla's loader interface, declared exactly as Scintilla declares it in ILexer.h (which is
 // not installed with QScintilla): same name, same scope, same virtual functions in the same
@@ -99,6 +100,40 @@ void ReportEditor::setTextFont(const QFont &font)
         ? std::max(1, static_cast<int>(std::lround(8 * metrics.averageCharWidth() / blank)))
         : 8;
     setTabWidth(m_tabWidth);
+}
+
+void ReportEditor::setColumnsFor(koravel::HybridKind kind)
+{
+    // The first fields that must end at one stop: the heading's (with two tabs for three-way
+    // crosses) and the narrowest and widest of the lines, FALSO ones of lines up to 100.
+    struct Field
+    {
+        const char *text;
+        int tabs;
+    };
+    const bool hd = kind == koravel::HybridKind::DoubleCross;
+    const Field fields[] = { { hd ? "HD(ij)(kl)    " : "HT(ij)k    ", hd ? 1 : 2 },
+        { hd ? "HD (1x2)(3x4) =>" : "HT (1x2) 3 =>", 1 },
+        { hd ? "FALSO HD (100x99)(98x97) =>" : "FALSO HT (100x99) 98 =>", 1 } };
+    const QFontMetricsF metrics(font());
+    const double blank = metrics.horizontalAdvance(QLatin1Char(' '));
+    if (blank <= 0)
+        return;
+    // The narrowest stop that does so and still holds a mean or a value ("-99.999") in a column.
+    const double column = metrics.horizontalAdvance(QStringLiteral("-99.999")) + blank;
+    for (int blanks = static_cast<int>(std::ceil(column / blank)); blanks <= 64; ++blanks) {
+        const double stop = blanks * blank;
+        const auto end = [&](const Field &field) {
+            const double width = metrics.horizontalAdvance(QLatin1String(field.text));
+            return std::floor(width / stop) + field.tabs;
+        };
+        if (std::all_of(std::begin(fields), std::end(fields),
+                [&](const Field &field) { return end(field) == end(fields[0]); })) {
+            m_tabWidth = blanks;
+            setTabWidth(m_tabWidth);
+            return;
+        }
+    }
 }
 
 void ReportEditor::setLatin1Text(std::string_view text)

@@ -3,6 +3,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include "prediction/candidate.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,6 +25,9 @@ public:
 
     // The font of the whole text; a tab then spans eight average characters, as in a memo.
     void setTextFont(const QFont &font);
+    // Tab stops that put the columns of a report of that kind under their headings, whatever
+    // the width of its first fields (lines 1 to 100, FALSO or not); the text is not touched.
+    void setColumnsFor(koravel::HybridKind kind);
 
     // Replaces the whole text. When the editor cannot take the text it throws koravel::Error
     // "Text exceeds memo capacity" and the old text stays.

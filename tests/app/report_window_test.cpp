@@ -66,6 +66,30 @@ private slots:
         QCOMPARE(w->dialogs.requests[2].selectedFilter, TForm2::saveFilters().at(2));
     }
 
+    // Whatever the width of their first field (FALSO, two-digit lines), the columns of every
+    // line start where the heading's do: the mean under "Media".
+    void columnsLineUpUnderTheirHeadings()
+    {
+        QByteArray data;
+        for (int i = 1; i <= 12; ++i)
+            for (int j = i + 1; j <= 12; ++j)
+                data += QByteArray::number(i) + ' ' + QByteArray::number(j)
+                    + (j == 12 ? " 0\n" : " 7.5\n");
+        w->import(data);
+        for (const bool hd : { true, false }) {
+            w->predict(hd, QStringLiteral("12"), false);
+            ReportEditor &memo = *w->form2.Memo1;
+            const auto x = [&](int line, qsizetype column) {
+                const long start = memo.SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line);
+                return memo.SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0, start + column);
+            };
+            const QStringList lines = w->form2.reportText().split(QStringLiteral("\r\n"));
+            const long media = x(5, lines[5].indexOf(QStringLiteral("Media")));
+            for (int line = 7; line < lines.size() - 2; line += 37)
+                QVERIFY2(x(line, lines[line].indexOf('\t') + 1) == media, qPrintable(lines[line]));
+        }
+    }
+
     void theEditorHoldsSingleByteText()
     {
         QByteArray everyByte;
