@@ -75,8 +75,9 @@ KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dial
     : QApplication(argc, argv)
     , m_dialogs(dialogs)
 {
+    // The name only: a display name would be appended by the toolkit to every window's caption
+    // (".:: Sobre ::. — Koravel"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Koravel"));
-    setApplicationDisplayName(QStringLiteral("Koravel"));
 }
 
 bool KoravelApplication::notify(QObject *receiver, QEvent *event)
