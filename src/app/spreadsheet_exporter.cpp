@@ -1,10 +1,10 @@
 // One export: the choice of format, the file name, the writing and the message.
 #include "spreadsheet_exporter.h"
 
-#include "named_file_writer.h"
-#include "qt_text.h"
 #include "export/ranking.h"
 #include "export/spreadsheet_export.h"
+#include "named_file_writer.h"
+#include "qt_text.h"
 
 namespace koravel {
 
@@ -38,7 +38,7 @@ QString SpreadsheetExporter::filter(SpreadsheetFormat format)
 void SpreadsheetExporter::exportReport(
     QWidget *parent, const ReportDocument &document, const FormatSettings &reportSettings)
 {
-    const auto target = chooseTarget(parent, Report);
+    const auto target = chooseTarget(parent, Report, document);
     if (!target)
         return;
     writeNamedFile(target->fileName, [&](const std::string &path) {
@@ -53,7 +53,7 @@ void SpreadsheetExporter::exportReport(
 void SpreadsheetExporter::exportRanking(QWidget *parent, const ReportDocument &document,
     const FormatSettings &reportSettings, const RankingResult &ranking)
 {
-    const auto target = chooseTarget(parent, Ranking);
+    const auto target = chooseTarget(parent, Ranking, document);
     if (!target)
         return;
     writeNamedFile(target->fileName, [&](const std::string &path) {
@@ -66,7 +66,7 @@ void SpreadsheetExporter::exportRanking(QWidget *parent, const ReportDocument &d
 }
 
 std::optional<SpreadsheetExporter::Target> SpreadsheetExporter::chooseTarget(
-    QWidget *parent, Kind kind)
+    QWidget *parent, Kind kind, const ReportDocument &document)
 {
     const auto choice = m_dialogs.spreadsheetChoice(parent, m_lastChoice);
     if (!choice) {
@@ -74,8 +74,11 @@ std::optional<SpreadsheetExporter::Target> SpreadsheetExporter::chooseTarget(
         return std::nullopt;
     }
     // A separator that clashes with the decimal mark is refused before a file is asked for.
+    // So is a workbook the report would not fit in.
     if (choice->format == SpreadsheetFormat::Csv)
         checkCsvOptions(csvOptions(*choice));
+    else
+        checkReportXlsx(document);
     m_lastChoice = *choice;
 
     const int format = choice->format == SpreadsheetFormat::Csv ? 0 : 1;

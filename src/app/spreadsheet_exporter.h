@@ -47,7 +47,7 @@ private:
         QString fileName;
     };
 
-    std::optional<Target> chooseTarget(QWidget *parent, Kind kind);
+    std::optional<Target> chooseTarget(QWidget *parent, Kind kind, const ReportDocument &document);
 
     UserDialogs &m_dialogs;
     SpreadsheetChoice m_lastChoice;

@@ -221,6 +221,21 @@ private slots:
         }
     }
 
+    // A workbook the report would not fit in is refused before a file name is asked for.
+    void aWorkbookTooSmallIsToldBeforeTheSaveDialog()
+    {
+        w->predict(true);
+        const QByteArray lines = QByteArray("HD (1x2)(3x4) =>\r\n").repeated(1048576);
+        w->form2.Memo1->setLatin1Text({ lines.constData(), std::size_t(lines.size()) });
+        const qsizetype asked = w->dialogs.requests.size();
+        w->dialogs.choices.push_back(kXlsx);
+        w->form2.Exportar1->trigger();
+        QCOMPARE(w->dialogs.requests.size(), asked);
+        QCOMPARE(w->dialogs.messages,
+            QStringList("error: A planilha comporta no máximo 1048575 híbridos; este relatório "
+                        "tem 1048576."));
+    }
+
     void exportDialogRefusesASeparatorEqualToTheDecimalMark()
     {
         ExportDialog dialog;

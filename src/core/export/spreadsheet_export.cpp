@@ -3,10 +3,10 @@
 
 #include "export/candidate_workbook.h"
 #include "export/csv_writer.h"
+#include "export/spreadsheet_texts.h"
 #include "numtext/error.h"
 #include "report/report_document.h"
 #include "report/report_line.h"
-#include "export/spreadsheet_texts.h"
 
 namespace koravel {
 
@@ -83,12 +83,18 @@ void exportRankingCsv(
     csv.commit();
 }
 
-void exportReportXlsx(const std::string &path, const ReportDocument &document,
-    const FormatSettings &reportSettings, const RankingResult *ranking)
+void checkReportXlsx(const ReportDocument &document)
 {
     const std::size_t bound = candidateLineBound(document);
     if (bound > kMaxSheetRows)
         throw Error(tooManyRowsMessage(bound));
+}
+
+void exportReportXlsx(const std::string &path, const ReportDocument &document,
+    const FormatSettings &reportSettings, const RankingResult *ranking)
+{
+    checkReportXlsx(document);
+    const std::size_t bound = candidateLineBound(document);
     const HybridKind kind = reportKind(document, reportSettings);
     CandidateWorkbook workbook(path, kind, bound, ranking != nullptr);
     forEachCandidate(document, reportSettings, kind,

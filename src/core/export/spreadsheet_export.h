@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
-#include "numtext/numtext.h"
 #include "export/ranking.h"
+#include "numtext/numtext.h"
 
 namespace koravel {
 
@@ -37,6 +37,9 @@ void exportRankingCsv(
 // and, when ranking is not null, sheet "Ordenação" (the ranking and the line frequencies).
 // A report with more candidates than a sheet can hold (1,048,575 rows) is refused before
 // anything is written.
+// Refuses a report of more candidate lines than a sheet holds, so that a front end can tell
+// before it asks for a file name: "A planilha comporta no máximo 1048575 híbridos; ...".
+void checkReportXlsx(const ReportDocument &document);
 void exportReportXlsx(const std::string &path, const ReportDocument &document,
     const FormatSettings &reportSettings, const RankingResult *ranking);
 
