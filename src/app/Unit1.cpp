@@ -9,6 +9,8 @@
 #include "grid_model.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
+#include "numtext/error.h"
+#include "numtext/numtext.h"
 #include "prediction/counts.h"
 #include "progress_report_sink.h"
 #include "qt_text.h"
@@ -207,14 +209,24 @@ void TForm1::runPrediction(koravel::HybridKind kind)
     koravel::checkWindowReport(kind, m_session.lines(), koravel::windowMemoryLimit());
     if (!m_report)
         return;
-    // A report that stops at an error is shown as it stands; input made while it loads into the
-    // window is dropped with the rest of the run's.
-    const auto finish = qScopeGuard([this] {
-        m_report->publishReport();
-        m_progress->settle();
-    });
-    koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
-    m_session.predict(kind, report, *m_progress, *this);
+    try {
+        // A report that stops at an error is shown as it stands; input made while it loads into
+        // the window is dropped with the rest of the run's.
+        const auto finish = qScopeGuard([this] {
+            m_report->publishReport();
+            m_progress->settle();
+        });
+        koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
+        m_session.predict(kind, report, *m_progress, *this);
+    } catch (const koravel::Error &error) {
+        // A value written with the other decimal separator: the error as always, then the way out.
+        const std::string hint =
+            koravel::decimalSeparatorHint(error.message(), m_session.formatSettings());
+        if (hint.empty())
+            throw;
+        koravel::showHandlerError(this, m_dialogs, std::current_exception());
+        m_dialogs.information(this, koravel::toQt(hint));
+    }
 }
 
 void TForm1::UpDown1Changing()

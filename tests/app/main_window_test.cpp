@@ -46,7 +46,7 @@ void deliverClick(QWidget *widget, quint32 stamp)
     }
 }
 
-}
+} // namespace
 
 class UrlCatcher : public QObject
 {
@@ -180,6 +180,12 @@ private slots:
                 "error: Com 1.000 linhagens, o relatório de HDs teria ",
                 "information: Para cáculo de HDs o mínimo são 4 linhagens",
                 "error: TProgressBar property out of range." }));
+        // A value with the other decimal separator: the error as always, then the way out.
+        w->dialogs.messages.clear();
+        w->import("1 2 6\n1 3 7,95\n2 3 5\n");
+        w->predict(false, QStringLiteral("3"), true);
+        QCOMPARE(w->dialogs.messages.value(1).left(50),
+            QStringLiteral("information: Os dados parecem usar vírgula como se"));
     }
 
     void optionsWindowSetsTheSessionsChoice()

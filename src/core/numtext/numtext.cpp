@@ -253,4 +253,29 @@ std::string intToStr(std::int64_t value)
     return out;
 }
 
+std::string decimalSeparatorHint(std::string_view message, const FormatSettings &settings)
+{
+    constexpr std::string_view kTail = "' is not a valid floating point value";
+    if (!message.starts_with('\'') || !message.ends_with(kTail))
+        return {};
+    const std::string_view text = message.substr(1, message.size() - 1 - kTail.size());
+    const FormatSettings other { settings.decimalSeparator == ',' ? '.' : ',' };
+    if (text.find(other.decimalSeparator) == std::string_view::npos)
+        return {};
+    try {
+        strToFloat(text, other);
+    } catch (const Error &) {
+        return {};
+    }
+    return other.decimalSeparator == ','
+        ? "Os dados parecem usar v\xEDrgula como separador decimal: escolha \"V\xEDrgula\" em "
+          ".:: Op\xE7\xF5"
+          "es ::. e fa\xE7"
+          "a a predi\xE7\xE3o de novo."
+        : "Os dados parecem usar ponto como separador decimal: escolha \"Ponto\" em "
+          ".:: Op\xE7\xF5"
+          "es ::. e fa\xE7"
+          "a a predi\xE7\xE3o de novo.";
+}
+
 } // namespace koravel

@@ -61,4 +61,10 @@ std::string formatFloat(FixedPattern pattern, long double value, const FormatSet
 void appendFormatFloat(
     std::string &out, FixedPattern pattern, long double value, const FormatSettings &settings);
 
+// For the error of a real that does not read with the separator of settings but would with the
+// other one, the advice to choose that one in the options window; else "". Latin-1.
+//   ("'7,95' is not a valid floating point value", {'.'}) -> "Os dados parecem usar v\xEDrgula ..."
+//   ("'7x' is not a valid floating point value", {'.'})   -> ""
+std::string decimalSeparatorHint(std::string_view message, const FormatSettings &settings);
+
 } // namespace koravel
