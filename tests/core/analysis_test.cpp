@@ -10,6 +10,7 @@
 #include "analysis/additive_fit.h"
 #include "analysis/diallel_analysis.h"
 #include "analysis/distributions.h"
+#include "analysis/line_names.h"
 #include "error_of.h"
 #include "fixtures.h"
 
@@ -320,6 +321,42 @@ namespace {
             EXPECT_EQ(
                 errorOf([&] { analyseDiallel(readCrossTable(grid, r.lines, { ',' }), r.error); }),
                 r.message);
+        }
+    }
+
+    TEST(LineNames, ReadAsDataFilesAreRead)
+    {
+        const std::string where = "Arquivo de nomes \"/d/nomes.txt\", linha ";
+        const struct
+        {
+            const char *name;
+            std::string bytes;
+            std::string expected; // names 1 to 3 joined by "|", or the error
+        } cases[] = {
+            { "blanks and line ends", "1 B73\r\n\n  2\tMo 17 \r3 x\n", "B73|Mo 17|x" },
+            { "UTF-8 with its mark",
+                "\xEF\xBB\xBF"
+                "3 A\xC3\xA7u\n1 L-23",
+                "L-23||A\xE7u" },
+            { "single-byte", "3 A\xE7u\n", "||A\xE7u" },
+            { "hexadecimal as the data", "$2 B\n", "|B|" },
+            { "no number", "1 B73\nB73\n",
+                where + "2: 'B73' n\xE3o \xE9 um n\xFAmero de linhagem" },
+            { "zero", "0 B73\n", where + "1: '0' n\xE3o \xE9 um n\xFAmero de linhagem" },
+            { "no name", "4 \n", where + "1: falta o nome da linhagem 4" },
+            { "twice", "1 B73\n1 Mo17\n", where + "2: a linhagem 1 j\xE1 tem nome" },
+        };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.name);
+            std::string got;
+            try {
+                const LineNames names = LineNames::parse(c.bytes, "/d/nomes.txt");
+                got = std::string(names.name(1)) + "|" + std::string(names.name(2)) + "|"
+                    + std::string(names.name(3));
+            } catch (const Error &error) {
+                got = error.message();
+            }
+            EXPECT_EQ(got, c.expected);
         }
     }
 
