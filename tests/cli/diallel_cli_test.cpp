@@ -1,4 +1,4 @@
-// koravel-cli dialelo: the CSV of the examples against golden files (checked against an exact
+// koravel-cli dialelo: the text and the CSV of the examples against golden files (checked against an exact
 // least-squares computation before they were kept), the workbook's sheets, and its refusals.
 #include "cli_runner.h"
 #include "unzipped.h"
@@ -49,7 +49,8 @@ TEST(CliDiallel, ExamplesRefusalsAndUsage)
             continue;
         }
         EXPECT_EQ(run.err, "");
-        EXPECT_TRUE(run.out.starts_with("Análise dialélica: Griffing, método 4")) << run.out;
+        const std::string name = row.goldenCsv.substr(0, row.goldenCsv.size() - 4);
+        EXPECT_EQ(run.out, readBytes(golden + name + ".txt"));
         EXPECT_EQ(readBytes(dir / "o.csv"), readBytes(golden + row.goldenCsv));
     }
     // The workbook holds the same tables, one sheet each, numbers as numbers.

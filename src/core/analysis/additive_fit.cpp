@@ -52,6 +52,17 @@ AdditiveFit::AdditiveFit(int lines, const std::vector<long double> &values)
     // b_i the sum of line i's crosses. A group without an odd cycle makes N singular along
     // v = (+1 on one side, -1 on the other); adding v v' fixes v'h = 0 and leaves N h = b, as
     // v'b = 0 (each cross adds to one side and the other).
+    // The crosses are taken about their mean c, which the fit gives back as h_i = c / 2 + ...,
+    // so that large values with small differences lose no digits.
+    long double shift = 0;
+    long double crosses = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j)
+            if (present(i, j)) {
+                shift += values[i * n + j];
+                crosses += 1;
+            }
+    shift = crosses > 0 ? shift / crosses : 0;
     std::vector<long double> matrix(n * n, 0.0L);
     std::vector<long double> &h = m_h;
     for (std::size_t i = 0; i < n; ++i)
@@ -59,7 +70,7 @@ AdditiveFit::AdditiveFit(int lines, const std::vector<long double> &values)
             if (present(i, j)) {
                 matrix[i * n + j] = 1;
                 matrix[i * n + i] += 1;
-                h[i] += values[i * n + j];
+                h[i] += values[i * n + j] - shift;
             }
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = 0; j < n; ++j)
@@ -96,8 +107,10 @@ AdditiveFit::AdditiveFit(int lines, const std::vector<long double> &values)
     }
 
     long double sum = 0;
-    for (const long double value : h)
+    for (long double &value : h) {
+        value += shift / 2;
         sum += value;
+    }
     // h_i = g_i + mu / 2 with the g summing to 0.
     m_mean = n > 0 ? 2 * sum / static_cast<long double>(n) : 0;
 }

@@ -1,6 +1,7 @@
 // Griffing's method 4, fixed model, and the additive fit of an incomplete diallel.
 #include "analysis/diallel_analysis.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/additive_fit.h"
@@ -53,17 +54,23 @@ namespace {
     }
 
     // Griffing (1956), method 4, model I, with X_i the sum of the crosses of line i and X the
-    // sum of all crosses, each once.
+    // sum of all crosses, each once. The effects and sums of squares do not change when every
+    // cross is shifted by one constant, so the sums are taken about the crosses' mean: the sums
+    // of squares then lose no digits to cancellation, whatever the size of the values.
     void griffing(const CrossTable &table, DiallelAnalysis &result)
     {
         const int n = table.lines;
         const long double ln = n;
+        long double shift = 0;
+        for (const CrossEffect &cross : result.crosses)
+            shift += cross.value;
+        shift /= static_cast<long double>(result.crosses.size());
         std::vector<long double> lineSums(std::size_t(n), 0.0L);
         long double total = 0;
         long double squares = 0;
         for (int i = 1; i <= n; ++i)
             for (int j = i + 1; j <= n; ++j) {
-                const long double x = table.value(i, j);
+                const long double x = table.value(i, j) - shift;
                 lineSums[std::size_t(i - 1)] += x;
                 lineSums[std::size_t(j - 1)] += x;
                 total += x;
@@ -75,22 +82,24 @@ namespace {
 
         // m = 2X / (n(n-1)); g_i = (n X_i - 2X) / (n(n-2));
         // s_ij = x_ij - (X_i + X_j) / (n-2) + 2X / ((n-1)(n-2))
-        result.grandMean = 2 * total / (ln * (ln - 1));
+        result.grandMean = shift + 2 * total / (ln * (ln - 1));
         for (int i = 1; i <= n; ++i) {
             LineEffect &line = result.lineEffects[std::size_t(i - 1)];
             line.gca = (ln * lineSums[std::size_t(i - 1)] - 2 * total) / (ln * (ln - 2));
         }
         for (CrossEffect &cross : result.crosses)
-            cross.sca = cross.value
+            cross.sca = cross.value - shift
                 - (lineSums[std::size_t(cross.i - 1)] + lineSums[std::size_t(cross.j - 1)])
                     / (ln - 2)
                 + 2 * total / ((ln - 1) * (ln - 2));
         // SS GCA = sum X_i^2 / (n-2) - 4X^2 / (n(n-2)), n - 1 degrees of freedom;
         // SS SCA = sum x_ij^2 - sum X_i^2 / (n-2) + 2X^2 / ((n-1)(n-2)), n(n-3)/2.
-        result.gca.sumOfSquares = lineSquares / (ln - 2) - 4 * total * total / (ln * (ln - 2));
+        // A sum of squares that rounding leaves a hair below 0 is 0.
+        result.gca.sumOfSquares =
+            std::max(0.0L, lineSquares / (ln - 2) - 4 * total * total / (ln * (ln - 2)));
         result.gca.degreesOfFreedom = n - 1;
-        result.sca.sumOfSquares =
-            squares - lineSquares / (ln - 2) + 2 * total * total / ((ln - 1) * (ln - 2));
+        result.sca.sumOfSquares = std::max(
+            0.0L, squares - lineSquares / (ln - 2) + 2 * total * total / ((ln - 1) * (ln - 2)));
         result.sca.degreesOfFreedom = std::int64_t(n) * (n - 3) / 2;
     }
 

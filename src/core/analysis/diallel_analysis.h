@@ -113,7 +113,7 @@ struct DiallelAnalysis
     int differingPairs = 0;
     bool complete = true;
     bool gcaEstimable = true; // false when some group of lines has no odd cycle of crosses
-    long double grandMean = 0;
+    long double grandMean = 0; // meaningful only when gcaEstimable
     std::vector<LineEffect> lineEffects; // lines 1..n in order
     AnovaRow gca, sca;
     std::optional<ErrorTerm> error;

@@ -17,7 +17,7 @@ class CsvWriter;
 // The tables one below the other, an empty row between two, through the writer (UTF-8 with its
 // byte-order mark, fields quoted where they need it); numbers with the decimal mark given, which
 // should be the writer's: 4 decimals, p values as "5,667E-12".
-//   the GCA table's row for line 1 named B73 with {';', ','}: "1;B73;254,5375;8,1306"
+//   the GCA table's row for line 1 named B73 with {';', ','}: "1;B73;254,5375;9,3508"
 void writeDiallelCsv(CsvWriter &csv, const std::vector<DiallelTable> &tables, char decimalMark);
 
 // One worksheet per table, named by its title; numbers as numbers shown with 4 decimals, p

@@ -38,8 +38,8 @@ namespace {
             number(row.meanSquare), number(row.f), pValue(row.p) };
     }
 
-    // The first column to the left, the others to the right, two blanks between columns;
-    // widths count characters, not bytes.
+    // Columns of text (crosses, names) to the left, numbers to the right, two blanks between
+    // columns; widths count characters, not bytes.
     void appendAligned(std::string &out, const DiallelTable &table, char decimalMark)
     {
         std::vector<std::vector<std::string>> cells { table.header };
@@ -53,6 +53,10 @@ namespace {
                 utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; });
         };
         std::vector<long> widths(table.header.size(), 0);
+        std::vector<bool> left(table.header.size(), false);
+        for (const auto &row : table.rows)
+            for (std::size_t c = 0; c < row.size(); ++c)
+                left[c] = left[c] || row[c].kind == DiallelCell::Kind::Text;
         for (const auto &row : cells)
             for (std::size_t c = 0; c < row.size(); ++c)
                 widths[c] = std::max<long>(widths[c], width(row[c]));
@@ -62,7 +66,7 @@ namespace {
                 const std::string padding(std::size_t(widths[c] - width(row[c])), ' ');
                 if (c > 0)
                     line += "  ";
-                line += c == 0 ? row[c] + padding : padding + row[c];
+                line += left[c] ? row[c] + padding : padding + row[c];
             }
             while (!line.empty() && line.back() == ' ')
                 line.pop_back();
@@ -165,20 +169,33 @@ std::string diallelText(
     std::string out = "Análise dialélica: Griffing, método 4 (só cruzamentos), modelo fixo\n";
     out += "Linhagens: " + std::to_string(analysis.lines) + "; cruzamentos presentes: "
         + std::to_string(analysis.presentCrosses) + " de " + std::to_string(pairs) + "\n";
-    out += "Média geral: " + fixed(analysis.grandMean) + "\n";
+    // Without estimable effects the general mean depends on how they are fixed: the mean of the
+    // crosses present is what can be said.
+    if (analysis.gcaEstimable) {
+        out += "Média geral: " + fixed(analysis.grandMean) + "\n";
+    } else {
+        long double sum = 0;
+        for (const CrossEffect &cross : analysis.crosses)
+            sum += cross.value;
+        out += "Média dos cruzamentos presentes: "
+            + fixed(sum / static_cast<long double>(analysis.crosses.size())) + "\n";
+    }
+    const std::size_t missing = analysis.missing.size();
     if (!analysis.complete)
-        out += "Tabela incompleta: " + std::to_string(analysis.missing.size())
-            + " cruzamentos ausentes (sem linha ou com valor 0).\n"
+        out += "Tabela incompleta: " + std::to_string(missing)
+            + (missing == 1 ? " cruzamento ausente" : " cruzamentos ausentes")
+            + " (sem linha ou com valor 0).\n"
               "GCA, SQ e estimativas vêm do ajuste de mínimos quadrados de\n"
               "x(ij) = m + g(i) + g(j) aos cruzamentos presentes; SCA é o resíduo de cada um.\n";
     if (!analysis.gcaEstimable)
         out += "Há grupos de linhagens cujos cruzamentos não formam ciclo ímpar (como dois grupos\n"
-               "heteróticos cruzados só entre si): os efeitos GCA não são estimáveis e ficam em\n"
-               "branco.\n";
+               "heteróticos cruzados só entre si, ou uma linhagem sem cruzamentos): a média geral\n"
+               "e os efeitos GCA não são estimáveis e ficam em branco.\n";
     if (analysis.differingPairs > 0)
         out += "Atenção: " + std::to_string(analysis.differingPairs)
-            + " pares têm valores diferentes em i x j e j x i; a análise usa a última linha de\n"
-              "cada par, como a predição com recíprocos \"Não\".\n";
+            + (analysis.differingPairs == 1 ? " par tem" : " pares têm")
+            + " valores diferentes em i x j e j x i; a análise usa a\n"
+              "última linha de cada par, como a predição com recíprocos \"Não\".\n";
     for (const DiallelTable &table : tables) {
         out += "\n" + table.title + "\n";
         appendAligned(out, table, decimalMark);
