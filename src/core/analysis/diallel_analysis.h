@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "numtext/numtext.h"
+#include "prediction/lines_field.h"
 
 namespace koravel {
 
 class CellGrid;
-class LinesField;
 
 // The single crosses among lines 1 to n as a prediction with reciprocals "Não" reads them: for
 // the pair i, j the last row i j or j i, a value of 0 or no row being a missing cross.
