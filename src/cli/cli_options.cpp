@@ -19,6 +19,7 @@ namespace {
         bool help = false;
         bool version = false;
         RawExportArguments exports;
+        RawDiallelArguments diallel;
     };
 
     std::string quoted(std::string_view text)
@@ -83,7 +84,8 @@ namespace {
                 slot = &raw.separator;
             else if (name == "--output")
                 slot = &raw.output;
-            else if (!exportOptionSlot(raw.exports, name, slot))
+            else if (!exportOptionSlot(raw.exports, name, slot)
+                && !diallelOptionSlot(raw.diallel, name, slot))
                 throw UsageError("opção desconhecida " + quoted(name));
             if (!value) {
                 if (i + 1 >= arguments.size())
@@ -103,6 +105,8 @@ namespace {
             return Command::ThreeWayCrosses;
         if (text == "counts")
             return Command::Counts;
+        if (text == "dialelo")
+            return Command::Diallel;
         return std::nullopt;
     }
 
@@ -189,7 +193,7 @@ Options parseOptions(std::span<const std::string_view> arguments)
         return options;
     }
     if (raw.positional.empty())
-        throw UsageError("falta o comando (hd, ht ou counts)");
+        throw UsageError("falta o comando (hd, ht, dialelo ou counts)");
     const std::optional<Command> command = commandFromText(raw.positional.front());
     if (!command)
         throw UsageError("comando desconhecido " + quoted(raw.positional.front()));
@@ -198,7 +202,8 @@ Options parseOptions(std::span<const std::string_view> arguments)
         options.decimalSeparator = separatorOrUsageError(*raw.separator);
 
     if (options.command == Command::Counts) {
-        if (raw.lines || raw.reciprocals || raw.output || raw.clean || raw.exports.any())
+        if (raw.lines || raw.reciprocals || raw.output || raw.clean || raw.exports.any()
+            || raw.diallel.any())
             throw UsageError("counts aceita só N e --decimal-separator");
         if (raw.positional.size() != 2)
             throw UsageError("counts espera um número de linhagens N");
@@ -222,6 +227,16 @@ Options parseOptions(std::span<const std::string_view> arguments)
             throw UsageError("--reciprocals espera sim ou nao, não " + quoted(*raw.reciprocals));
         options.reciprocals = *reciprocals;
     }
+    if (options.command == Command::Diallel) {
+        if (raw.reciprocals || raw.clean || raw.output || raw.exports.top || raw.exports.ranking
+            || raw.exports.bestPairing)
+            throw UsageError("dialelo aceita só --lines, --decimal-separator, --error-ms, "
+                             "--error-df, --replications, --names, --csv, --xlsx, "
+                             "--csv-separator e --csv-decimal");
+        options.diallel = readDiallelOptions(raw.diallel);
+    } else if (raw.diallel.any()) {
+        throw UsageError("--error-ms, --error-df, --replications e --names valem só para dialelo");
+    }
     options.cleanUp = raw.clean;
     if (raw.output)
         options.outputPath = std::string(*raw.output);
@@ -238,6 +253,9 @@ std::string_view usageText()
            "                   [--ranking CSV] [--csv CSV] [--xlsx XLSX]\n"
            "                   [--csv-separator C] [--csv-decimal C]\n"
            "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
+           "     koravel-cli dialelo ARQUIVO --lines N [--decimal-separator C]\n"
+           "                   [--error-ms QMR --error-df GL --replications R] [--names NOMES]\n"
+           "                   [--csv CSV] [--xlsx XLSX] [--csv-separator C] [--csv-decimal C]\n"
            "     koravel-cli counts N\n"
            "     koravel-cli --help\n"
            "     koravel-cli --version\n";
@@ -251,6 +269,7 @@ std::string_view helpText()
            "Uso:\n"
            "  koravel-cli hd ARQUIVO --lines N [opções]   prediz todos os HDs (i x j)(k x l)\n"
            "  koravel-cli ht ARQUIVO --lines N [opções]   prediz todos os HTs (i x j) k\n"
+           "  koravel-cli dialelo ARQUIVO --lines N [opções]  análise dialélica dos HS\n"
            "  koravel-cli counts N                        mostra quantos HDs e HTs são possíveis\n"
            "\n"
            "ARQUIVO é o arquivo de dados: uma linha por híbrido simples com pai A, pai B e o\n"
@@ -284,6 +303,28 @@ std::string_view helpText()
            "                           1.048.575 híbridos: hd até 55 linhagens, ht até 129\n"
            "  -h, --help               mostra esta ajuda\n"
            "  --version                mostra a versão do koravel-cli\n"
+           "\n"
+           "Análise dialélica (dialelo): método 4 de Griffing (1956), só os cruzamentos, sem\n"
+           "genitores nem recíprocos, modelo fixo. O par i, j é lido nas duas ordens (a última\n"
+           "linha vale, como em --reciprocals nao). Mostra a média geral, os efeitos da\n"
+           "capacidade geral (GCA) e específica (SCA) de combinação e a análise de variância na\n"
+           "escala das médias; com N de 4 em diante. Um cruzamento ausente (sem linha ou com\n"
+           "valor 0) é estimado pelo ajuste de mínimos quadrados de m + g(i) + g(j) aos\n"
+           "cruzamentos presentes, ou dado como não estimável quando o grupo das suas linhagens\n"
+           "não tem ciclo ímpar de cruzamentos (dois grupos heteróticos cruzados só entre si).\n"
+           "  --error-ms QMR           quadrado médio do resíduo do ensaio, por parcela\n"
+           "  --error-df GL            graus de liberdade do resíduo\n"
+           "  --replications R         repetições: o erro de uma média de HS é QMR/R. Com os\n"
+           "                           três, a análise tem a linha Erro, F e valores p e, com\n"
+           "                           a tabela completa, os erros-padrão dos efeitos e as DMS\n"
+           "                           a 5 %. Supõe que os HS são médias independentes de R\n"
+           "                           parcelas, todas com a mesma variância: sem covariância\n"
+           "                           entre eles\n"
+           "  --names NOMES            nomes das linhagens: uma linha por linhagem, o número e\n"
+           "                           o nome (UTF-8 ou Latin-1, como o arquivo de dados)\n"
+           "  --csv, --xlsx            gravam as tabelas (GCA, análise de variância, SCA e os\n"
+           "                           cruzamentos ausentes): números com 4 decimais, valores p\n"
+           "                           com 4 algarismos significativos (5,667E-12)\n"
            "\n"
            "O relatório sai com os mesmos bytes que \".:: Salvar ::.\" gravaria: texto Latin-1,\n"
            "cada linha terminada por CR LF. Avisos e erros vão para a saída de erro.\n"

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "diallel_options.h"
 #include "export_options.h"
 #include "prediction/lookup.h"
 
 namespace koravel::cli {
 
-enum class Command { DoubleCrosses, ThreeWayCrosses, Counts, Help, Version };
+enum class Command { DoubleCrosses, ThreeWayCrosses, Counts, Diallel, Help, Version };
 
 struct Options
 {
@@ -24,6 +25,7 @@ struct Options
     bool cleanUp = false;
     std::optional<std::string> outputPath;
     ExportOptions exports; // the ranking and the spreadsheets, when asked for
+    DiallelOptions diallel; // dialelo: the trial's error and the names of the lines
 };
 
 // Bad usage: the message says what is wrong, in Portuguese (UTF-8).
@@ -38,6 +40,7 @@ public:
 //   {"hd", "d.txt", "--lines", "6"}          -> DoubleCrosses, "d.txt", "6", Distinct
 //   {"ht", "d.txt", "--lines=6", "--reciprocals", "não"} -> ThreeWayCrosses, Either
 //   {"counts", "5"}                          -> Counts, linesText "5"
+//   {"dialelo", "d.txt", "--lines", "9", "--csv", "a.csv"} -> Diallel, exports.csvPath "a.csv"
 //   {"--version"}                            -> Version (whatever else is given, as --help)
 //   {"hd", "d.txt"}                          -> UsageError (no --lines)
 //   {"hd", "d.txt", "--lines", "6", "--decimal-separator", ",,"} -> UsageError

@@ -77,8 +77,7 @@ namespace {
 
         CellGrid grid;
         ProgressBar progress;
-        CommandLineImport import(options.dataFile);
-        importDataFile(import, grid, progress);
+        importFromCommandLine(options.dataFile, grid, progress);
 
         const PredictionInput input { grid, options.linesText, options.reciprocals,
             settingsFor(options) };
@@ -131,6 +130,12 @@ namespace {
     }
 
 } // namespace
+
+void importFromCommandLine(const std::string &path, CellGrid &grid, ProgressBar &progress)
+{
+    CommandLineImport import(path);
+    importDataFile(import, grid, progress);
+}
 
 int runPrediction(const Options &options)
 {

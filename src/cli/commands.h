@@ -3,11 +3,21 @@
 
 #include "cli_options.h"
 
+namespace koravel {
+class CellGrid;
+class ProgressBar;
+} // namespace koravel
+
 namespace koravel::cli {
 
 // Each returns the exit status: 0 done, 1 an error (its message already on standard error,
 // nothing on standard output, the --output file as it was).
 int runPrediction(const Options &options);
 int runCounts(const Options &options);
+int runDiallel(const Options &options);
+
+// The window's import of the data file named on the command line into grid; its information
+// messages go to standard error. Errors propagate.
+void importFromCommandLine(const std::string &path, CellGrid &grid, ProgressBar &progress);
 
 } // namespace koravel::cli

@@ -40,6 +40,8 @@ int main(int argc, char **argv)
     }
     case Command::Counts:
         return runCounts(options);
+    case Command::Diallel:
+        return runDiallel(options);
     case Command::DoubleCrosses:
     case Command::ThreeWayCrosses:
         break;

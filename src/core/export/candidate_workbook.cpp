@@ -156,6 +156,12 @@ ReplacingFile &CandidateWorkbook::finished(const RankingResult *ranking)
         writeRanking(*ranking);
     lxw_workbook *workbook = m_workbook;
     m_workbook = nullptr; // closing frees it, whatever the outcome
+    closeWorkbook(workbook, m_file);
+    return m_file;
+}
+
+void closeWorkbook(lxw_workbook *workbook, const ReplacingFile &file)
+{
     // The library tells its own failures on standard error, in its words ("[ERROR] ... Zip
     // ZIP_ERRNO error"); the program tells them once, in its own, naming what the system said.
     const int savedError = ::dup(STDERR_FILENO);
@@ -173,9 +179,9 @@ ReplacingFile &CandidateWorkbook::finished(const RankingResult *ranking)
         ::close(quiet);
     const bool diskFault = reason == ENOSPC || reason == EFBIG || reason == EDQUOT || reason == EIO;
     if (error != LXW_NO_ERROR && diskFault)
-        throw Error(cannotCreateFileMessage(m_file.shownPath(), systemReason(reason)));
-    check(error);
-    return m_file;
+        throw Error(cannotCreateFileMessage(file.shownPath(), systemReason(reason)));
+    if (error != LXW_NO_ERROR)
+        throw Error(cannotCreateFileMessage(file.shownPath(), lxw_strerror(error)));
 }
 
 } // namespace koravel

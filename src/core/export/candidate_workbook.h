@@ -50,6 +50,10 @@ private:
     std::size_t m_row = 0; // the last row written on the candidates' sheet
 };
 
+// Closes a workbook written to file's temporary path, which frees it whatever the outcome, and
+// raises "Cannot create file ..." with the system's reason when the library could not finish it.
+void closeWorkbook(lxw_workbook *workbook, const ReplacingFile &file);
+
 // "A planilha comporta no máximo 1048575 híbridos; este relatório tem N" (Latin-1)
 std::string tooManyRowsMessage(std::size_t candidates);
 
