@@ -10,6 +10,7 @@
 #include "widget_progress.h"
 #include "windows_fixture.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -312,6 +313,8 @@ private slots:
         QVERIFY(at(1, 2) == QColor(0xFD, 0xE7, 0x25) && at(2, 1).saturation() == 0);
         w->choose(false);
         w->form1.Matrizdialelica1->trigger();
+        QVERIFY(window->Label1->text().endsWith(
+            QStringLiteral("3 cruzamentos com valor, 2 ausentes, 1 com valor zero.")));
         QCOMPARE(view->toolTipAt(view->cellRect(2, 1).center()), QStringLiteral("2 x 1 = 6"));
         // The picture: a cancel, a file, a folder that does not exist; then a bad cell.
         const QString png = w->path(QStringLiteral("matriz.png"));
@@ -332,6 +335,62 @@ private slots:
         QCOMPARE(w->dialogs.messages.value(4),
             QStringLiteral("error: '6x' is not a valid floating point value."));
         QCOMPARE(QImageReader(png).read().size(), view->size());
+    }
+
+    // The keys of the table as a user presses them: copy a selection, paste a block refused and
+    // then read with the separator chosen, undo and redo of the paste and of an edit.
+    void tableCopiesPastesAndUndoes()
+    {
+        w->import();
+        w->form1.show();
+        w->form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1));
+        QTableView *table = w->form1.StringGrid1;
+        table->setFocus();
+        QAbstractItemModel *model = table->model();
+        const auto press = [&](QKeyCombination key) {
+            QTest::keyClick(table, key.key(), key.keyboardModifiers());
+        };
+        const auto rows = [&] { return model->rowCount(); };
+        table->setCurrentIndex(model->index(4, 1));
+        table->selectionModel()->select(QItemSelection(model->index(4, 1), model->index(5, 2)),
+            QItemSelectionModel::ClearAndSelect);
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("4\t5.75\n4\t7\n"));
+
+        // A two-way table; the comma is refused while the point is the choice.
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("\t1\t2\t3\n1\t\t5,5\t\n2\t5,5\t\t7,70\n3\t\t8\t\n"));
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(rows(), 6);
+        QVERIFY(w->dialogs.messages.value(0).startsWith(
+            QStringLiteral("error: Não foi possível colar: na tabela de dupla entrada, linha da "
+                           "linhagem 1, coluna da linhagem 2, '5,5' não é um valor com ponto")));
+        w->session.setDecimalChoice(DecimalChoice::Comma);
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(tableText(table).mid(7), QStringList({ "1|2|5,5", "2|3|7,70", "3|2|8" }));
+        QCOMPARE(model->headerData(8, Qt::Vertical).toString(), QStringLiteral("HS 9"));
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(rows(), 6);
+        press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+        QCOMPARE(rows(), 9);
+        press(Qt::CTRL | Qt::Key_Z);
+        press(Qt::CTRL | Qt::Key_Y);
+        QCOMPARE(rows(), 9);
+
+        // Rows from the current cell down; an edit undone.
+        QGuiApplication::clipboard()->setText(QStringLiteral("Pai A\tPai B\tPRODUÇÃO\n4\t5\t1\n"));
+        table->setCurrentIndex(model->index(8, 0));
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(tableText(table).mid(9), QStringList({ "4|5|1" }));
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("9,25")));
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(w->session.grid().cell(3, 1), "6");
+        QCOMPARE(w->dialogs.messages.size(), 1);
+        // What came before an import is not undone into the new table.
+        w->import();
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(rows(), 6);
     }
 
     // The about window: its text and picture; the link opens the curriculum page; the user's

@@ -75,8 +75,8 @@ namespace {
             { "a field that does not read: the largest parent",
                 { { "1", "4", "2.5" }, { "03", "2", "1e2" } }, "abc", D,
                 ". - - 2.5\n- . - -\n- 1e2 . -\n- - - .\nlargest 2.5..100" },
-            { "values as the table holds them", { { "1", "2", "05" }, { "2", "1", "7.70" } },
-                "2", E, ". 7.70\n7.70 .\nfield 7.7..7.7" },
+            { "values as the table holds them", { { "1", "2", "05" }, { "2", "1", "7.70" } }, "2",
+                E, ". 7.70\n7.70 .\nfield 7.7..7.7" },
             { "a field below 2: the largest parent", { { "2", "1", "-3" }, { "1", "2", "4" } }, "1",
                 D, ". 4\n-3 .\nlargest -3..4" },
             { "comma separator", { { "1", "2", "2,5" } }, "2", E, ". 2,5\n2,5 .\nfield 2.5..2.5",
@@ -125,19 +125,19 @@ namespace {
         } cases[] = {
             { "10 crosses of 5 lines, either", allBut(5, {}), "5", E, { 10, 0, 0, 5 } },
             { "10 crosses of 5 lines, distinct", allBut(5, {}), "5", D, { 10, 10, 0, 5 } },
-            { "18 of the 21 crosses of 7 lines, either", allBut(7, { { 1, 2 }, { 3, 4 }, { 5, 6 } }),
-                "7", E, { 18, 3, 0, 7 } },
+            { "18 of the 21 crosses of 7 lines, either",
+                allBut(7, { { 1, 2 }, { 3, 4 }, { 5, 6 } }), "7", E, { 18, 3, 0, 7 } },
             { "a cross and its reciprocal at 0, distinct", { { "1", "2", "4" }, { "2", "1", "0" } },
                 "2", D, { 1, 0, 1, 2 } },
-            { "a cross and its reciprocal at 0, either: the last row", 
+            { "a cross and its reciprocal at 0, either: the last row",
                 { { "1", "2", "4" }, { "2", "1", "0" } }, "2", E, { 0, 0, 1, 2 } },
         };
         for (const auto &row : cases) {
             SCOPED_TRACE(row.name);
             const DiallelMatrix matrix(gridOf(row.rows), row.lines, row.reciprocals, {});
-            EXPECT_EQ((std::array { matrix.count(CrossState::Present),
-                          matrix.count(CrossState::Missing), matrix.count(CrossState::Zero),
-                          matrix.count(CrossState::Diagonal) }),
+            EXPECT_EQ(
+                (std::array { matrix.count(CrossState::Present), matrix.count(CrossState::Missing),
+                    matrix.count(CrossState::Zero), matrix.count(CrossState::Diagonal) }),
                 row.expected);
         }
     }

@@ -5,9 +5,9 @@
 #include <map>
 #include <utility>
 
-#include "table/cell_grid.h"
 #include "numtext/error.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 
@@ -123,9 +123,8 @@ int DiallelMatrix::count(CrossState state) const
     int crosses = 0;
     for (int i = 1; i <= m_size; ++i) {
         // Without reciprocals the matrix is symmetric: each cross once, from the upper half.
-        const int first = m_reciprocals == Reciprocals::Either && state != CrossState::Diagonal
-            ? i + 1
-            : 1;
+        const int first =
+            m_reciprocals == Reciprocals::Either && state != CrossState::Diagonal ? i + 1 : 1;
         for (int j = first; j <= m_size; ++j)
             crosses += cell(i, j).state == state ? 1 : 0;
     }
