@@ -114,8 +114,10 @@ void TForm1::buildControls()
     }
     StringGrid1->horizontalHeader()->setFixedHeight(kCellHeight);
     StringGrid1->verticalHeader()->setFixedWidth(kCellWidth);
-    // Copy, paste, undo and redo, with their keys and the table's context menu.
-    new koravel::GridEditing(*StringGrid1, *m_model, m_session, m_dialogs);
+    // Copy, paste, undo and redo, with their keys and the table's context menu. Pasted single
+    // crosses are predicted from as imported ones are.
+    auto *editing = new koravel::GridEditing(*StringGrid1, *m_model, m_session, m_dialogs);
+    connect(editing, &koravel::GridEditing::pasted, this, [this] { enablePredictions(); });
 
     Label1->setFont(sansFont(13, true));
     Edit1->setFont(sansFont(16, true));

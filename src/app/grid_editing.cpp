@@ -86,7 +86,10 @@ void GridEditing::paste()
         left = left < 0 ? cell.column : std::min(left, cell.column);
         right = std::max(right, cell.column);
     }
+    if (change.empty())
+        return;
     m_model.pushChange(std::move(change), QStringLiteral("colagem"));
+    emit pasted();
     if (top < 0)
         return;
     const QModelIndex first = m_model.indexOfCell(left, top);

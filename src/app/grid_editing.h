@@ -31,6 +31,10 @@ public:
     QAction *undoAction() const { return m_undo; }
     QAction *redoAction() const { return m_redo; }
 
+signals:
+    // A paste changed the table.
+    void pasted();
+
 private:
     QTableView &m_view;
     GridModel &m_model;
