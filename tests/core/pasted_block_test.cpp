@@ -77,22 +77,11 @@ namespace {
                 refused
                     + "na linha 2 do bloco, 'x' n\xE3o \xE9 um n\xFAmero de linhagem (coluna Pai "
                       "B)." },
-            { "an empty line inside the block", one, 0, 1, 1, "1\t2\t3\n\n1\t3\t4",
-                refused
-                    + "na linha 2 do bloco, '' n\xE3o \xE9 um n\xFAmero de linhagem (coluna Pai "
-                      "A)." },
             { "a comma value with the point", one, 0, 1, 1, "1\t2\t7,5",
                 refused
                     + "na linha 1 do bloco, '7,5' n\xE3o \xE9 um valor com ponto como separador "
                       "decimal (coluna PRODU\xC7\xC3O)."
                     + comma },
-            { "a point value with the comma", one, 0, 3, 1, "7.5",
-                refused
-                    + "na linha 1 do bloco, '7.5' n\xE3o \xE9 um valor com v\xEDrgula como "
-                      "separador decimal (coluna PRODU\xC7\xC3O). O bloco parece usar ponto: "
-                      "escolha \"Ponto\" em .:: Op\xE7\xF5"
-                      "es ::. e cole de novo.",
-                ',' },
             { "too wide from its column", one, 0, 2, 1, "1\t2\t3",
                 refused
                     + "o bloco tem 3 colunas e, a partir da coluna Pai B, passa da \xFAltima "
@@ -125,15 +114,6 @@ namespace {
             change.revert(grid);
             EXPECT_EQ(stored(grid), before);
         }
-    }
-
-    TEST(PastedBlock, CopiedBlockPastesBack)
-    {
-        CellGrid grid = test::gridOf({ { "1", "2", "6" }, { "1", "3", "5.50" } });
-        const std::string block = copiedBlock(grid, 1, 1, 3, 2);
-        EXPECT_EQ(block, "1\t2\t6\n1\t3\t5.50\n");
-        pasteChange(grid, block, 1, 3, {}).apply(grid);
-        EXPECT_EQ(copiedBlock(grid, 1, 3, 3, 4), block);
     }
 
 } // namespace
