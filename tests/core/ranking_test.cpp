@@ -25,8 +25,7 @@ constexpr HybridKind HT = HybridKind::ThreeWayCross;
 // The golden rows read every line of real reports back; here the signs and exponents they lack.
 TEST(ReadCandidateLine, SignsAndExponents)
 {
-    const auto candidate =
-        readCandidateLine("HT (12x3) 40 =>\t-2,000\t-35,4\t-1,5\t-2,5E0", kComma);
+    const auto candidate = readCandidateLine("HT (12x3) 40 =>\t-2,000\t-35,4\t-1,5\t-2,5E0", kComma);
     ASSERT_TRUE(candidate.has_value());
     EXPECT_EQ(candidate->parents, (std::array<int, 4> { 12, 3, 40, 0 }));
     EXPECT_EQ(candidate->values, (std::array<double, 4> { -1.5, -2.5 }));
@@ -36,12 +35,12 @@ TEST(ReadCandidateLine, SignsAndExponents)
 
 TEST(ReadCandidateLine, EverythingElseIsNoCandidate)
 {
-    for (const std::string line :
-        { "Hibridos Reais preditos = 3", "", "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75",
-            "HT (1x2) 3 =>\t5.500\t12.9\t5\t6\t", "HT (1x2) 3 =>\t5.500\t12.9\t\t6",
-            "HT (1x2) 3 =>\t5,500\t12,9\t5\t6", "HT (01x2) 3 =>\t5.500\t12.9\t5\t6",
-            "HT (1x2) 2147483648 =>\t5.500\t12.9\t5\t6", "FALSO HT (1x2) 3 =>\t5.500\t12.9\t5\t6",
-            "HT (1x2) 3 =>\t0.000\t0.0\t0\t6", "HD (1x2)(3x4) =>\t0.000\t0.0\t1\t-1\t2\t-2" }) {
+    for (const std::string line : { "Hibridos Reais preditos = 3", "",
+             "HD (1x2)(3x4) =>\t5.250\t8.7\t5\t5.5\t4.75", "HT (1x2) 3 =>\t5.500\t12.9\t5\t6\t",
+             "HT (1x2) 3 =>\t5.500\t12.9\t\t6", "HT (1x2) 3 =>\t5,500\t12,9\t5\t6",
+             "HT (01x2) 3 =>\t5.500\t12.9\t5\t6", "HT (1x2) 2147483648 =>\t5.500\t12.9\t5\t6",
+             "FALSO HT (1x2) 3 =>\t5.500\t12.9\t5\t6", "HT (1x2) 3 =>\t0.000\t0.0\t0\t6",
+             "HD (1x2)(3x4) =>\t0.000\t0.0\t1\t-1\t2\t-2" }) {
         SCOPED_TRACE(line);
         EXPECT_FALSE(readCandidateLine(line, kDot).has_value());
     }
@@ -148,16 +147,12 @@ TEST(Ranking, SameAsSortingEverything)
 TEST(Ranking, MemoryOfTheKeptHybridsAndZero)
 {
     EXPECT_EQ(Ranking::memoryNeeded({ SIZE_MAX, false }, 11763675), 376437600u);
-    EXPECT_EQ(errorOf([] {
-        Ranking::checkMemory({ SIZE_MAX, false }, 11763675, 200000000);
-    }),
+    EXPECT_EQ(errorOf([] { Ranking::checkMemory({ SIZE_MAX, false }, 11763675, 200000000); }),
         "Guardar os 11.763.675 melhores h\xED"
         "bridos precisaria de cerca de 376,4 MB de mem\xF3ria, mais do que h\xE1 dispon\xEDvel "
         "(200,0 MB). Use um --top menor.");
     EXPECT_EQ(errorOf([] { Ranking::checkMemory({ 20, true }, SIZE_MAX, 4000); }), "no error");
-    EXPECT_EQ(errorOf([] {
-        rankReport(ReportDocument(), { 0, false }, kDot);
-    }),
+    EXPECT_EQ(errorOf([] { rankReport(ReportDocument(), { 0, false }, kDot); }),
         "O n\xFAmero de melhores h\xED"
         "bridos deve ser maior que zero");
 }
