@@ -56,7 +56,7 @@ namespace {
             char separator = '.';
         } cases[] = {
             { "rows from the current cell down, the table growing", one, 0, 1, 1,
-                "1\t3\t5\n2\t3\t7.70\n", "HS 1|1|3|5\nHS 2|2|3|7.70\n" },
+                "1\t3\t5\n2\t3\t7.70\n\n", "HS 1|1|3|5\nHS 2|2|3|7.70\n" },
             { "from a later row, blanks trimmed, CR LF", { { "1", "2", "6" }, { "1", "3", "5" } },
                 0, 1, 2, " 2 \t3\t 4\r\n2\t4\t1e1\r\n", "HS 1|1|2|6\nHS 2|2|3|4\nHS 3|2|4|1e1\n" },
             { "one value into PRODU\xC7\xC3O", one, 0, 3, 1, "8", "HS 1|1|2|8\n" },
@@ -82,9 +82,11 @@ namespace {
                     + "na linha 1 do bloco, '7,5' n\xE3o \xE9 um valor com ponto como separador "
                       "decimal (coluna PRODU\xC7\xC3O)."
                     + comma },
-            { "too wide from its column", one, 0, 2, 1, "1\t2\t3",
+            { "three columns go to Pai A, whatever the current column", one, 0, 3, 1, "4\t5\t6",
+                "HS 1|4|5|6\n" },
+            { "wider than the table", one, 0, 2, 1, "1\t2\t3\tx",
                 refused
-                    + "o bloco tem 3 colunas e, a partir da coluna Pai B, passa da \xFAltima "
+                    + "o bloco tem 4 colunas e, a partir da coluna Pai A, passa da \xFAltima "
                       "coluna da tabela." },
             { "two-way with a value that does not read", one, 0, 1, 1, "\t1\t2\n1\t\tNA\n2\t\t\n",
                 refused

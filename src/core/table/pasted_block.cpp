@@ -47,10 +47,10 @@ namespace {
             block.push_back(std::move(cells));
             start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         }
-        // Nothing but empty lines is no block.
-        const bool blank = std::all_of(block.begin(), block.end(),
-            [](const auto &cells) { return cells.size() == 1 && cells.front().empty(); });
-        return blank ? Block {} : block;
+        // Empty lines at the end are no rows: editors and spreadsheets end a copy with them.
+        while (!block.empty() && block.back().size() == 1 && block.back().front().empty())
+            block.pop_back();
+        return block;
     }
 
     const std::string &cellOf(const Block &block, std::size_t row, std::size_t column)
@@ -226,6 +226,9 @@ namespace {
             return text.empty() ? intToStr(c) : text;
         };
         const auto heading = [&name](int c) { return " (coluna " + name(c) + ")"; };
+        // Rows of Pai A, Pai B and value start at Pai A, wherever the current cell is.
+        if (width >= 3)
+            column = 1;
         if (column + int(width) > grid.columnCount()) {
             throw Error("N\xE3o foi poss\xEDvel colar: o bloco tem " + intToStr(std::int64_t(width))
                 + " colunas e, a partir da coluna " + name(column)

@@ -13,7 +13,7 @@ namespace koravel {
 
 class CellGrid;
 
-// Lines end at CR LF, LF or CR (a final line end adds no line); cells are split at tabs and
+// Lines end at CR LF, LF or CR (empty lines at the end are dropped); cells are split at tabs and
 // lose their blanks at both ends. A block takes one of two forms.
 //
 // A two-way table of single crosses: its first row holds the line numbers 1 to n (n >= 2) after
@@ -26,11 +26,14 @@ class CellGrid;
 //   "\t1\t2\t3\n1\t\t5.5\t6\n2\t5.5\t\t7.70\n3\t\t8\t"
 //     -> rows (1, 2, "5.5"), (1, 3, "6"), (2, 3, "7.70"), (3, 2, "8")
 //
-// Any other block is a rectangle of cells pasted with its top left at (column, row): a cell that
-// lands in column 1 or 2 (Pai A, Pai B) must be integer text, one in column 3 (PRODUÇÃO) real text
-// with the settings' separator; later columns take any text. A first row without a single digit
-// is a row of headings and is left out.
-//   "1\t2\t6\n1\t3\t5" at (1, 4) -> cells (1..3, 4) = 1, 2, 6 and (1..3, 5) = 1, 3, 5
+// Any other block is a rectangle of cells pasted from the current cell's row down: a block of
+// three or more columns (rows of Pai A, Pai B and value) from column 1, a narrower one (a value,
+// a column of values) from the current cell's column. A cell that lands in column 1 or 2 (Pai A,
+// Pai B) must be integer text, one in column 3 (PRODUÇÃO) real text with the settings'
+// separator; later columns take any text. A first row without a single digit is a row of
+// headings and is left out.
+//   "1\t2\t6\n1\t3\t5" at (3, 4) -> cells (1..3, 4) = 1, 2, 6 and (1..3, 5) = 1, 3, 5
+//   "8" at (3, 1)               -> cell (3, 1) = 8
 //   "7,5" at (3, 1) with '.'    -> Error: "... '7,5' não é um valor com ponto como separador
 //                                  decimal (coluna PRODUÇÃO). O bloco parece usar vírgula ..."
 //
