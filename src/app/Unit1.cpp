@@ -6,6 +6,7 @@
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
+#include "grid_editing.h"
 #include "grid_model.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
@@ -113,6 +114,10 @@ void TForm1::buildControls()
     }
     StringGrid1->horizontalHeader()->setFixedHeight(kCellHeight);
     StringGrid1->verticalHeader()->setFixedWidth(kCellWidth);
+    // Copy, paste, undo and redo, with their keys and the table's context menu. Pasted single
+    // crosses are predicted from as imported ones are.
+    auto *editing = new koravel::GridEditing(*StringGrid1, *m_model, m_session, m_dialogs);
+    connect(editing, &koravel::GridEditing::pasted, this, [this] { enablePredictions(); });
 
     Label1->setFont(sansFont(13, true));
     Edit1->setFont(sansFont(16, true));

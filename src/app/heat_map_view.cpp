@@ -185,6 +185,19 @@ QString HeatMapView::valueText(double value) const
     return toQt(floatToStr(value, m_settings));
 }
 
+QString HeatMapView::heldText(double value) const
+{
+    const int n = m_matrix->size();
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            const DiallelMatrix::Cell &cell = m_matrix->cell(i, j);
+            if (cell.state == CrossState::Present && cell.value == value)
+                return toQt(cell.text);
+        }
+    }
+    return valueText(value);
+}
+
 QImage HeatMapView::picture()
 {
     QImage image(size(), QImage::Format_RGB32);
@@ -292,9 +305,9 @@ void HeatMapView::paintLegend(QPainter &painter, const Geometry &g) const
         const double high = *m_matrix->maximum();
         const QRect values(bar.left(), bar.bottom() + 3, bar.width(), metrics.height());
         painter.setPen(Qt::black);
-        painter.drawText(values, Qt::AlignLeft, QStringLiteral("mín. ") + valueText(low));
+        painter.drawText(values, Qt::AlignLeft, QStringLiteral("mín. ") + heldText(low));
         painter.drawText(values, Qt::AlignHCenter, valueText((low + high) / 2));
-        painter.drawText(values, Qt::AlignRight, QStringLiteral("máx. ") + valueText(high));
+        painter.drawText(values, Qt::AlignRight, QStringLiteral("máx. ") + heldText(high));
     } else {
         painter.setPen(Qt::black);
         painter.drawText(bar, Qt::AlignLeft | Qt::AlignVCenter,

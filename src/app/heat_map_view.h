@@ -57,6 +57,9 @@ private:
     Geometry geometry() const;
     QSize sizeFor(int cell) const;
     QString valueText(double value) const;
+    // A value of the table as the table writes it (the first cell that holds it): the scale's
+    // ends are values of the table, its middle is not.
+    QString heldText(double value) const;
     void paintHeaders(QPainter &painter, const Geometry &g) const;
     void paintCells(QPainter &painter, const Geometry &g) const;
     void paintLegend(QPainter &painter, const Geometry &g) const;

@@ -6,7 +6,8 @@
 // LINES (default 9) with "Não" chosen for reciprocals, both predictions run, the double
 // crosses are ranked (ordenacao.png) and the export dialog shown (exportar.png), the options
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
-// reciprocals (and its PNG picture saved as the export writes it), and the about window is
+// reciprocals (and its PNG picture saved as the export writes it), a two-way table of single
+// crosses is pasted into the main window's table (tabela_colada.png), and the about window is
 // opened. Each window is saved as a PNG of its client area with its menu bar, and the
 // whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
 #include "DiallelMatrixWindow.h"
@@ -23,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -162,6 +164,19 @@ int main(int argc, char **argv)
             && saved;
         matrix->hide();
     }
+
+    // A two-way table of four lines pasted into the single-cross table, as a spreadsheet copies
+    // it: its crosses go below the imported rows, selected.
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("\t1\t2\t3\t4\n1\t\t6\t5\t5.5\n2\t6\t\t4.75\t5.75\n3\t5\t4.75\t\t7.70\n4\t5."
+                       "5\t5.75\t7\t\n"));
+    form1.StringGrid1->setFocus();
+    for (QAction *action : form1.StringGrid1->actions()) {
+        if (action->text() == QStringLiteral("Colar"))
+            action->trigger();
+    }
+    pause(300);
+    saved = save(form1.grab(), folder, QStringLiteral("tabela_colada.png")) && saved;
 
     // The about window is modal: its pictures are taken from inside its own event loop.
     QTimer::singleShot(0, &form3, [&] {

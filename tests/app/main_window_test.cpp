@@ -10,6 +10,7 @@
 #include "widget_progress.h"
 #include "windows_fixture.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -312,6 +313,8 @@ private slots:
         QVERIFY(at(1, 2) == QColor(0xFD, 0xE7, 0x25) && at(2, 1).saturation() == 0);
         w->choose(false);
         w->form1.Matrizdialelica1->trigger();
+        QVERIFY(window->Label1->text().endsWith(
+            QStringLiteral("3 cruzamentos com valor, 2 ausentes, 1 com valor zero.")));
         QCOMPARE(view->toolTipAt(view->cellRect(2, 1).center()), QStringLiteral("2 x 1 = 6"));
         // The picture: a cancel, a file, a folder that does not exist; then a bad cell.
         const QString png = w->path(QStringLiteral("matriz.png"));
@@ -332,6 +335,60 @@ private slots:
         QCOMPARE(w->dialogs.messages.value(4),
             QStringLiteral("error: '6x' is not a valid floating point value."));
         QCOMPARE(QImageReader(png).read().size(), view->size());
+    }
+
+    // The keys of the table as a user presses them: a block pasted into a new table, refused and
+    // then read with the separator chosen; undo and redo; a selection copied; rows pasted from
+    // the current cell down; an edit undone; an import that leaves nothing to undo.
+    void tableCopiesPastesAndUndoes()
+    {
+        w->form1.show();
+        w->form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1));
+        QTableView *table = w->form1.StringGrid1;
+        table->setFocus();
+        QAbstractItemModel *model = table->model();
+        const auto press = [&](QKeyCombination key) {
+            QTest::keyClick(table, key.key(), key.keyboardModifiers());
+        };
+        const auto rows = [&] { return model->rowCount(); };
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("\t1\t2\t3\n1\t\t5,5\t\n2\t5,5\t\t7,70\n3\t\t8\t\n"));
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(state(), QStringLiteral("off off 0 0 0 0"));
+        QVERIFY(w->dialogs.messages.value(0).startsWith(QStringLiteral("error: Não foi possível")));
+        w->session.setDecimalChoice(DecimalChoice::Comma);
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(tableText(table).mid(1), QStringList({ "1|2|5,5", "2|3|7,70", "3|2|8" }));
+        QCOMPARE(state(), QStringLiteral("on on 0 0 0 0"));
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(tableText(table).mid(1), QStringList({ "||" }));
+        QString counts; // rows after each of redo, undo, redo
+        for (const QKeyCombination key :
+            { Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::SHIFT | Qt::Key_Z }) {
+            press(key);
+            counts += QString::number(rows());
+        }
+        QCOMPARE(counts, QStringLiteral("313"));
+
+        table->setCurrentIndex(model->index(1, 1));
+        table->selectionModel()->select(QItemSelection(model->index(1, 1), model->index(2, 2)),
+            QItemSelectionModel::ClearAndSelect);
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("3\t7,70\n2\t8\n"));
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("Pai A\tPai B\tPRODUÇÃO\n4\t5\t1\n4\t6\t2\n"));
+        table->setCurrentIndex(model->index(2, 0));
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(tableText(table).mid(3), QStringList({ "4|5|1", "4|6|2" }));
+        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("9,25")));
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(w->session.grid().cell(3, 1), "5,5");
+        QCOMPARE(w->dialogs.messages.size(), 1);
+        // What came before an import is not undone into the new table.
+        w->import();
+        press(Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(rows(), 6);
     }
 
     // The about window: its text and picture; the link opens the curriculum page; the user's

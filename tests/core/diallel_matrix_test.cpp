@@ -2,6 +2,8 @@
 // and an error of its lookups reaching it (the lookup rules themselves are the index's tests').
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,7 +74,9 @@ namespace {
                 ". 6\n6 .\nfield 6..6" },
             { "a field that does not read: the largest parent",
                 { { "1", "4", "2.5" }, { "03", "2", "1e2" } }, "abc", D,
-                ". - - 2.5\n- . - -\n- 100 . -\n- - - .\nlargest 2.5..100" },
+                ". - - 2.5\n- . - -\n- 1e2 . -\n- - - .\nlargest 2.5..100" },
+            { "values as the table holds them", { { "1", "2", "05" }, { "2", "1", "7.70" } }, "2",
+                E, ". 7.70\n7.70 .\nfield 7.7..7.7" },
             { "a field below 2: the largest parent", { { "2", "1", "-3" }, { "1", "2", "4" } }, "1",
                 D, ". 4\n-3 .\nlargest -3..4" },
             { "comma separator", { { "1", "2", "2,5" } }, "2", E, ". 2,5\n2,5 .\nfield 2.5..2.5",
@@ -99,21 +103,56 @@ namespace {
         }
     }
 
-    TEST(DiallelMatrix, CountsAndRangeOfTheMaizeExample)
+    // Crosses, not cells: without reciprocals i x j and j x i are one cross.
+    TEST(DiallelMatrix, CountsCrosses)
+    {
+        constexpr Reciprocals D = Reciprocals::Distinct, E = Reciprocals::Either;
+        const auto allBut = [](int n, std::vector<std::pair<int, int>> gaps) {
+            std::vector<Row> rows;
+            for (int i = 1; i <= n; ++i)
+                for (int j = i + 1; j <= n; ++j)
+                    if (std::find(gaps.begin(), gaps.end(), std::pair { i, j }) == gaps.end())
+                        rows.push_back({ std::to_string(i), std::to_string(j), "5" });
+            return rows;
+        };
+        const struct
+        {
+            const char *name;
+            std::vector<Row> rows;
+            const char *lines;
+            Reciprocals reciprocals;
+            std::array<int, 4> expected; // present, missing, zero, diagonal
+        } cases[] = {
+            { "10 crosses of 5 lines, either", allBut(5, {}), "5", E, { 10, 0, 0, 5 } },
+            { "10 crosses of 5 lines, distinct", allBut(5, {}), "5", D, { 10, 10, 0, 5 } },
+            { "18 of the 21 crosses of 7 lines, either",
+                allBut(7, { { 1, 2 }, { 3, 4 }, { 5, 6 } }), "7", E, { 18, 3, 0, 7 } },
+            { "a cross and its reciprocal at 0, distinct", { { "1", "2", "4" }, { "2", "1", "0" } },
+                "2", D, { 1, 0, 1, 2 } },
+            { "a cross and its reciprocal at 0, either: the last row",
+                { { "1", "2", "4" }, { "2", "1", "0" } }, "2", E, { 0, 0, 1, 2 } },
+        };
+        for (const auto &row : cases) {
+            SCOPED_TRACE(row.name);
+            const DiallelMatrix matrix(gridOf(row.rows), row.lines, row.reciprocals, {});
+            EXPECT_EQ(
+                (std::array { matrix.count(CrossState::Present), matrix.count(CrossState::Missing),
+                    matrix.count(CrossState::Zero), matrix.count(CrossState::Diagonal) }),
+                row.expected);
+        }
+    }
+
+    TEST(DiallelMatrix, RangeOfTheMaizeExample)
     {
         // Griffing's maize diallel: 36 crosses i x j with i < j among 9 lines, from 183.7 (3 x 4)
         // to 302.2 (7 x 9).
         const CellGrid grid = test::importedExample("griffing56_maize.txt");
-        for (const auto &[reciprocals, present] :
-            { std::pair { Reciprocals::Distinct, 36 }, std::pair { Reciprocals::Either, 72 } }) {
+        for (const Reciprocals reciprocals : { Reciprocals::Distinct, Reciprocals::Either }) {
             const DiallelMatrix matrix(grid, "0", reciprocals, {});
             EXPECT_EQ(matrix.size(), 9);
             EXPECT_EQ(matrix.lineCountSource(), LineCountSource::LargestParent);
-            EXPECT_EQ(matrix.count(CrossState::Present), present);
-            EXPECT_EQ(matrix.count(CrossState::Missing), 72 - present);
-            EXPECT_EQ(matrix.count(CrossState::Diagonal), 9);
             EXPECT_EQ(std::pair(*matrix.minimum(), *matrix.maximum()), std::pair(183.7, 302.2));
-            EXPECT_EQ(matrix.cell(9, 7).text, present == 72 ? "302.2" : "");
+            EXPECT_EQ(matrix.cell(9, 7).text, reciprocals == Reciprocals::Either ? "302.2" : "");
         }
         EXPECT_EQ(errorOf([&] { DiallelMatrix(grid, "9", Reciprocals::Either, {}).cell(10, 1); }),
             "List index out of bounds (10)");

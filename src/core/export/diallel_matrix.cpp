@@ -2,10 +2,12 @@
 #include "export/diallel_matrix.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
-#include "table/cell_grid.h"
 #include "numtext/error.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 
@@ -34,10 +36,27 @@ namespace {
         return largest;
     }
 
+    using Pair = std::pair<std::int32_t, std::int32_t>;
+
+    // The last row of each (parent A, parent B) whose two parent cells read: the row whose value
+    // a lookup of that pair in that order returns. Rows whose parents do not read match nothing.
+    std::map<Pair, int> lastRows(const CellGrid &grid)
+    {
+        std::map<Pair, int> rows;
+        for (int r = 1; r <= grid.rowCount() - 1; ++r) {
+            const auto a = readInt(grid.cell(1, r));
+            const auto b = a ? readInt(grid.cell(2, r)) : std::nullopt;
+            if (b)
+                rows[{ *a, *b }] = r;
+        }
+        return rows;
+    }
+
 } // namespace
 
 DiallelMatrix::DiallelMatrix(const CellGrid &grid, const LinesField &linesField,
     Reciprocals reciprocals, const FormatSettings &settings)
+    : m_reciprocals(reciprocals)
 {
     std::int64_t lines = 0;
     const auto field = linesField.tryCount();
@@ -54,6 +73,11 @@ DiallelMatrix::DiallelMatrix(const CellGrid &grid, const LinesField &linesField,
 
     const int n = int(lines);
     const SingleCrossIndex index(grid, reciprocals, settings);
+    const std::map<Pair, int> rows = lastRows(grid);
+    const auto rowOf = [&rows](Pair pair) {
+        const auto found = rows.find(pair);
+        return found == rows.end() ? 0 : found->second;
+    };
     std::vector<Cell> cells(std::size_t(n) * std::size_t(n));
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
@@ -67,7 +91,12 @@ DiallelMatrix::DiallelMatrix(const CellGrid &grid, const LinesField &linesField,
             if (!index.exists(i, j))
                 continue; // Missing
             cell.value = cross.value;
-            cell.text = std::string(cross.text);
+            // The value as the breeder wrote it ("7.70", not "7.7"): the last row that matches,
+            // in either order when reciprocals are not distinct.
+            int row = rowOf({ i, j });
+            if (reciprocals == Reciprocals::Either)
+                row = std::max(row, rowOf({ j, i }));
+            cell.text = grid.cell(3, row);
             if (cross.value == 0.0) {
                 cell.state = CrossState::Zero;
             } else {
@@ -91,8 +120,15 @@ const DiallelMatrix::Cell &DiallelMatrix::cell(int i, int j) const
 
 int DiallelMatrix::count(CrossState state) const
 {
-    return int(std::count_if(
-        m_cells.begin(), m_cells.end(), [state](const Cell &cell) { return cell.state == state; }));
+    int crosses = 0;
+    for (int i = 1; i <= m_size; ++i) {
+        // Without reciprocals the matrix is symmetric: each cross once, from the upper half.
+        const int first =
+            m_reciprocals == Reciprocals::Either && state != CrossState::Diagonal ? i + 1 : 1;
+        for (int j = first; j <= m_size; ++j)
+            crosses += cell(i, j).state == state ? 1 : 0;
+    }
+    return crosses;
 }
 
 std::string DiallelMatrix::tooManyLinesMessage(std::int64_t lines)

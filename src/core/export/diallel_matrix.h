@@ -37,7 +37,7 @@ public:
     {
         CrossState state = CrossState::Missing;
         double value = 0.0; // what the prediction reads: 0 when Missing or Diagonal
-        std::string text; // the value in the general real format, as the report writes it
+        std::string text; // the value cell of the row the prediction reads, as the table holds it
     };
 
     // The most lines a matrix shows: 90 000 lookups and a picture a screen can still hold.
@@ -47,10 +47,11 @@ public:
     // the same reciprocal option and decimal separator. Raises the conversion Error that the
     // lookup raises (a parent or value cell that is not valid text), and an Error with
     // tooManyLinesMessage when n is above kMaxLines. n below 2 gives an empty matrix.
-    //   rows (1, 2, "5.5"), (2, 3, "0"), field "3", Distinct:
-    //     size 3, Field; (1,2) Present 5.5 "5.5"; (2,1) Missing; (2,3) Zero; (1,1) Diagonal;
-    //     minimum = maximum = 5.5
-    //   the same with Either: (2,1) Present 5.5 and (3,2) Zero as well
+    //   rows (1, 2, "5.50"), (2, 3, "0"), field "3", Distinct:
+    //     size 3, Field; (1,2) Present 5.5 "5.50"; (2,1) Missing; (2,3) Zero; (1,1) Diagonal;
+    //     minimum = maximum = 5.5; count(Present) 1, count(Missing) 4
+    //   the same with Either: (2,1) Present 5.5 and (3,2) Zero as well; count(Present) 1,
+    //     count(Missing) 1 (1 x 3), since 1 x 2 and 2 x 1 are then one cross
     //   the same with field "abc" or "1": size 3, LargestParent
     //   rows (1, 2, "7x"): Error "'7x' is not a valid floating point value"
     DiallelMatrix(const CellGrid &grid, const LinesField &lines, Reciprocals reciprocals,
@@ -61,7 +62,9 @@ public:
     // 1 <= i, j <= size().
     const Cell &cell(int i, int j) const;
 
-    // How many cells are in that state (Diagonal: n).
+    // How many crosses are in that state. With reciprocals distinct every cell off the diagonal
+    // is a cross of its own; otherwise i x j and j x i are the same cross, counted once. Diagonal
+    // gives n.
     int count(CrossState state) const;
     // The smallest and largest Present value; empty when no cross is Present.
     std::optional<double> minimum() const { return m_minimum; }
@@ -73,6 +76,7 @@ public:
 private:
     int m_size = 0;
     LineCountSource m_source = LineCountSource::Field;
+    Reciprocals m_reciprocals;
     std::vector<Cell> m_cells; // row by row
     std::optional<double> m_minimum;
     std::optional<double> m_maximum;
