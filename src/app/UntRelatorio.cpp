@@ -33,7 +33,8 @@ constexpr QPoint kPlace(292, 225);
 // window managers (openbox among them): one pixel of play in height lets them offer it, and a
 // resize by dragging is undone at once, so the border still keeps the window's size.
 constexpr int kPlay = 1;
-constexpr int kFillDelayMs = 250;
+// The time a window manager is given to finish maximising or restoring the window.
+constexpr int kSettleMs = 250;
 // More than the three summary lines of a clean-up take, line breaks included.
 constexpr std::size_t kSummaryRoom = 256;
 
@@ -232,7 +233,7 @@ void TForm2::changeEvent(QEvent *event)
         // the screen's free area, or else the window fills it itself, once the manager has had
         // its turn (through its window, so that the widget stays maximised).
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        QTimer::singleShot(kFillDelayMs, this, [this] {
+        QTimer::singleShot(kSettleMs, this, [this] {
             const QRect free = screen()->availableGeometry();
             if (windowState() == Qt::WindowMaximized && frameGeometry().size() != free.size()) {
                 const QMargins frame(geometry().left() - frameGeometry().left(),
@@ -246,8 +247,12 @@ void TForm2::changeEvent(QEvent *event)
         && (static_cast<QWindowStateChangeEvent *>(event)->oldState()
             & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         // Later, once the window manager has framed the restored window again: the size and
-        // place are those of the frame it draws.
+        // place are those of the frame it draws, whose margins the toolkit may learn late.
         QTimer::singleShot(0, this, &TForm2::restoreNormalGeometry);
+        QTimer::singleShot(kSettleMs, this, [this] {
+            if (windowState() == Qt::WindowNoState && frameGeometry().topLeft() != kPlace)
+                move(kPlace);
+        });
     }
 }
 
