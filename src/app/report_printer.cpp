@@ -8,6 +8,7 @@
 #include "session.h"
 #include "table/import.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -264,7 +265,10 @@ void printWithDialog(QWidget *parent, UserDialogs &dialogs, const QString &docum
         if (!dialogs.question(parent, question))
             return;
     }
-    if (pages.print(text) < 0)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int printed = pages.print(text);
+    QApplication::restoreOverrideCursor();
+    if (printed < 0)
         dialogs.error(
             parent, QStringLiteral("Não foi possível imprimir: a impressora não pôde ser aberta."));
 }
