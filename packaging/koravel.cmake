@@ -62,7 +62,8 @@ set(koravel_depends "libc6 (>= 2.35)" "libgcc-s1 (>= 3.0)" "libstdc++6 (>= 12)"
   "libxlsxwriter4 (>= 1.1.4)")
 if(KORAVEL_GUI)
   list(APPEND koravel_depends "libqt6core6 (>= 6.4.2)" "libqt6gui6 (>= 6.4.2)"
-    "libqt6widgets6 (>= 6.4.2)" "libqscintilla2-qt6-15 (>= 2.13.3)")
+    "libqt6widgets6 (>= 6.4.2)" "libqt6printsupport6 (>= 6.4.2)"
+    "libqscintilla2-qt6-15 (>= 2.13.3)")
 endif()
 list(JOIN koravel_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)

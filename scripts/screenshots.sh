@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Koravel's screenshot program if needed and writes PNG pictures of the three windows,
-# after importing an example and running both predictions, under a virtual X display.
+# after importing an example and running both predictions, under a virtual X display, and of the
+# first page of the printed report.
 #   bash scripts/screenshots.sh [FOLDER] [DATA_FILE] [LINES]
 # Defaults: screenshots/, examples/griffing56_maize.txt, 9 lines. The build folder is build/
 # unless KORAVEL_BUILD_DIR names another.
@@ -11,7 +12,7 @@ data=${2:-examples/griffing56_maize.txt}
 lines=${3:-9}
 build_dir=${KORAVEL_BUILD_DIR:-build}
 
-if ! command -v xvfb-run >/dev/null 2>&1; then
+if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v pdftoppm >/dev/null 2>&1; then
   bash scripts/setup.sh
 fi
 if [ -f "$build_dir/CMakeCache.txt" ]; then
@@ -24,3 +25,5 @@ cmake --build "$build_dir" --target koravel-screenshots -j "$(nproc)"
 mkdir -p "$folder"
 xvfb-run -a -s "-screen 0 1280x900x24" \
   "$build_dir/src/app/koravel-screenshots" "$folder" "$data" "$lines"
+pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$folder/relatorio_impresso.pdf" "$folder/relatorio_impresso"
+echo "gravado $folder/relatorio_impresso.png"

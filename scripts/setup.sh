@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libqscintilla2-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev zlib1g-dev unzip
-  xvfb xauth fonts-dejavu-core fonts-liberation2 locales
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 locales
   dpkg-dev desktop-file-utils
 )
 

@@ -3,6 +3,7 @@
 
 #include "koravel_application.h"
 #include "line_frequency_model.h"
+#include "qt_text.h"
 #include "ranking_table_model.h"
 #include "spreadsheet_exporter.h"
 
@@ -28,6 +29,22 @@ int fitColumns(QTableView *table)
         width += table->columnWidth(column);
     }
     return width;
+}
+
+// A table as it is shown: the headings, then one row a line, cells separated by tabs.
+QString tableText(const QAbstractItemModel &model)
+{
+    QString text;
+    for (int row = -1; row < model.rowCount(); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column) {
+            text += column > 0 ? QStringLiteral("\t") : QString();
+            text += (row < 0 ? model.headerData(column, Qt::Horizontal)
+                             : model.index(row, column).data())
+                        .toString();
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
 }
 
 QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
@@ -70,6 +87,8 @@ RankingWindow::RankingWindow(
         handled(this, m_dialogs, &RankingWindow::CheckBox1Click));
     connect(Exportar1, &QAction::triggered, this,
         handled(this, m_dialogs, &RankingWindow::Exportar1Click));
+    connect(Imprimir1, &QAction::triggered, this,
+        handled(this, m_dialogs, &RankingWindow::Imprimir1Click));
     connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &RankingWindow::Sair1Click));
 
     StringGrid2->setFixedWidth(fitColumns(StringGrid2));
@@ -110,6 +129,20 @@ void RankingWindow::Exportar1Click()
 {
     if (m_hasReport)
         m_exporter.exportRanking(this, m_document, m_settings, m_ranking);
+}
+
+void RankingWindow::Imprimir1Click()
+{
+    if (!m_hasReport)
+        return;
+    // The counts, the ranking and the lines' frequencies, as the window shows them.
+    const std::string text = koravel::fromQt(Label2->text() + QStringLiteral("\r\n\r\n")
+        + tableText(*m_rankingModel) + QStringLiteral("\r\n") + tableText(*m_frequencyModel));
+    koravel::PrintHeading heading = m_heading;
+    heading.kind = m_ranking.kind;
+    heading.printed = QDateTime::currentDateTime();
+    koravel::printWithDialog(this, m_dialogs, QStringLiteral("ordenacao_koravel"), heading,
+        koravel::ReportPrinter::Columns::Table, text);
 }
 
 void RankingWindow::Sair1Click()

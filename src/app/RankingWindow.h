@@ -7,6 +7,7 @@
 #include "export/ranking.h"
 #include "numtext/numtext.h"
 #include "report/report_document.h"
+#include "report_printer.h"
 #include "ui_RankingWindow.h"
 
 namespace koravel {
@@ -36,11 +37,14 @@ public:
     void showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
         const koravel::RankingResult &ranking);
     const koravel::RankingResult &ranking() const { return m_ranking; }
+    // What a printout's heading names: the report the ranking comes from.
+    void setPrintHeading(const koravel::PrintHeading &heading) { m_heading = heading; }
 
 public slots:
     void SpinEdit1Change();
     void CheckBox1Click();
     void Exportar1Click();
+    void Imprimir1Click();
     void Sair1Click();
 
 protected:
@@ -58,4 +62,5 @@ private:
     koravel::FormatSettings m_settings;
     koravel::RankingResult m_ranking;
     bool m_hasReport = false;
+    koravel::PrintHeading m_heading;
 };

@@ -195,7 +195,9 @@ void TForm1::Importardados1Click()
         m_model->endGridChange();
         m_progress->settle();
     });
-    koravel::importDataFile(*this, m_session.grid(), *m_progress);
+    if (koravel::importDataFile(*this, m_session.grid(), *m_progress)
+        == koravel::ImportResult::Imported)
+        m_session.setDataFile(koravel::toNativePath(m_lastOpenName));
 }
 
 void TForm1::BitBtn1Click()

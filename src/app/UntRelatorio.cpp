@@ -11,10 +11,16 @@
 #include "report/report_document.h"
 #include "report/report_file.h"
 #include "report_editor.h"
+#include "report_printer.h"
 #include "session.h"
 #include "spreadsheet_exporter.h"
 
 #include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
 
 #include <string>
 
@@ -22,6 +28,13 @@ namespace {
 
 constexpr int kClientWidth = 582;
 constexpr int kClientHeight = 452;
+constexpr QPoint kPlace(292, 225);
+// A window whose smallest and largest sizes are equal gets no working maximise button from many
+// window managers (openbox among them): one pixel of play in height lets them offer it, and a
+// resize by dragging is undone at once, so the border still keeps the window's size.
+constexpr int kPlay = 1;
+// The time a window manager is given to finish maximising or restoring the window.
+constexpr int kSettleMs = 250;
 // More than the three summary lines of a clean-up take, line breaks included.
 constexpr std::size_t kSummaryRoom = 256;
 
@@ -29,6 +42,8 @@ const QString kNothingToRankMessage = QStringLiteral(
     "Não há relatório de predição para ordenar: faça antes uma predição de HD's ou HT's.");
 const QString kNothingToExportMessage = QStringLiteral(
     "Não há relatório de predição para exportar: faça antes uma predição de HD's ou HT's.");
+const QString kNothingToPrintMessage = QStringLiteral(
+    "Não há relatório de predição para imprimir: faça antes uma predição de HD's ou HT's.");
 const QString kNoPredictedHybridMessage =
     QStringLiteral("O relatório não tem nenhum híbrido predito para ordenar.");
 
@@ -58,10 +73,10 @@ TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, Q
     connect(Ordenar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Ordenar1Click));
     connect(
         Exportar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Exportar1Click));
+    connect(
+        Imprimir1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Imprimir1Click));
 
-    // Fixed size: the client area below the menu bar.
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    move(292, 225);
+    restoreNormalGeometry();
 }
 
 TForm2::~TForm2() = default;
@@ -165,6 +180,7 @@ void TForm2::Ordenar1Click()
         m_dialogs.information(this, kNoPredictedHybridMessage);
         return;
     }
+    Ranking->setPrintHeading(koravel::PrintHeading::of(*m_session.lastReport()));
     Ranking->showRanking(std::move(document), settings, ranking);
     Ranking->show();
     Ranking->raise();
@@ -178,4 +194,75 @@ void TForm2::Exportar1Click()
         return;
     }
     m_exporter->exportReport(this, shownDocument(), m_session.lastReport()->settings);
+}
+
+void TForm2::Imprimir1Click()
+{
+    if (!m_session.lastReport()) {
+        m_dialogs.information(this, kNothingToPrintMessage);
+        return;
+    }
+    const std::string_view text = Memo1->bytes();
+    const auto start = static_cast<std::size_t>(Memo1->SendScintilla(Memo1->SCI_GETSELECTIONSTART));
+    const auto end = static_cast<std::size_t>(Memo1->SendScintilla(Memo1->SCI_GETSELECTIONEND));
+    koravel::printWithDialog(this, m_dialogs, QStringLiteral("relatorio_koravel"),
+        koravel::PrintHeading::of(*m_session.lastReport()), koravel::ReportPrinter::Columns::Report,
+        text, text.substr(std::min(start, text.size()), end > start ? end - start : 0));
+}
+
+QSize TForm2::normalSize() const
+{
+    return { kClientWidth, kClientHeight + menuBar()->sizeHint().height() };
+}
+
+void TForm2::restoreNormalGeometry()
+{
+    setMinimumSize(normalSize());
+    setMaximumSize(normalSize() + QSize(0, kPlay));
+    resize(normalSize());
+    move(kPlace);
+}
+
+void TForm2::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        // The window manager may have kept to the largest size: with the limit lifted it fills
+        // the screen's free area, or else the window fills it itself, once the manager has had
+        // its turn (through its window, so that the widget stays maximised).
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        QTimer::singleShot(kSettleMs, this, [this] {
+            const QRect free = screen()->availableGeometry();
+            if (windowState() == Qt::WindowMaximized && frameGeometry().size() != free.size()) {
+                const QMargins frame(geometry().left() - frameGeometry().left(),
+                    geometry().top() - frameGeometry().top(),
+                    frameGeometry().right() - geometry().right(),
+                    frameGeometry().bottom() - geometry().bottom());
+                windowHandle()->setGeometry(free - frame);
+            }
+        });
+    } else if (!(windowState() & Qt::WindowMinimized)
+        && (static_cast<QWindowStateChangeEvent *>(event)->oldState()
+            & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // Later, once the window manager has framed the restored window again: the size and
+        // place are those of the frame it draws, whose margins the toolkit may learn late.
+        QTimer::singleShot(0, this, &TForm2::restoreNormalGeometry);
+        QTimer::singleShot(kSettleMs, this, [this] {
+            if (windowState() == Qt::WindowNoState && frameGeometry().topLeft() != kPlace)
+                move(kPlace);
+        });
+    }
+}
+
+void TForm2::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // A drag of the border within the pixel of play is undone.
+    if (windowState() == Qt::WindowNoState && isVisible() && event->size() != normalSize())
+        QTimer::singleShot(0, this, [this] {
+            if (windowState() == Qt::WindowNoState && size() != normalSize())
+                resize(normalSize());
+        });
 }

@@ -1,5 +1,6 @@
 // The report window: the report's text in Memo1, with the commands to save it, hide the window,
-// drop the "FALSO" lines, rank the predicted hybrids and export the report as a spreadsheet.
+// drop the "FALSO" lines, rank the predicted hybrids, export the report as a spreadsheet and
+// print it.
 #pragma once
 
 #include <QMainWindow>
@@ -52,9 +53,18 @@ public slots:
     void LIMPAR1Click();
     void Ordenar1Click();
     void Exportar1Click();
+    void Imprimir1Click();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     koravel::ReportDocument shownDocument() const;
+    // The window's size when not maximised: the client area with the menu bar above it.
+    QSize normalSize() const;
+    // Back to that size, at the window's place, with the play that lets maximise work.
+    void restoreNormalGeometry();
 
     const koravel::Session &m_session;
     koravel::UserDialogs &m_dialogs;

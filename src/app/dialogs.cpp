@@ -5,6 +5,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 
 namespace koravel {
 
@@ -98,6 +101,36 @@ std::optional<SpreadsheetChoice> QtUserDialogs::spreadsheetChoice(
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
+}
+
+bool UserDialogs::print(QWidget *, QPrinter &, bool)
+{
+    return false;
+}
+
+bool QtUserDialogs::print(QWidget *parent, QPrinter &printer, bool hasSelection)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setPrintRange(
+        hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool UserDialogs::question(QWidget *, const QString &)
+{
+    return false;
+}
+
+bool QtUserDialogs::question(QWidget *parent, const QString &text)
+{
+    QMessageBox box(
+        QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 } // namespace koravel

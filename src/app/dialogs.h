@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace koravel {
@@ -52,6 +53,11 @@ public:
     // export answer with a cancel.
     virtual std::optional<SpreadsheetChoice> spreadsheetChoice(
         QWidget *parent, const SpreadsheetChoice &proposed);
+    // The system's print dialog on printer, offering "Seleção" when hasSelection (then chosen
+    // at first); false is a cancel. Dialogs that know no printing answer with a cancel.
+    virtual bool print(QWidget *parent, QPrinter &printer, bool hasSelection);
+    // Caption "Koravel", buttons Sim and Não; true is Sim. Dialogs that ask nothing answer Não.
+    virtual bool question(QWidget *parent, const QString &text);
 };
 
 // The real dialogs and message boxes of Qt.
@@ -66,6 +72,8 @@ public:
     void error(QWidget *parent, const QString &text) override;
     std::optional<SpreadsheetChoice> spreadsheetChoice(
         QWidget *parent, const SpreadsheetChoice &proposed) override;
+    bool print(QWidget *parent, QPrinter &printer, bool hasSelection) override;
+    bool question(QWidget *parent, const QString &text) override;
 };
 
 } // namespace koravel

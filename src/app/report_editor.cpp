@@ -104,6 +104,15 @@ void ReportEditor::setTextFont(const QFont &font)
 
 void ReportEditor::setColumnsFor(koravel::HybridKind kind)
 {
+    if (const int blanks = columnStops(kind, QFontMetricsF(font())).blanks; blanks > 0) {
+        m_tabWidth = blanks;
+        setTabWidth(m_tabWidth);
+    }
+}
+
+ReportEditor::TabStops ReportEditor::columnStops(
+    koravel::HybridKind kind, const QFontMetricsF &metrics)
+{
     // The first fields that must end at one stop: the heading's (with two tabs for three-way
     // crosses) and the narrowest and widest of the lines, FALSO ones of lines up to 100.
     struct Field
@@ -115,10 +124,9 @@ void ReportEditor::setColumnsFor(koravel::HybridKind kind)
     const Field fields[] = { { hd ? "HD(ij)(kl)    " : "HT(ij)k    ", hd ? 1 : 2 },
         { hd ? "HD (1x2)(3x4) =>" : "HT (1x2) 3 =>", 1 },
         { hd ? "FALSO HD (100x99)(98x97) =>" : "FALSO HT (100x99) 98 =>", 1 } };
-    const QFontMetricsF metrics(font());
     const double blank = metrics.horizontalAdvance(QLatin1Char(' '));
     if (blank <= 0)
-        return;
+        return {};
     // The narrowest stop that does so and still holds a mean or a value ("-99.999") in a column.
     const double column = metrics.horizontalAdvance(QStringLiteral("-99.999")) + blank;
     for (int blanks = static_cast<int>(std::ceil(column / blank)); blanks <= 64; ++blanks) {
@@ -128,12 +136,10 @@ void ReportEditor::setColumnsFor(koravel::HybridKind kind)
             return std::floor(width / stop) + field.tabs;
         };
         if (std::all_of(std::begin(fields), std::end(fields),
-                [&](const Field &field) { return end(field) == end(fields[0]); })) {
-            m_tabWidth = blanks;
-            setTabWidth(m_tabWidth);
-            return;
-        }
+                [&](const Field &field) { return end(field) == end(fields[0]); }))
+            return { blanks, static_cast<int>(end(fields[0])) };
     }
+    return {};
 }
 
 void ReportEditor::setLatin1Text(std::string_view text)

@@ -10,6 +10,7 @@
 #include <string_view>
 
 class ILoader; // Scintilla's loader interface, see report_editor.cpp
+class QFontMetricsF;
 
 // Holds the text as Latin-1 bytes, lines ending at CR LF, LF or CR, no wrap, no lexer, no
 // margins. A whole text is loaded through Scintilla's loader into a fresh document without
@@ -28,6 +29,15 @@ public:
     // Tab stops that put the columns of a report of that kind under their headings, whatever
     // the width of its first fields (lines 1 to 100, FALSO or not); the text is not touched.
     void setColumnsFor(koravel::HybridKind kind);
+    // The tab width, in blanks of the font measured, that does so, and the stop (1, 2...) where
+    // the first column after the hybrid's begins; {0, 0} when no width up to 64 blanks does.
+    // The printout sets its first stops by the same rule on the printer's measures.
+    struct TabStops
+    {
+        int blanks = 0;
+        int firstColumn = 0;
+    };
+    static TabStops columnStops(koravel::HybridKind kind, const QFontMetricsF &metrics);
 
     // Replaces the whole text. When the editor cannot take the text it throws koravel::Error
     // "Text exceeds memo capacity" and the old text stays.

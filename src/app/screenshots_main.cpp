@@ -4,7 +4,8 @@
 //
 // The data file is imported through scripted dialogs, the number of lines is stepped up to
 // LINES (default 9) with "Não" chosen for reciprocals, both predictions run, the double
-// crosses are ranked (ordenacao.png) and the export dialog shown (exportar.png), the options
+// crosses are ranked (ordenacao.png) and the export dialog shown (exportar.png), the report is
+// shown maximised (relatorio_maximizado.png) and printed (relatorio_impresso.pdf), the options
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
 // reciprocals (and its PNG picture saved as the export writes it), a two-way table of single
 // crosses is pasted into the main window's table (tabela_colada.png), and the about window is
@@ -27,8 +28,10 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -57,6 +60,14 @@ public:
     void information(QWidget *, const QString &text) override
     {
         std::fprintf(stderr, "mensagem: %s\n", qPrintable(text));
+    }
+    // The print dialog prints to this PDF file.
+    QString printTo;
+    bool print(QWidget *, QPrinter &printer, bool) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return !printTo.isEmpty();
     }
     void error(QWidget *, const QString &text) override
     {
@@ -123,6 +134,17 @@ int main(int argc, char **argv)
     pause(300);
     saved = save(form2.grab(), folder, QStringLiteral("relatorio_hd.png")) && saved;
     saved = save(form1.grab(), folder, QStringLiteral("janela_principal.png")) && saved;
+
+    // The report maximised, then restored and printed to a PDF file, whose first page
+    // scripts/screenshots.sh turns into a picture.
+    form2.showMaximized();
+    pause(400);
+    saved = save(form2.grab(), folder, QStringLiteral("relatorio_maximizado.png")) && saved;
+    form2.showNormal();
+    pause(300);
+    dialogs.printTo = folder.filePath(QStringLiteral("relatorio_impresso.pdf"));
+    form2.Imprimir1->trigger();
+    saved = QFile::exists(dialogs.printTo) && saved;
 
     // The ranking of the double crosses, then the export dialog as it first opens.
     form2.Ordenar1->trigger();

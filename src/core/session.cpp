@@ -62,7 +62,8 @@ void Session::predict(
     HybridKind kind, ReportSink &report, ProgressBar &progress, MessageSink &messages)
 {
     const PredictionInput input = predictionInput();
-    OwningSink sink(report, m_lastReport, { kind, input.settings });
+    OwningSink sink(
+        report, m_lastReport, { kind, input.settings, m_dataFile, m_lines.text(), m_reciprocals });
     if (kind == HybridKind::DoubleCross)
         predictDoubleCrosses(input, sink, progress, messages);
     else

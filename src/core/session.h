@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "numtext/locale_settings.h"
 #include "numtext/numtext.h"
@@ -22,11 +23,15 @@ class ProgressBar;
 enum class DecimalChoice { Regional, Point, Comma };
 
 // The report a prediction last wrote: its kind and the settings its numbers were written with,
-// which the ranking and the export read it back with.
+// which the ranking and the export read it back with; the data file, the number-of-lines field
+// and the reciprocal option it was predicted from, which a printout names.
 struct ReportOrigin
 {
     HybridKind kind;
     FormatSettings settings;
+    std::string dataFile;
+    std::string lines;
+    Reciprocals reciprocals = Reciprocals::Distinct;
 };
 
 // A new session: the table's headings "Pai A", "Pai B", "PRODUÇÃO", the field "0", reciprocals
@@ -60,6 +65,11 @@ public:
     // The settings every conversion of the run uses now.
     FormatSettings formatSettings() const;
 
+    // The name of the data file the last completed import read (as the file system spells it),
+    // or empty; edits of the table since do not change it.
+    const std::string &dataFile() const { return m_dataFile; }
+    void setDataFile(std::string name) { m_dataFile = std::move(name); }
+
     // The table, the field, the option and the settings as they stand.
     PredictionInput predictionInput() const;
 
@@ -77,6 +87,7 @@ private:
     DecimalChoice m_choice = DecimalChoice::Regional;
     char m_regionalSeparator;
     std::optional<ReportOrigin> m_lastReport;
+    std::string m_dataFile;
 };
 
 } // namespace koravel

@@ -6,8 +6,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QKeyEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -19,6 +24,23 @@ namespace {
 const QString kNotSaved = QStringLiteral("information: A planilha não foi gravada !!!");
 const SpreadsheetChoice kCsv { SpreadsheetFormat::Csv, ';', ',' };
 const SpreadsheetChoice kXlsx { SpreadsheetFormat::Xlsx, ';', ',' };
+
+// The text of a PDF as poppler reads it (pages end in a form feed), or its words' boxes.
+QString pdfText(const QString &path, const QStringList &options = {})
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), options + QStringList { path, "-" });
+    pdftotext.waitForFinished();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// Where the first word equal to text begins on its page, in points.
+double wordLeft(const QString &boxes, const QString &text)
+{
+    const QRegularExpression word(
+        "<word xMin=\"([0-9.]+)\"[^>]*>" + QRegularExpression::escape(text) + "</word>");
+    return word.match(boxes).captured(1).toDouble();
+}
 } // namespace
 
 class ReportWindowTest : public QObject
@@ -88,6 +110,85 @@ private slots:
             for (int line = 7; line < lines.size() - 2; line += 37)
                 QVERIFY2(x(line, lines[line].indexOf('\t') + 1) == media, qPrintable(lines[line]));
         }
+    }
+
+    // Maximised, the window and its text area fill the screen's free area; restored, both are
+    // back at their size and place, and a resize in the normal state is undone.
+    void maximisesAndRestores()
+    {
+        TForm2 &form = w->form2;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QSize normal = form.size();
+        form.showMaximized();
+        QTRY_COMPARE(form.frameGeometry().size(), form.screen()->availableGeometry().size());
+        QCOMPARE(form.Memo1->geometry(),
+            form.centralWidget()->rect().marginsRemoved(QMargins(8, 16, 13, 19)));
+        form.showNormal();
+        QTRY_COMPARE(form.frameGeometry().topLeft(), QPoint(292, 225));
+        form.resize(normal + QSize(0, 1));
+        QTRY_COMPARE(form.size(), normal);
+        QCOMPARE(form.centralWidget()->size(), QSize(582, 452));
+        QCOMPARE(form.Memo1->geometry(), QRect(8, 16, 561, 417));
+        // Nothing keeps the report above the main window.
+        QVERIFY(!form.parentWidget() && !(form.windowFlags() & Qt::WindowStaysOnTopHint));
+    }
+
+    // Every page is headed by the data file, n, the option and the date; the mean prints under
+    // "Media"; more than 20 pages are asked for first, and a selection or a range prints alone.
+    void printsPagesUnderAHeading()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils, scripts/setup.sh) is not installed");
+        const auto answer = [&](const QString &name, QPrinter::PrintRange range) {
+            w->dialogs.printAnswers.push_back([=, this](QPrinter &printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(w->path(name));
+                printer.setPrintRange(range);
+                printer.setFromTo(2, 3);
+            });
+        };
+        w->predict(true);
+        answer("hd.pdf", QPrinter::AllPages);
+        w->form2.Imprimir1->trigger();
+        const QString page = pdfText(w->path("hd.pdf"));
+        for (const QString &part :
+            { "Arquivo de dados: " + w->path("dados.txt"), QStringLiteral("Híbridos duplos (HD)"),
+                QStringLiteral("n = 4"), QStringLiteral("Considera recíprocos: Não"),
+                QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
+                QStringLiteral("Página 1 de 1\n"), QStringLiteral("(1x4)(2x3) =>") })
+            QVERIFY2(page.contains(part), qPrintable(part + " not in " + page));
+        QCOMPARE(page.count('\f'), 1);
+        const QString boxes = pdfText(w->path("hd.pdf"), { QStringLiteral("-bbox") });
+        QCOMPARE_GE(wordLeft(boxes, "Media"), 100.0);
+        QCOMPARE(wordLeft(boxes, "5.250"), wordLeft(boxes, "Media"));
+        QCOMPARE(wordLeft(boxes, "8.7"), wordLeft(boxes, "CV%"));
+        // The last column fits the page (its stops are not the window's wide ones).
+        QVERIFY(wordLeft(boxes, "HS(jl)") > 0 && wordLeft(boxes, "HS(jl)") < 450);
+
+        w->form2.Ordenar1->trigger();
+        answer("ordenacao.pdf", QPrinter::AllPages);
+        w->ranking().Imprimir1->trigger();
+        const QString ranking = pdfText(w->path("ordenacao.pdf"));
+        QVERIFY(
+            ranking.contains("n = 4") && ranking.contains("(1x4)(2x3)") && !ranking.contains("=>"));
+
+        const QByteArray lines = QByteArray("HD (1x2)(3x4) =>\t5.250\r\n").repeated(3000);
+        w->form2.Memo1->setLatin1Text({ lines.constData(), std::size_t(lines.size()) });
+        answer("todas.pdf", QPrinter::AllPages); // a no to the question prints nothing
+        w->form2.Imprimir1->trigger();
+        QVERIFY(w->dialogs.messages.constLast().startsWith("question: Serão impressas "));
+        QVERIFY(!QFile::exists(w->path("todas.pdf")));
+        w->form2.Memo1->setSelection(10, 0, 20, 0);
+        answer("selecao.pdf", QPrinter::Selection);
+        w->form2.Imprimir1->trigger();
+        QCOMPARE(pdfText(w->path("selecao.pdf")).count("HD (1x2)(3x4)"), 10);
+        w->form2.Memo1->setSelection(0, 0, 0, 0);
+        answer("paginas.pdf", QPrinter::PageRange);
+        w->form2.Imprimir1->trigger();
+        const QString pages = pdfText(w->path("paginas.pdf"));
+        QVERIFY(pages.count('\f') == 2 && pages.contains("Página 2 de "));
+        QCOMPARE(w->dialogs.selectionOffered, QList<bool>({ false, false, false, true, false }));
     }
 
     void theEditorHoldsSingleByteText()

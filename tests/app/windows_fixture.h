@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +64,24 @@ struct FakeDialogs : UserDialogs
     {
         proposedChoices << p;
         return takeFirst(choices);
+    }
+    // The print dialog: each answer sets the printer up as the user would; none left is a
+    // cancel. The questions are answered from their own queue, none left is Não.
+    std::deque<std::optional<std::function<void(QPrinter &)>>> printAnswers;
+    QList<bool> selectionOffered;
+    std::deque<std::optional<bool>> questionAnswers;
+    bool print(QWidget *, QPrinter &printer, bool hasSelection) override
+    {
+        selectionOffered << hasSelection;
+        const auto answer = takeFirst(printAnswers);
+        if (answer)
+            (*answer)(printer);
+        return answer.has_value();
+    }
+    bool question(QWidget *, const QString &text) override
+    {
+        messages << "question: " + text;
+        return takeFirst(questionAnswers).value_or(false);
     }
     void queue(const QString &name, const QString &filter = {})
     {
