@@ -166,6 +166,13 @@ void Ranking::add(const CandidateRecord &candidate)
     }
 }
 
+std::optional<RankedHybrid> Ranking::worstKept() const
+{
+    if (m_options.top == 0 || m_heap.size() < m_options.top)
+        return std::nullopt;
+    return m_heap.front();
+}
+
 RankingResult Ranking::take(RankingResult::Complete complete)
 {
     RankingResult result;

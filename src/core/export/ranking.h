@@ -71,6 +71,8 @@ public:
     // number of candidates the run will offer, when known.
     Ranking(HybridKind kind, RankingOptions options, std::size_t candidates = SIZE_MAX);
     void add(const CandidateRecord &candidate);
+    // Once K are kept, the worst of them: a candidate must beat it to get in. Nothing before.
+    std::optional<RankedHybrid> worstKept() const;
     // The best K, sorted; the ranking is left empty.
     RankingResult take(RankingResult::Complete complete);
 

@@ -1,0 +1,415 @@
+// The best K hybrids by branch and bound over the sorted single crosses.
+//
+// A candidate's ranked mean is worked out from the single crosses as the report prints them, so
+// the search reads those numbers once into a square over the lines of the table. A double cross
+// (i x j)(k x l) sums w(k) + w(l) with w(x) = HS(i, x) + HS(j, x); no candidate of the pair of
+// lines (i, j) sums more than the two best of row i plus the two best of row j. The pairs are
+// taken by that bound, best first, and stop when it falls below the K-th mean kept. Inside a
+// pair, only the columns whose w can still reach it are gathered (scanning the shorter of the
+// two sorted rows), sorted, and paired best first. A three-way cross (i x j) k sums
+// HS(i, k) + HS(j, k): the columns are taken by the sum of their two best values, and each column
+// is paired best first the same way.
+//
+// The bounds are sums of doubles, within a few units in the last place of the exact sums; a
+// candidate is skipped only when its bound is below the K-th mean kept by far more than that,
+// and every candidate not skipped is worked out exactly as the run works it out, so ties and
+// the order among them come out as the ranking of the whole run gives them.
+#include "export/best_candidates.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "numtext/error.h"
+#include "prediction/single_cross_index.h"
+
+namespace koravel {
+
+namespace {
+
+    constexpr double kNoBound = -std::numeric_limits<double>::infinity();
+
+    // What a single cross gives the candidates that use it.
+    enum class Cross : std::uint8_t {
+        Usable, // a value other than 0 whose text reads back
+        Falso, // absent or 0: the candidate is FALSO
+        Unprintable, // a value whose text does not read back: the candidate is left out
+    };
+
+    // The single crosses among the lines of the table (within 1..n), as the run finds them.
+    struct CrossSquare
+    {
+        std::vector<std::int32_t> lines; // ascending
+        std::size_t side = 0;
+        std::vector<double> printed; // side * side, a * side + b: the value as printed
+        std::vector<Cross> state;
+        double largest = 0; // the largest magnitude of a usable value
+        bool anyUnprintable = false;
+
+        double value(std::size_t a, std::size_t b) const { return printed[a * side + b]; }
+        bool usable(std::size_t a, std::size_t b) const
+        {
+            return state[a * side + b] == Cross::Usable;
+        }
+    };
+
+    // The lines that can take part in a single cross: those of the table's rows, within 1..n.
+    // With cells that do not convert, the rows the lookups never reach are left out already.
+    CrossSquare readSquare(const SingleCrossIndex &index, std::int32_t n)
+    {
+        CrossSquare square;
+        square.lines = index.parents();
+        std::erase_if(square.lines, [n](std::int32_t line) { return line < 1 || line > n; });
+        const std::size_t m = square.lines.size();
+        // The candidate's place in the run is numbered in base m; four digits must fit.
+        if (m >= (std::size_t(1) << 16))
+            throw std::bad_alloc();
+        square.side = m;
+        square.printed.assign(m * m, 0.0);
+        square.state.assign(m * m, Cross::Falso);
+        for (std::size_t a = 0; a < m; ++a) {
+            for (std::size_t b = 0; b < m; ++b) {
+                if (a == b)
+                    continue;
+                SingleCrossValue cross;
+                try {
+                    cross = index.lookup(square.lines[a], square.lines[b]);
+                } catch (const Error &) {
+                    continue; // a pair the run never looks up, or the check would have failed
+                }
+                Cross &state = square.state[a * m + b];
+                if (std::isnan(cross.printed) || (cross.printed == 0.0) != (cross.value == 0.0)) {
+                    state = Cross::Unprintable;
+                    square.anyUnprintable = true;
+                } else if (cross.value != 0.0) {
+                    state = Cross::Usable;
+                    square.printed[a * m + b] = cross.printed;
+                    square.largest = std::max(square.largest, std::fabs(cross.printed));
+                }
+            }
+        }
+        return square;
+    }
+
+    // 3 * C(n, 4) or 3 * C(n, 3), at most the largest size_t.
+    std::size_t allCandidates(HybridKind kind, std::int64_t n)
+    {
+        const std::int64_t choose = kind == HybridKind::DoubleCross ? 4 : 3;
+        if (n < choose)
+            return 0;
+        std::size_t count = 1;
+        for (std::int64_t step = 1; step <= choose; ++step) {
+            // C(n, step) = C(n, step - 1) * (n - step + 1) / step, exact at every step.
+            std::size_t product;
+            if (__builtin_mul_overflow(count, std::size_t(n - step + 1), &product))
+                return SIZE_MAX;
+            count = product / std::size_t(step);
+        }
+        std::size_t three;
+        return __builtin_mul_overflow(count, std::size_t(3), &three) ? SIZE_MAX : three;
+    }
+
+    // The candidates among side lines whose single crosses all have the property of the rows
+    // of bits (row a, bit b: the cross a x b; the diagonal clear): double crosses sum, over the
+    // pairs i < j, C(c, 2) with c the columns x > i that both rows have; three-way crosses sum c
+    // over every column.
+    std::size_t countComplete(
+        HybridKind kind, const std::vector<std::uint64_t> &bits, std::size_t side)
+    {
+        const std::size_t words = (side + 63) / 64;
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < side; ++i) {
+            const std::uint64_t *rowI = bits.data() + i * words;
+            for (std::size_t j = i + 1; j < side; ++j) {
+                const std::uint64_t *rowJ = bits.data() + j * words;
+                std::size_t common = 0;
+                const std::size_t first = kind == HybridKind::DoubleCross ? (i + 1) / 64 : 0;
+                for (std::size_t w = first; w < words; ++w) {
+                    std::uint64_t both = rowI[w] & rowJ[w];
+                    if (kind == HybridKind::DoubleCross && w == first && (i + 1) % 64 != 0)
+                        both &= ~std::uint64_t(0) << ((i + 1) % 64);
+                    common += std::size_t(std::popcount(both));
+                }
+                total +=
+                    kind == HybridKind::DoubleCross ? common * (common - (common > 0)) / 2 : common;
+            }
+        }
+        return total;
+    }
+
+    std::vector<std::uint64_t> crossBits(const CrossSquare &square, bool (*wanted)(Cross))
+    {
+        const std::size_t m = square.side, words = (m + 63) / 64;
+        std::vector<std::uint64_t> bits(m * words, 0);
+        for (std::size_t a = 0; a < m; ++a) {
+            for (std::size_t b = 0; b < m; ++b) {
+                if (a != b && wanted(square.state[a * m + b]))
+                    bits[a * words + b / 64] |= std::uint64_t(1) << (b % 64);
+            }
+        }
+        return bits;
+    }
+
+    // How many candidates the run hands to the ranking (those whose texts all read back) and
+    // how many of them are not FALSO. Lines outside the table take part in no usable single
+    // cross; they matter to the first count only when some text does not read back, and then
+    // every line is counted, up to a bound on the work.
+    void countCandidates(HybridKind kind, std::int32_t n, const CrossSquare &square,
+        std::size_t &candidates, std::size_t &predicted)
+    {
+        predicted = countComplete(
+            kind, crossBits(square, [](Cross c) { return c == Cross::Usable; }), square.side);
+        candidates = allCandidates(kind, n);
+        constexpr std::int32_t kMaxCountedLines = 4096;
+        if (!square.anyUnprintable || n > kMaxCountedLines)
+            return;
+        const std::size_t side = std::size_t(n), words = (side + 63) / 64;
+        std::vector<std::uint64_t> bits(side * words, ~std::uint64_t(0));
+        for (std::size_t a = 0; a < side; ++a)
+            bits[a * words + a / 64] &= ~(std::uint64_t(1) << (a % 64));
+        for (std::size_t a = 0; a < square.side; ++a) {
+            for (std::size_t b = 0; b < square.side; ++b) {
+                if (square.state[a * square.side + b] == Cross::Unprintable) {
+                    const auto la = std::size_t(square.lines[a] - 1);
+                    const auto lb = std::size_t(square.lines[b] - 1);
+                    bits[la * words + lb / 64] &= ~(std::uint64_t(1) << (lb % 64));
+                }
+            }
+        }
+        for (std::size_t a = 0; a < side; ++a) // the bits past the last line
+            if (side % 64 != 0)
+                bits[a * words + words - 1] &= (std::uint64_t(1) << (side % 64)) - 1;
+        candidates = countComplete(kind, bits, side);
+    }
+
+    class Search
+    {
+    public:
+        Search(const CrossSquare &square, HybridKind kind, Ranking &ranking)
+            : m_square(square)
+            , m_kind(kind)
+            , m_ranking(ranking)
+            , m_count(double(valueCount(kind)))
+        {
+            // Each bound is a sum of at most four doubles of magnitude up to `largest`, and the
+            // kept mean is a rounded sum of such: both within 1e-14 of it. Beyond 1e300 the sums
+            // could overflow, and nothing is skipped.
+            m_prune = square.largest < 1e300;
+            m_margin = square.largest * 1e-9;
+        }
+
+        // The least sum of single crosses a candidate needs to be worth working out.
+        double needed() const
+        {
+            if (!m_prune)
+                return kNoBound;
+            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            return worst ? worst->mean * m_count - m_margin : kNoBound;
+        }
+
+        void doubleCrosses();
+        void threeWayCrosses();
+
+    private:
+        struct Sorted
+        {
+            std::vector<double> values; // each row (or column) best first
+            std::vector<std::uint32_t> others; // the column (or row) of each value
+            std::vector<std::uint32_t> sizes;
+            std::vector<double> best, bestTwo; // the best value, the sum of the two best
+        };
+        Sorted sortedLines(bool byColumn) const;
+        void offer(std::size_t i, std::size_t j, std::size_t k, std::size_t l);
+
+        const CrossSquare &m_square;
+        HybridKind m_kind;
+        Ranking &m_ranking;
+        double m_count;
+        bool m_prune = true;
+        double m_margin = 0;
+    };
+
+    // Each row's usable values best first (byColumn: each column's), with their two best.
+    Search::Sorted Search::sortedLines(bool byColumn) const
+    {
+        const std::size_t m = m_square.side;
+        Sorted sorted;
+        sorted.values.resize(m * m);
+        sorted.others.resize(m * m);
+        sorted.sizes.assign(m, 0);
+        sorted.best.assign(m, kNoBound);
+        sorted.bestTwo.assign(m, kNoBound);
+        std::vector<std::pair<double, std::uint32_t>> line;
+        for (std::size_t a = 0; a < m; ++a) {
+            line.clear();
+            for (std::size_t b = 0; b < m; ++b) {
+                const std::size_t row = byColumn ? b : a, column = byColumn ? a : b;
+                if (m_square.usable(row, column))
+                    line.emplace_back(m_square.value(row, column), std::uint32_t(b));
+            }
+            std::sort(line.begin(), line.end(),
+                [](const auto &x, const auto &y) { return x.first > y.first; });
+            for (std::size_t t = 0; t < line.size(); ++t) {
+                sorted.values[a * m + t] = line[t].first;
+                sorted.others[a * m + t] = line[t].second;
+            }
+            sorted.sizes[a] = std::uint32_t(line.size());
+            if (!line.empty())
+                sorted.best[a] = line[0].first;
+            if (line.size() >= 2)
+                sorted.bestTwo[a] = line[0].first + line[1].first;
+        }
+        return sorted;
+    }
+
+    // Works a candidate out as the run would from the printed values and offers it to the
+    // ranking; its place in the run is its lines read as a number, in enumeration order.
+    void Search::offer(std::size_t i, std::size_t j, std::size_t k, std::size_t l)
+    {
+        const CrossSquare &s = m_square;
+        CandidateRecord record;
+        record.kind = m_kind;
+        const std::uint64_t m = s.side;
+        if (m_kind == HybridKind::DoubleCross) {
+            record.parents = { s.lines[i], s.lines[j], s.lines[k], s.lines[l] };
+            record.values = { s.value(i, k), s.value(i, l), s.value(j, k), s.value(j, l) };
+            record.order = std::size_t(((i * m + j) * m + k) * m + l);
+        } else {
+            record.parents = { s.lines[i], s.lines[j], s.lines[k], 0 };
+            record.values = { s.value(i, k), s.value(j, k), 0, 0 };
+            record.order = std::size_t((i * m + j) * m + k);
+        }
+        if (workOutStatistics(record))
+            m_ranking.add(record);
+    }
+
+    void Search::doubleCrosses()
+    {
+        const std::size_t m = m_square.side;
+        const Sorted rows = sortedLines(false);
+        struct PairBound
+        {
+            double bound;
+            std::uint32_t i, j;
+        };
+        std::vector<PairBound> pairs;
+        for (std::size_t i = 0; i < m; ++i)
+            for (std::size_t j = i + 1; j < m; ++j)
+                if (rows.sizes[i] >= 2 && rows.sizes[j] >= 2)
+                    pairs.push_back(
+                        { rows.bestTwo[i] + rows.bestTwo[j], std::uint32_t(i), std::uint32_t(j) });
+        std::sort(pairs.begin(), pairs.end(),
+            [](const PairBound &a, const PairBound &b) { return a.bound > b.bound; });
+
+        std::vector<std::pair<double, std::uint32_t>> columns; // w(x), x
+        for (const PairBound &pair : pairs) {
+            double need = needed();
+            if (pair.bound < need)
+                break; // and so are all the pairs after it
+            const std::size_t i = pair.i, j = pair.j;
+            // No w exceeds the best of row i plus the best of row j, so a column whose w is
+            // below need minus that pairs with none to reach need.
+            const double least = need - (rows.best[i] + rows.best[j]);
+            // Row i's values below least - best(j) cannot give such a w; nor row j's below
+            // least - best(i). The shorter of the two prefixes is scanned.
+            const auto prefix = [&](std::size_t row, double floor) {
+                const double *begin = rows.values.data() + row * m;
+                return std::size_t(std::partition_point(begin, begin + rows.sizes[row],
+                                       [floor](double v) { return v >= floor; })
+                    - begin);
+            };
+            const std::size_t lengthI = prefix(i, least - rows.best[j]);
+            const std::size_t lengthJ = prefix(j, least - rows.best[i]);
+            const std::size_t scanned = lengthI <= lengthJ ? i : j;
+            const std::size_t other = scanned == i ? j : i;
+            const std::size_t length = std::min(lengthI, lengthJ);
+            columns.clear();
+            for (std::size_t t = 0; t < length; ++t) {
+                const std::size_t x = rows.others[scanned * m + t];
+                if (x <= i || x == j || !m_square.usable(other, x))
+                    continue;
+                const double w = rows.values[scanned * m + t] + m_square.value(other, x);
+                if (w >= least)
+                    columns.emplace_back(w, std::uint32_t(x));
+            }
+            std::sort(columns.begin(), columns.end(),
+                [](const auto &a, const auto &b) { return a.first > b.first; });
+            for (std::size_t a = 0; a + 1 < columns.size(); ++a) {
+                if (columns[a].first + columns[a + 1].first < need)
+                    break;
+                for (std::size_t b = a + 1; b < columns.size(); ++b) {
+                    if (columns[a].first + columns[b].first < need)
+                        break;
+                    const std::size_t x = columns[a].second, y = columns[b].second;
+                    offer(i, j, std::min(x, y), std::max(x, y));
+                    need = needed();
+                }
+            }
+        }
+    }
+
+    void Search::threeWayCrosses()
+    {
+        const std::size_t m = m_square.side;
+        const Sorted columns = sortedLines(true);
+        std::vector<std::pair<double, std::uint32_t>> order; // bound, column
+        for (std::size_t k = 0; k < m; ++k)
+            if (columns.sizes[k] >= 2)
+                order.emplace_back(columns.bestTwo[k], std::uint32_t(k));
+        std::sort(order.begin(), order.end(),
+            [](const auto &a, const auto &b) { return a.first > b.first; });
+        for (const auto &[bound, k] : order) {
+            double need = needed();
+            if (bound < need)
+                break;
+            const double *values = columns.values.data() + std::size_t(k) * m;
+            const std::uint32_t *rows = columns.others.data() + std::size_t(k) * m;
+            const std::size_t size = columns.sizes[k];
+            for (std::size_t a = 0; a + 1 < size; ++a) {
+                if (values[a] + values[a + 1] < need)
+                    break;
+                for (std::size_t b = a + 1; b < size; ++b) {
+                    if (values[a] + values[b] < need)
+                        break;
+                    offer(std::min(rows[a], rows[b]), std::max(rows[a], rows[b]), k, 0);
+                    need = needed();
+                }
+            }
+        }
+    }
+
+} // namespace
+
+RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
+    const RankingOptions &options, MessageSink *messages)
+{
+    // The run's errors and messages first, in the run's order.
+    if (kind == HybridKind::DoubleCross)
+        checkDoubleCrosses(input, messages);
+    else
+        checkThreeWayCrosses(input, messages);
+    const std::int32_t n = input.lines.count();
+    Ranking ranking(kind, options, allCandidates(kind, n));
+    std::size_t candidates = 0, predicted = 0;
+    if (n >= (kind == HybridKind::DoubleCross ? 4 : 3)) {
+        const SingleCrossIndex index(input.grid, input.reciprocals, input.settings);
+        const CrossSquare square = readSquare(index, n);
+        Search search(square, kind, ranking);
+        if (kind == HybridKind::DoubleCross)
+            search.doubleCrosses();
+        else
+            search.threeWayCrosses();
+        countCandidates(kind, n, square, candidates, predicted);
+    }
+    RankingResult result =
+        ranking.take(completeFromTable(input.grid, input.reciprocals, input.settings, kind));
+    result.candidates = candidates;
+    result.predicted = predicted;
+    return result;
+}
+
+} // namespace koravel
