@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -394,10 +395,11 @@ RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
         checkThreeWayCrosses(input, messages);
     const std::int32_t n = input.lines.count();
     Ranking ranking(kind, options, allCandidates(kind, n));
+    const auto index =
+        std::make_shared<const SingleCrossIndex>(input.grid, input.reciprocals, input.settings);
     std::size_t candidates = 0, predicted = 0;
     if (n >= (kind == HybridKind::DoubleCross ? 4 : 3)) {
-        const SingleCrossIndex index(input.grid, input.reciprocals, input.settings);
-        const CrossSquare square = readSquare(index, n);
+        const CrossSquare square = readSquare(*index, n);
         Search search(square, kind, ranking);
         if (kind == HybridKind::DoubleCross)
             search.doubleCrosses();
@@ -405,8 +407,8 @@ RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
             search.threeWayCrosses();
         countCandidates(kind, n, square, candidates, predicted);
     }
-    RankingResult result =
-        ranking.take(completeFromTable(input.grid, input.reciprocals, input.settings, kind));
+    // The kept hybrids' rows are read from the index as the run reads them.
+    RankingResult result = ranking.take(completeFromIndex(index, kind));
     result.candidates = candidates;
     result.predicted = predicted;
     return result;

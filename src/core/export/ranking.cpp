@@ -220,7 +220,13 @@ void Ranking::checkMemory(
 RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reciprocals,
     const FormatSettings &settings, HybridKind kind)
 {
-    const auto index = std::make_shared<const SingleCrossIndex>(grid, reciprocals, settings);
+    return completeFromIndex(
+        std::make_shared<const SingleCrossIndex>(grid, reciprocals, settings), kind);
+}
+
+RankingResult::Complete completeFromIndex(
+    std::shared_ptr<const SingleCrossIndex> index, HybridKind kind)
+{
     return [index, kind](const RankedHybrid &hybrid) {
         const auto &p = hybrid.parents;
         const std::array<std::array<std::int32_t, 2>, 4> pairs = kind == HybridKind::DoubleCross

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ namespace koravel {
 
 class CellGrid;
 class ReportDocument;
+class SingleCrossIndex;
 
 struct RankingOptions
 {
@@ -112,6 +114,9 @@ private:
 // change meanwhile), as the run worked them out.
 RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reciprocals,
     const FormatSettings &settings, HybridKind kind);
+// The same from an index already built over that table.
+RankingResult::Complete completeFromIndex(
+    std::shared_ptr<const SingleCrossIndex> index, HybridKind kind);
 
 // Ranks the candidate lines of a report document as it stands (headers, rules, summary lines
 // and lines that do not parse are skipped). The result holds the rows of the kept hybrids read
