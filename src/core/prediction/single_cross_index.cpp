@@ -15,7 +15,6 @@
 #include <bit>
 #include <deque>
 #include <limits>
-#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -85,6 +84,7 @@ struct SingleCrossIndex::Impl
     int firstBadParentA = kNoError;
     // The rows sorted by parent A, then parent B, then row: a pair's matches at once.
     std::vector<IndexedRow> byParentB;
+    std::vector<std::int32_t> keysB; // the parent B of each of them, searched in place of them
     std::unordered_map<std::int32_t, Group> groups;
 
     std::int32_t denseSide = 0;
@@ -161,6 +161,9 @@ void SingleCrossIndex::Impl::build(const CellGrid &grid)
         std::stable_sort(byParentB.begin() + std::ptrdiff_t(range.begin),
             byParentB.begin() + std::ptrdiff_t(range.end),
             [](const IndexedRow &x, const IndexedRow &y) { return x.parentB < y.parentB; });
+    keysB.reserve(byParentB.size());
+    for (const IndexedRow &row : byParentB)
+        keysB.push_back(row.parentB);
 }
 
 const Group *SingleCrossIndex::Impl::group(std::int32_t parentA) const
@@ -176,15 +179,9 @@ std::pair<const IndexedRow *, const IndexedRow *> SingleCrossIndex::Impl::matche
 {
     if (group == nullptr)
         return { nullptr, nullptr };
-    const IndexedRow *begin = byParentB.data() + group->begin;
-    const IndexedRow *end = byParentB.data() + group->end;
-    const auto range = std::equal_range(begin, end, parentB, [](const auto &x, const auto &y) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(x)>, IndexedRow>)
-            return x.parentB < y;
-        else
-            return x < y.parentB;
-    });
-    return { range.first, range.second };
+    const std::int32_t *keys = keysB.data();
+    const auto [first, last] = std::equal_range(keys + group->begin, keys + group->end, parentB);
+    return { byParentB.data() + (first - keys), byParentB.data() + (last - keys) };
 }
 
 // The walk through the rows with parent A = a (or b) in table order stops at the first of them
