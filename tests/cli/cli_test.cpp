@@ -142,6 +142,14 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { hd4({ "--output", "%/o.csv", "--csv", "%/o.csv" }),
             "--output e --csv não podem ser o mesmo arquivo\n" },
         { hd4({ "--xlsx=" }), "--xlsx espera o nome de um arquivo\n" },
+        { hd4({ "--no-report", "--top", "3" }),
+            "--no-report pede --ranking ARQUIVO ou --xlsx ARQUIVO\n" },
+        { hd4({ "--no-report", "--ranking", "%/o.csv", "--output", "%/r.txt" }),
+            "--no-report não combina com --output\n" },
+        { hd4({ "--no-report", "--xlsx", "%/o.xlsx", "--clean" }),
+            "--no-report não combina com --clean\n" },
+        { hd4({ "--no-report", "--ranking", "%/o.csv", "--csv", "%/c.csv" }),
+            "--no-report não combina com --csv\n" },
     };
     for (const auto &[arguments, message] : usage)
         rows.push_back({ arguments, 2, "", "koravel-cli: " + message + "..." });
