@@ -23,6 +23,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "numtext/error.h"
@@ -187,6 +188,24 @@ namespace {
         candidates = countComplete(kind, bits, side);
     }
 
+    // The mean as the run works it out from the values in their order (summed left to right
+    // in extended precision, stored as a double). Each rounded addition is monotone in both
+    // terms, so values no larger, summed in the same order, never give a larger mean.
+    double runMean(double a, double b)
+    {
+        long double sum = a;
+        sum += b;
+        return double(sum * 0.5L);
+    }
+    double runMean(double a, double b, double c, double d)
+    {
+        long double sum = a;
+        sum += b;
+        sum += c;
+        sum += d;
+        return double(sum * 0.25L);
+    }
+
     class Search
     {
     public:
@@ -216,12 +235,19 @@ namespace {
         void threeWayCrosses();
 
     private:
+        // Whether a candidate of this mean, met at this place, or any after it, could still
+        // get in: better than the worst kept (equal means go by place), as the ranking decides.
+        bool couldEnter(double mean, std::uint64_t order) const
+        {
+            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            return !worst || mean > worst->mean || (mean == worst->mean && order < worst->order);
+        }
         struct Sorted
         {
             std::vector<double> values; // each row (or column) best first
             std::vector<std::uint32_t> others; // the column (or row) of each value
             std::vector<std::uint32_t> sizes;
-            std::vector<double> best, bestTwo; // the best value, the sum of the two best
+            std::vector<double> best, second; // the best value and the next
         };
         Sorted sortedLines(bool byColumn) const;
         void offer(std::size_t i, std::size_t j, std::size_t k, std::size_t l);
@@ -243,7 +269,7 @@ namespace {
         sorted.others.resize(m * m);
         sorted.sizes.assign(m, 0);
         sorted.best.assign(m, kNoBound);
-        sorted.bestTwo.assign(m, kNoBound);
+        sorted.second.assign(m, kNoBound);
         std::vector<std::pair<double, std::uint32_t>> line;
         for (std::size_t a = 0; a < m; ++a) {
             line.clear();
@@ -262,7 +288,7 @@ namespace {
             if (!line.empty())
                 sorted.best[a] = line[0].first;
             if (line.size() >= 2)
-                sorted.bestTwo[a] = line[0].first + line[1].first;
+                sorted.second[a] = line[1].first;
         }
         return sorted;
     }
@@ -284,7 +310,11 @@ namespace {
             record.values = { s.value(i, k), s.value(j, k), 0, 0 };
             record.order = std::size_t((i * m + j) * m + k);
         }
-        if (workOutStatistics(record))
+        const auto &v = record.values;
+        const double mean = m_kind == HybridKind::DoubleCross ? runMean(v[0], v[1], v[2], v[3])
+                                                              : runMean(v[0], v[1]);
+        // Most candidates met are no better than the worst kept: they need no CV.
+        if (couldEnter(mean, record.order) && workOutStatistics(record))
             m_ranking.add(record);
     }
 
@@ -292,26 +322,38 @@ namespace {
     {
         const std::size_t m = m_square.side;
         const Sorted rows = sortedLines(false);
+        // The best mean any candidate of the pair (i, j) could have: its two single crosses
+        // of row i are at most the two best of the row, summed first, and those of row j at
+        // most the two best of row j, added in either order.
         struct PairBound
         {
-            double bound;
+            double mean;
             std::uint32_t i, j;
         };
         std::vector<PairBound> pairs;
         for (std::size_t i = 0; i < m; ++i)
             for (std::size_t j = i + 1; j < m; ++j)
-                if (rows.sizes[i] >= 2 && rows.sizes[j] >= 2)
-                    pairs.push_back(
-                        { rows.bestTwo[i] + rows.bestTwo[j], std::uint32_t(i), std::uint32_t(j) });
-        std::sort(pairs.begin(), pairs.end(),
-            [](const PairBound &a, const PairBound &b) { return a.bound > b.bound; });
+                if (rows.sizes[i] >= 2 && rows.sizes[j] >= 2) {
+                    const double a = rows.best[i], b = rows.second[i];
+                    const double c = rows.best[j], d = rows.second[j];
+                    pairs.push_back({ std::max(runMean(a, b, c, d), runMean(a, b, d, c)),
+                        std::uint32_t(i), std::uint32_t(j) });
+                }
+        // Best bound first; of equal bounds, the pair met first in the run.
+        std::sort(pairs.begin(), pairs.end(), [](const PairBound &x, const PairBound &y) {
+            return x.mean != y.mean ? x.mean > y.mean : x.i != y.i ? x.i < y.i : x.j < y.j;
+        });
 
         std::vector<std::pair<double, std::uint32_t>> columns; // w(x), x
+        const std::uint64_t square = std::uint64_t(m) * m;
         for (const PairBound &pair : pairs) {
-            double need = needed();
-            if (pair.bound < need)
-                break; // and so are all the pairs after it
+            // The pair's first candidate comes after every candidate of the pairs before it
+            // (and its last before those after it): if none of its candidates can get in, none
+            // of the later pairs' can, whose bounds are lower or whose places are later.
             const std::size_t i = pair.i, j = pair.j;
+            if (!couldEnter(pair.mean, (i * m + j) * square))
+                break;
+            double need = needed();
             // No w exceeds the best of row i plus the best of row j, so a column whose w is
             // below need minus that pairs with none to reach need.
             const double least = need - (rows.best[i] + rows.best[j]);
@@ -357,19 +399,38 @@ namespace {
     {
         const std::size_t m = m_square.side;
         const Sorted columns = sortedLines(true);
-        std::vector<std::pair<double, std::uint32_t>> order; // bound, column
+        std::vector<std::pair<double, std::uint32_t>> order; // the best mean, column
         for (std::size_t k = 0; k < m; ++k)
             if (columns.sizes[k] >= 2)
-                order.emplace_back(columns.bestTwo[k], std::uint32_t(k));
+                order.emplace_back(runMean(columns.best[k], columns.second[k]), std::uint32_t(k));
         std::sort(order.begin(), order.end(),
             [](const auto &a, const auto &b) { return a.first > b.first; });
         for (const auto &[bound, k] : order) {
-            double need = needed();
-            if (bound < need)
+            // A column's candidates come at every place of the run: only a bound below the
+            // worst kept rules them out, and those of the columns after it.
+            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            if (worst && bound < worst->mean)
                 break;
+            double need = needed();
             const double *values = columns.values.data() + std::size_t(k) * m;
             const std::uint32_t *rows = columns.others.data() + std::size_t(k) * m;
             const std::size_t size = columns.sizes[k];
+            if (worst && bound == worst->mean) {
+                // Only a tie with the worst kept, met before it, can get in: its first line
+                // is at most the worst's, so only those rows are paired with the others.
+                const std::uint64_t firstLine = worst->order / (std::uint64_t(m) * m);
+                for (std::size_t a = 0; a < size; ++a) {
+                    if (rows[a] > firstLine)
+                        continue;
+                    for (std::size_t b = 0; b < size; ++b) {
+                        if (values[a] + values[b] < need)
+                            break;
+                        if (rows[b] > rows[a])
+                            offer(rows[a], rows[b], k, 0);
+                    }
+                }
+                continue;
+            }
             for (std::size_t a = 0; a + 1 < size; ++a) {
                 if (values[a] + values[a + 1] < need)
                     break;
