@@ -4,7 +4,7 @@
 #   uniform  value uniform on 3 to 12, two decimals
 #   effects  value = 5 + g_i + g_j + e, g uniform on -2 to 2 per line, e on -0.5 to 0.5
 # Goals: HD n = 200, K = 100 within 2 s; HD n = 1000 within 20 s; HT n = 1000 within 2 s.
-# Prints wall time, user time and peak memory of each run.
+# Prints the wall, user and system time and the peak memory of each run.
 #   bash bench/best_candidates.sh                 the goals
 #   GROWTH=1 bash bench/best_candidates.sh        also n = 100..1000 at K = 100, K = 10..10000
 #   TODAY=1 bash bench/best_candidates.sh         also the ranking of the whole report, n = 200
@@ -39,11 +39,12 @@ run() {
   shift 4
   local data
   data=$(table "$kind" "$n")
-  /usr/bin/time -f "%e %U %M" -o "$work/time" "$cli" "$command" "$data" --lines "$n" \
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$cli" "$command" "$data" --lines "$n" \
     --reciprocals nao --decimal-separator . --top "$top" "$@" >/dev/null
-  read -r wall user kb < "$work/time"
-  printf '%-3s %-8s n=%-5s K=%-6s %-22s %7.2f s wall %7.2f s user %6d MB\n' "$command" "$kind" \
-    "$n" "$top" "$*" "$wall" "$user" $((kb / 1024))
+  read -r wall user sys kb < "$work/time"
+  local shown=${*//$work\//}
+  printf '%-3s %-8s n=%-5s K=%-6s %-34s %6.2f s wall %5.2f s user %5.2f s sys %4d MB\n' \
+    "$command" "$kind" "$n" "$top" "$shown" "$wall" "$user" "$sys" $((kb / 1024))
 }
 
 for kind in uniform effects; do

@@ -34,7 +34,7 @@ void checkRankingSheet(HybridKind kind, std::size_t kept, std::size_t lines)
     if (kept <= most && rows <= most)
         return;
     throw Error("A folha Ordena\xE7\xE3o comporta no m\xE1ximo " + std::to_string(most)
-        + " linhas; esta ordena\xE7\xE3o teria mais");
+        + " linhas. Use um --top menor.");
 }
 
 namespace {

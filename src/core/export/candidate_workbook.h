@@ -56,7 +56,7 @@ std::string tooManyRowsMessage(std::size_t candidates);
 
 // Refuses a ranking whose sheet would need more rows than a sheet has: the K kept, a blank row,
 // the titles of the frequencies and one row for each line (at most lines, or every parent of
-// the kept). "A folha Ordenação comporta no máximo 1048576 linhas; esta ordenação teria mais"
+// the kept). "A folha Ordenação comporta no máximo 1048576 linhas. Use um --top menor."
 void checkRankingSheet(HybridKind kind, std::size_t kept, std::size_t lines);
 
 } // namespace koravel
