@@ -2,18 +2,21 @@
 //
 // A candidate's ranked mean is worked out from the single crosses as the report prints them, so
 // the search reads those numbers once into a square over the lines of the table. A double cross
-// (i x j)(k x l) sums w(k) + w(l) with w(x) = HS(i, x) + HS(j, x); no candidate of the pair of
-// lines (i, j) sums more than the two best of row i plus the two best of row j. The pairs are
-// taken by that bound, best first, and stop when it falls below the K-th mean kept. Inside a
-// pair, only the columns whose w can still reach it are gathered (scanning the shorter of the
-// two sorted rows), sorted, and paired best first. A three-way cross (i x j) k sums
-// HS(i, k) + HS(j, k): the columns are taken by the sum of their two best values, and each column
-// is paired best first the same way.
+// (i x j)(k x l) adds HS(i, k) and HS(i, l) from row i, then HS(j, k) and HS(j, l) from row j:
+// no candidate of the pair of lines (i, j) has a larger mean than the two best of row i and the
+// two best of row j added the same way, since every rounded addition is monotone. The pairs are
+// taken by that bound, best first, and of equal bounds in the run's order; they stop at the
+// first whose bound is below the K-th mean kept, or equal to it with its candidates met after
+// that one (ties go by place). Inside a pair, with w(x) = HS(i, x) + HS(j, x), only the columns
+// whose w can still reach the K-th mean are gathered (scanning the shorter of the two sorted
+// rows), sorted and paired best first. A three-way cross (i x j) k adds HS(i, k) and HS(j, k):
+// the columns are taken by their two best values, each paired best first the same way.
 //
-// The bounds are sums of doubles, within a few units in the last place of the exact sums; a
-// candidate is skipped only when its bound is below the K-th mean kept by far more than that,
-// and every candidate not skipped is worked out exactly as the run works it out, so ties and
-// the order among them come out as the ranking of the whole run gives them.
+// The sums of w are doubles, within a few units in the last place of the exact sums, so inside
+// a pair a candidate is skipped only when its sum is below the K-th mean kept by far more than
+// that. Every candidate not skipped has its mean worked out exactly as the run works it out and
+// goes to the same ranking as the run's records, so ties and the order among them come out as
+// the ranking of the whole run gives them.
 #include "export/best_candidates.h"
 
 #include <algorithm>
