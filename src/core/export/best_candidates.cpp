@@ -20,6 +20,7 @@
 #include "export/best_candidates.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -209,10 +210,73 @@ namespace {
         return double(sum * 0.25L);
     }
 
+    // The best K met so far, in a buffer that is cut back to the best K (with the best pairing,
+    // the best of each set of four lines first) whenever it holds half as many again: a few
+    // comparisons a candidate, where a heap of a million would be walked down at each. The
+    // worst of the last cut is the bar a candidate must clear: K at least as good are known.
+    class BestKept
+    {
+    public:
+        BestKept(std::size_t top, bool bySet)
+            : m_top(top)
+            , m_bySet(bySet)
+        {
+        }
+        const std::optional<RankedHybrid> &worst() const { return m_worst; }
+        void add(const RankedHybrid &hybrid)
+        {
+            m_kept.push_back(hybrid);
+            if (m_kept.size() >= m_top + m_top / 2 + 64)
+                cut();
+        }
+        std::vector<RankedHybrid> take()
+        {
+            cut();
+            return std::move(m_kept);
+        }
+
+    private:
+        // As the ranking orders them: higher mean first, then the one met first.
+        static bool better(const RankedHybrid &a, const RankedHybrid &b)
+        {
+            return a.mean != b.mean ? a.mean > b.mean : a.order < b.order;
+        }
+        static std::array<std::int32_t, 4> lineSet(const RankedHybrid &hybrid)
+        {
+            std::array<std::int32_t, 4> set = hybrid.parents;
+            std::sort(set.begin(), set.end());
+            return set;
+        }
+        void cut()
+        {
+            if (m_bySet) {
+                std::sort(m_kept.begin(), m_kept.end(), [](const auto &a, const auto &b) {
+                    const auto setA = lineSet(a), setB = lineSet(b);
+                    return setA != setB ? setA < setB : better(a, b);
+                });
+                m_kept.erase(
+                    std::unique(m_kept.begin(), m_kept.end(),
+                        [](const auto &a, const auto &b) { return lineSet(a) == lineSet(b); }),
+                    m_kept.end());
+            }
+            if (m_kept.size() < m_top)
+                return;
+            const auto last = m_kept.begin() + std::ptrdiff_t(m_top - 1);
+            std::nth_element(m_kept.begin(), last, m_kept.end(), better);
+            m_kept.resize(m_top);
+            m_worst = m_kept.back();
+        }
+
+        std::size_t m_top;
+        bool m_bySet;
+        std::vector<RankedHybrid> m_kept;
+        std::optional<RankedHybrid> m_worst;
+    };
+
     class Search
     {
     public:
-        Search(const CrossSquare &square, HybridKind kind, Ranking &ranking)
+        Search(const CrossSquare &square, HybridKind kind, BestKept &ranking)
             : m_square(square)
             , m_kind(kind)
             , m_ranking(ranking)
@@ -230,7 +294,7 @@ namespace {
         {
             if (!m_prune)
                 return kNoBound;
-            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            const std::optional<RankedHybrid> worst = m_ranking.worst();
             return worst ? worst->mean * m_count - m_margin : kNoBound;
         }
 
@@ -242,7 +306,7 @@ namespace {
         // get in: better than the worst kept (equal means go by place), as the ranking decides.
         bool couldEnter(double mean, std::uint64_t order) const
         {
-            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            const std::optional<RankedHybrid> worst = m_ranking.worst();
             return !worst || mean > worst->mean || (mean == worst->mean && order < worst->order);
         }
         struct Sorted
@@ -257,7 +321,7 @@ namespace {
 
         const CrossSquare &m_square;
         HybridKind m_kind;
-        Ranking &m_ranking;
+        BestKept &m_ranking;
         double m_count;
         bool m_prune = true;
         double m_margin = 0;
@@ -318,7 +382,7 @@ namespace {
                                                               : runMean(v[0], v[1]);
         // Most candidates met are no better than the worst kept: they need no CV.
         if (couldEnter(mean, record.order) && workOutStatistics(record))
-            m_ranking.add(record);
+            m_ranking.add({ record.parents, record.mean, record.order });
     }
 
     void Search::doubleCrosses()
@@ -411,7 +475,7 @@ namespace {
         for (const auto &[bound, k] : order) {
             // A column's candidates come at every place of the run: only a bound below the
             // worst kept rules them out, and those of the columns after it.
-            const std::optional<RankedHybrid> worst = m_ranking.worstKept();
+            const std::optional<RankedHybrid> worst = m_ranking.worst();
             if (worst && bound < worst->mean)
                 break;
             double need = needed();
@@ -458,17 +522,29 @@ RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
     else
         checkThreeWayCrosses(input, messages);
     const std::int32_t n = input.lines.count();
-    Ranking ranking(kind, options, allCandidates(kind, n));
+    const std::size_t all = allCandidates(kind, n);
+    Ranking ranking(kind, options, all);
     const auto index =
         std::make_shared<const SingleCrossIndex>(input.grid, input.reciprocals, input.settings);
     std::size_t candidates = 0, predicted = 0;
     if (n >= (kind == HybridKind::DoubleCross ? 4 : 3)) {
         const CrossSquare square = readSquare(*index, n);
-        Search search(square, kind, ranking);
+        BestKept kept(
+            std::min(options.top, all), options.bestPairing && kind == HybridKind::DoubleCross);
+        Search search(square, kind, kept);
         if (kind == HybridKind::DoubleCross)
             search.doubleCrosses();
         else
             search.threeWayCrosses();
+        // The ranking keeps the same best whatever order they come in.
+        for (const RankedHybrid &hybrid : kept.take()) {
+            CandidateRecord record;
+            record.kind = kind;
+            record.parents = hybrid.parents;
+            record.mean = hybrid.mean;
+            record.order = std::size_t(hybrid.order);
+            ranking.add(record);
+        }
         countCandidates(kind, n, square, candidates, predicted);
     }
     // The kept hybrids' rows are read from the index as the run reads them.
