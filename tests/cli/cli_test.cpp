@@ -105,7 +105,8 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { with(hd("quatro.txt", "56"), { "--xlsx", "%/w.xlsx" }), 1, "",
             "A planilha comporta no máximo 1048575 híbridos; este relatório tem 1101870.\n" },
         // Without the report only the ranking's sheet must hold its rows.
-        { with(hd("quatro.txt", "2000"), { "--top", "1048574", "--no-report", "--xlsx", "%/w.xlsx" }),
+        { with(hd("quatro.txt", "2000"),
+              { "--top", "1048574", "--no-report", "--xlsx", "%/w.xlsx" }),
             1, "", "A folha Ordenação comporta no máximo 1048576 linhas. Use um --top menor.\n" },
         { hd("tres.txt", "2000000000"), 1, "",
             "Com 2.000.000.000 linhagens, o relat\xC3\xB3rio de HDs teria "
