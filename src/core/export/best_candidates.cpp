@@ -32,6 +32,7 @@
 
 #include "numtext/error.h"
 #include "prediction/single_cross_index.h"
+#include "table/cell_grid.h"
 
 namespace koravel {
 
@@ -55,6 +56,10 @@ namespace {
         std::vector<Cross> state;
         double largest = 0; // the largest magnitude of a usable value
         bool anyUnprintable = false;
+        // Whether some candidate's mean or CV could fail: when the values other than 0 all
+        // have one sign, no mean is 0 and every |mean| is at least the smallest |value|, so a
+        // largest |value| within 1e300 times the smallest keeps every CV far from overflowing.
+        bool someCouldFail = false;
 
         double value(std::size_t a, std::size_t b) const { return printed[a * side + b]; }
         bool usable(std::size_t a, std::size_t b) const
@@ -77,6 +82,8 @@ namespace {
         square.side = m;
         square.printed.assign(m * m, 0.0);
         square.state.assign(m * m, Cross::Falso);
+        bool positive = false, negative = false;
+        double smallest = std::numeric_limits<double>::infinity(), largest = 0;
         for (std::size_t a = 0; a < m; ++a) {
             for (std::size_t b = 0; b < m; ++b) {
                 if (a == b)
@@ -85,7 +92,14 @@ namespace {
                 try {
                     cross = index.lookup(square.lines[a], square.lines[b]);
                 } catch (const Error &) {
-                    continue; // a pair the run never looks up, or the check would have failed
+                    square.someCouldFail = true; // a pair the run may never look up
+                    continue;
+                }
+                if (cross.value != 0.0) {
+                    positive |= cross.value > 0;
+                    negative |= cross.value < 0;
+                    smallest = std::min(smallest, std::fabs(cross.value));
+                    largest = std::max(largest, std::fabs(cross.value));
                 }
                 Cross &state = square.state[a * m + b];
                 if (std::isnan(cross.printed) || (cross.printed == 0.0) != (cross.value == 0.0)) {
@@ -98,6 +112,7 @@ namespace {
                 }
             }
         }
+        square.someCouldFail |= (positive && negative) || largest > smallest * 1e300;
         return square;
     }
 
@@ -516,11 +531,22 @@ namespace {
 RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
     const RankingOptions &options, MessageSink *messages)
 {
-    // The run's errors and messages first, in the run's order.
-    if (kind == HybridKind::DoubleCross)
-        checkDoubleCrosses(input, messages);
-    else
-        checkThreeWayCrosses(input, messages);
+    // The run's errors and messages first, in the run's order: the number of lines, the
+    // message for too few and the progress maximum, which a check over a table without rows
+    // meets and nothing else; then those of the lookups and of the means and CVs, which the
+    // check over the table meets, but which no table of convertible cells whose values have
+    // one sign can raise.
+    const auto check = [kind](const PredictionInput &checked, MessageSink *told) {
+        if (kind == HybridKind::DoubleCross)
+            checkDoubleCrosses(checked, told);
+        else
+            checkThreeWayCrosses(checked, told);
+    };
+    if (options.top == 0)
+        throw Error(kRankingTopZeroMessage); // as the ranking refuses it, before the run
+    CellGrid noRows;
+    noRows.setRowCount(1);
+    check(PredictionInput { noRows, input.lines, input.reciprocals, input.settings }, messages);
     const std::int32_t n = input.lines.count();
     const std::size_t all = allCandidates(kind, n);
     Ranking ranking(kind, options, all);
@@ -529,6 +555,8 @@ RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
     std::size_t candidates = 0, predicted = 0;
     if (n >= (kind == HybridKind::DoubleCross ? 4 : 3)) {
         const CrossSquare square = readSquare(*index, n);
+        if (!index->convertsEverywhere() || square.someCouldFail)
+            check(input, nullptr);
         BestKept kept(
             std::min(options.top, all), options.bestPairing && kind == HybridKind::DoubleCross);
         Search search(square, kind, kept);
