@@ -48,8 +48,10 @@ std::string valueText(std::mt19937 &random, int style, int a, int b, const std::
         return std::to_string(uniform(3, 11)) + "." + std::to_string(uniform(10, 99));
     case 2: // strong line effects
         return std::to_string(20 + g[std::size_t(a)] + g[std::size_t(b)] + uniform(-2, 2));
-    case 3: // both signs: means of 0 divide by zero
-        return std::to_string(uniform(-3, 3));
+    case 3: // both signs: means of 0 divide by zero, or, with more digits, hardly ever
+        return a % 2
+            ? std::to_string(uniform(-3, 3))
+            : std::to_string(uniform(-3, 3)) + "." + std::to_string(uniform(100000, 999999));
     default: // more digits than the report prints
         return std::to_string(uniform(1, 3)) + ".1234567890123456" + std::to_string(uniform(0, 9));
     }

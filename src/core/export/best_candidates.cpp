@@ -28,6 +28,8 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "numtext/error.h"
@@ -53,13 +55,19 @@ namespace {
         std::vector<std::int32_t> lines; // ascending
         std::size_t side = 0;
         std::vector<double> printed; // side * side, a * side + b: the value as printed
+        std::vector<double> values; // the value itself, 0 when absent
         std::vector<Cross> state;
         double largest = 0; // the largest magnitude of a usable value
         bool anyUnprintable = false;
         // Whether some candidate's mean or CV could fail: when the values other than 0 all
         // have one sign, no mean is 0 and every |mean| is at least the smallest |value|, so a
         // largest |value| within 1e300 times the smallest keeps every CV far from overflowing.
-        bool someCouldFail = false;
+        // Values of both signs within that range can fail only where they cancel.
+        bool bothSigns = false;
+        bool wideRange = false; // or a pair whose lookup raises
+        double largestValue = 0;
+
+        double raw(std::size_t a, std::size_t b) const { return values[a * side + b]; }
 
         double value(std::size_t a, std::size_t b) const { return printed[a * side + b]; }
         bool usable(std::size_t a, std::size_t b) const
@@ -81,6 +89,7 @@ namespace {
             throw std::bad_alloc();
         square.side = m;
         square.printed.assign(m * m, 0.0);
+        square.values.assign(m * m, 0.0);
         square.state.assign(m * m, Cross::Falso);
         bool positive = false, negative = false;
         double smallest = std::numeric_limits<double>::infinity(), largest = 0;
@@ -92,9 +101,10 @@ namespace {
                 try {
                     cross = index.lookup(square.lines[a], square.lines[b]);
                 } catch (const Error &) {
-                    square.someCouldFail = true; // a pair the run may never look up
+                    square.wideRange = true; // a pair the run may never look up
                     continue;
                 }
+                square.values[a * m + b] = cross.value;
                 if (cross.value != 0.0) {
                     positive |= cross.value > 0;
                     negative |= cross.value < 0;
@@ -112,8 +122,78 @@ namespace {
                 }
             }
         }
-        square.someCouldFail |= (positive && negative) || largest > smallest * 1e300;
+        square.bothSigns = positive && negative;
+        square.wideRange |= largest > smallest * 1e300 || largest >= 1e300;
+        square.largestValue = largest;
         return square;
+    }
+
+    // The error the mean and CV of these values raise in the run, if any.
+    std::optional<std::string> failureOf(std::span<const double> values)
+    {
+        try {
+            candidateStatistics(values);
+        } catch (const Error &error) {
+            return error.message();
+        }
+        return std::nullopt;
+    }
+
+    // Raises the first error the run would meet in a mean or CV, for a table whose cells all
+    // convert and whose values have both signs within a range of 1e300. A candidate fails only
+    // where its single crosses cancel: a mean of 0, or one so small (at most 1e-305 of its
+    // largest value) that the CV overflows. So for each pair of lines (i, j) in the run's order
+    // only the candidates whose sums are within 1e-9 of the largest value of 0 are worked out:
+    // for double crosses, the columns sorted by w(x) = HS(i, x) + HS(j, x) and paired where
+    // w(k) + w(l) is that near 0; for three-way crosses, each column k.
+    void raiseFirstFailure(const CrossSquare &square, HybridKind kind)
+    {
+        const std::size_t m = square.side;
+        const double margin = square.largestValue * 1e-9;
+        std::vector<std::pair<double, std::uint32_t>> w;
+        for (std::size_t i = 0; i < m; ++i) {
+            for (std::size_t j = i + 1; j < m; ++j) {
+                if (kind == HybridKind::ThreeWayCross) {
+                    for (std::size_t k = 0; k < m; ++k) {
+                        const double a = square.raw(i, k), b = square.raw(j, k);
+                        if (k == i || k == j || a == 0 || b == 0 || std::fabs(a + b) > margin)
+                            continue;
+                        if (const auto failure = failureOf(std::array { a, b }))
+                            throw Error(*failure);
+                    }
+                    continue;
+                }
+                w.clear();
+                for (std::size_t x = i + 1; x < m; ++x) {
+                    const double a = square.raw(i, x), b = square.raw(j, x);
+                    if (x != j && a != 0 && b != 0)
+                        w.emplace_back(a + b, std::uint32_t(x));
+                }
+                std::sort(w.begin(), w.end());
+                std::optional<std::pair<std::size_t, std::size_t>> first;
+                std::string message;
+                for (std::size_t a = 0; a < w.size(); ++a) {
+                    auto b = std::size_t(std::lower_bound(w.begin(), w.end(),
+                                             std::pair { -w[a].first - margin, std::uint32_t(0) })
+                        - w.begin());
+                    for (b = std::max(b, a + 1); b < w.size() && w[b].first <= -w[a].first + margin;
+                         ++b) {
+                        const std::size_t k = std::min(w[a].second, w[b].second);
+                        const std::size_t l = std::max(w[a].second, w[b].second);
+                        if (first && *first < std::pair { k, l })
+                            continue;
+                        const std::array values { square.raw(i, k), square.raw(i, l),
+                            square.raw(j, k), square.raw(j, l) };
+                        if (const auto failure = failureOf(values)) {
+                            first = std::pair { k, l };
+                            message = *failure;
+                        }
+                    }
+                }
+                if (first)
+                    throw Error(message);
+            }
+        }
     }
 
     // 3 * C(n, 4) or 3 * C(n, 3), at most the largest size_t.
@@ -555,8 +635,10 @@ RankingResult rankBestCandidates(const PredictionInput &input, HybridKind kind,
     std::size_t candidates = 0, predicted = 0;
     if (n >= (kind == HybridKind::DoubleCross ? 4 : 3)) {
         const CrossSquare square = readSquare(*index, n);
-        if (!index->convertsEverywhere() || square.someCouldFail)
+        if (!index->convertsEverywhere() || square.wideRange)
             check(input, nullptr);
+        else if (square.bothSigns)
+            raiseFirstFailure(square, kind);
         BestKept kept(
             std::min(options.top, all), options.bestPairing && kind == HybridKind::DoubleCross);
         Search search(square, kind, kept);
