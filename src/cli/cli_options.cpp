@@ -69,6 +69,12 @@ namespace {
                 raw.clean = true;
                 continue;
             }
+            if (name == "--no-report") {
+                if (value)
+                    throw UsageError("a opção --no-report não leva valor");
+                raw.exports.noReport = true;
+                continue;
+            }
             if (name == "--best-pairing") {
                 if (value)
                     throw UsageError("a opção --best-pairing não leva valor");
@@ -238,6 +244,15 @@ Options parseOptions(std::span<const std::string_view> arguments)
         throw UsageError("--error-ms, --error-df, --replications e --names valem só para dialelo");
     }
     options.cleanUp = raw.clean;
+    // Without the report there is nothing to write to --output, clean up or put in a CSV.
+    if (raw.exports.noReport) {
+        for (const auto &[given, name] :
+            { std::pair { raw.output.has_value(), "--output" }, std::pair { raw.clean, "--clean" },
+                std::pair { raw.exports.csv.has_value(), "--csv" } })
+            if (given)
+                throw UsageError(std::string("--no-report não combina com ") + name);
+        options.noReport = true;
+    }
     if (raw.output)
         options.outputPath = std::string(*raw.output);
     options.exports = readExportOptions(
@@ -250,7 +265,7 @@ std::string_view usageText()
 {
     return "Uso: koravel-cli hd ARQUIVO --lines N [--reciprocals sim|nao] [--decimal-separator C]\n"
            "                   [--clean] [--output SAIDA] [--top K] [--best-pairing]\n"
-           "                   [--ranking CSV] [--csv CSV] [--xlsx XLSX]\n"
+           "                   [--ranking CSV] [--csv CSV] [--xlsx XLSX] [--no-report]\n"
            "                   [--csv-separator C] [--csv-decimal C]\n"
            "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
            "     koravel-cli dialelo ARQUIVO --lines N [--decimal-separator C]\n"
@@ -301,6 +316,12 @@ std::string_view helpText()
            "  --xlsx XLSX              grava os híbridos numa planilha XLSX (folha Candidatos;\n"
            "                           com --top, também a folha Ordenação). Uma folha comporta\n"
            "                           1.048.575 híbridos: hd até 55 linhagens, ht até 129\n"
+           "  --no-report              só a ordenação, sem o relatório: acha os K melhores sem\n"
+           "                           calcular todos os híbridos (os mesmos, com os mesmos\n"
+           "                           empates e a mesma ordem), para qualquer N que a memória\n"
+           "                           comporte; pede --ranking ou --xlsx (a planilha leva só a\n"
+           "                           folha Ordenação) e não combina com --output, --clean\n"
+           "                           nem --csv\n"
            "  -h, --help               mostra esta ajuda\n"
            "  --version                mostra a versão do koravel-cli\n"
            "\n"

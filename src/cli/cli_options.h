@@ -24,6 +24,7 @@ struct Options
     std::optional<char> decimalSeparator; // the locale's symbol when not given
     bool cleanUp = false;
     std::optional<std::string> outputPath;
+    bool noReport = false; // only the ranking (--ranking, --xlsx), without working out the report
     ExportOptions exports; // the ranking and the spreadsheets, when asked for
     DiallelOptions diallel; // dialelo: the trial's error and the names of the lines
 };

@@ -8,7 +8,9 @@
 #include <new>
 #include <optional>
 
+#include "export/best_candidates.h"
 #include "export/candidate_workbook.h"
+#include "export/csv_writer.h"
 #include "export/ranking.h"
 #include "table/cell_grid.h"
 #include "prediction/counts.h"
@@ -62,11 +64,52 @@ namespace {
         return std::size_t(std::min<ReportCount>(candidates, SIZE_MAX));
     }
 
+    // --no-report: the ranking found without the report, so the report's limits do not apply;
+    // the ranking's do, before the import, and its files are made before the search.
+    void rankWithoutReport(const Options &options, HybridKind kind)
+    {
+        const RankingOptions &rankingOptions = *options.exports.ranking;
+        const std::size_t candidates = candidateCount(kind, options.linesText);
+        Ranking::checkMemory(rankingOptions, candidates, availableMemory());
+        const auto n = LinesField(options.linesText).tryCount();
+        if (options.exports.xlsxPath)
+            checkRankingSheet(kind, std::min(rankingOptions.top, candidates),
+                n ? std::size_t(std::max(*n, 0)) : SIZE_MAX);
+
+        CellGrid grid;
+        ProgressBar progress;
+        CommandLineImport import(options.dataFile);
+        importDataFile(import, grid, progress);
+        const PredictionInput input { grid, options.linesText, options.reciprocals,
+            settingsFor(options) };
+        std::unique_ptr<CandidateWorkbook> workbook;
+        if (options.exports.xlsxPath)
+            workbook = std::make_unique<CandidateWorkbook>(
+                *options.exports.xlsxPath, kind, candidates, true, false);
+        std::unique_ptr<CsvWriter> csv;
+        if (options.exports.rankingPath)
+            csv = std::make_unique<CsvWriter>(*options.exports.rankingPath, options.exports.csv);
+        TerminalMessages messages;
+        const RankingResult ranking = rankBestCandidates(input, kind, rankingOptions, &messages);
+        std::vector<ReplacingFile *> files;
+        if (workbook)
+            files.push_back(&workbook->finished(&ranking));
+        if (csv) {
+            csv->ranking(ranking);
+            files.push_back(&csv->finished());
+        }
+        commitTogether(files);
+    }
+
     void streamPrediction(const Options &options)
     {
         const HybridKind hybridKind = options.command == Command::DoubleCrosses
             ? HybridKind::DoubleCross
             : HybridKind::ThreeWayCross;
+        if (options.noReport) {
+            rankWithoutReport(options, hybridKind);
+            return;
+        }
         const std::size_t candidates = candidateCount(hybridKind, options.linesText);
         // A workbook too small for the report is refused before the import and the prediction.
         if (options.exports.xlsxPath && candidates > kMaxSheetRows)

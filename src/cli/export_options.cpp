@@ -91,12 +91,13 @@ ExportOptions readExportOptions(
         options.csvPath = pathOrUsageError("--csv", *raw.csv);
     if (raw.xlsx)
         options.xlsxPath = pathOrUsageError("--xlsx", *raw.xlsx);
-    if (raw.top || raw.ranking) {
+    if (raw.top || raw.ranking || raw.noReport) {
         options.ranking = RankingOptions {};
         if (raw.top)
             options.ranking->top = topOrUsageError(*raw.top);
         if (!raw.ranking && !raw.xlsx)
-            throw UsageError("--top pede --ranking ARQUIVO ou --xlsx ARQUIVO");
+            throw UsageError(std::string(raw.noReport ? "--no-report" : "--top")
+                + " pede --ranking ARQUIVO ou --xlsx ARQUIVO");
     }
     if (raw.bestPairing) {
         if (!doubleCrosses)

@@ -16,9 +16,11 @@ struct RawExportArguments
 {
     std::optional<std::string_view> top, ranking, csv, csvSeparator, csvDecimal, xlsx;
     bool bestPairing = false;
+    bool noReport = false; // the ranking without the report: a ranking even without --top
     bool any() const
     {
-        return top || ranking || csv || csvSeparator || csvDecimal || xlsx || bestPairing;
+        return top || ranking || csv || csvSeparator || csvDecimal || xlsx || bestPairing
+            || noReport;
     }
 };
 

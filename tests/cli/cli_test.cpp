@@ -104,6 +104,10 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         // 3 * C(56, 4) hybrids do not fit in one sheet; 55 lines would.
         { with(hd("quatro.txt", "56"), { "--xlsx", "%/w.xlsx" }), 1, "",
             "A planilha comporta no máximo 1048575 híbridos; este relatório tem 1101870.\n" },
+        // Without the report only the ranking's sheet must hold its rows.
+        { with(hd("quatro.txt", "2000"),
+              { "--top", "1048574", "--no-report", "--xlsx", "%/w.xlsx" }),
+            1, "", "A folha Ordenação comporta no máximo 1048576 linhas. Use um --top menor.\n" },
         { hd("tres.txt", "2000000000"), 1, "",
             "Com 2.000.000.000 linhagens, o relat\xC3\xB3rio de HDs teria "
             "1.999.999.994.000.000.005.499.999.998.500.000.008 linhas, mais do que o koravel-cli "
@@ -142,6 +146,14 @@ TEST(Cli, UsageErrorsVersionAndCounts)
         { hd4({ "--output", "%/o.csv", "--csv", "%/o.csv" }),
             "--output e --csv não podem ser o mesmo arquivo\n" },
         { hd4({ "--xlsx=" }), "--xlsx espera o nome de um arquivo\n" },
+        { hd4({ "--no-report", "--top", "3" }),
+            "--no-report pede --ranking ARQUIVO ou --xlsx ARQUIVO\n" },
+        { hd4({ "--no-report", "--ranking", "%/o.csv", "--output", "%/r.txt" }),
+            "--no-report não combina com --output\n" },
+        { hd4({ "--no-report", "--xlsx", "%/o.xlsx", "--clean" }),
+            "--no-report não combina com --clean\n" },
+        { hd4({ "--no-report", "--ranking", "%/o.csv", "--csv", "%/c.csv" }),
+            "--no-report não combina com --csv\n" },
     };
     for (const auto &[arguments, message] : usage)
         rows.push_back({ arguments, 2, "", "koravel-cli: " + message + "..." });

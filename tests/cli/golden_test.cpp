@@ -29,6 +29,10 @@ TEST_P(GoldenCli, ReportCsvRankingAndWorkbook)
         ranking.push_back("--best-pairing");
     EXPECT_EQ(run(ranking), row.file(".txt"));
     EXPECT_EQ(readBytes(dir / "o.csv"), row.file(".ranking.csv"));
+    // The same ranking found without the report.
+    ranking.push_back("--no-report");
+    EXPECT_EQ(run(ranking), "");
+    EXPECT_EQ(readBytes(dir / "o.csv"), row.file(".ranking.csv"));
     EXPECT_EQ(run({ "--output", dir / "r.txt", "--csv", dir / "c.csv" }), "");
     EXPECT_EQ(readBytes(dir / "r.txt"), row.file(".txt"));
     EXPECT_EQ(readBytes(dir / "c.csv"), row.file(".csv"));
@@ -40,6 +44,12 @@ TEST_P(GoldenCli, ReportCsvRankingAndWorkbook)
     for (const std::string sheet : { "sheet1", "sheet2" })
         EXPECT_EQ(unzipped(dir / "w.xlsx", "xl/worksheets/" + sheet + ".xml"),
             row.file(".xlsx." + sheet + ".xml"));
+    // Without the report the ranking is the only sheet, and so the one selected.
+    run({ "--top", "5", "--no-report", "--xlsx", dir / "n.xlsx" });
+    std::string alone = unzipped(dir / "n.xlsx", "xl/worksheets/sheet1.xml");
+    const std::string selected = " tabSelected=\"1\"";
+    alone.erase(alone.find(selected), selected.size());
+    EXPECT_EQ(alone, row.file(".xlsx.sheet2.xml"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, GoldenCli, testing::ValuesIn(goldenRows()), goldenName);

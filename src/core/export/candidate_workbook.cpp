@@ -2,6 +2,7 @@
 // soon as the next begins, so a report of a million candidates costs no more memory than one.
 #include "export/candidate_workbook.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -22,6 +23,18 @@ std::string tooManyRowsMessage(std::size_t candidates)
         + " h\xED"
           "bridos; este relat\xF3rio tem "
         + std::to_string(candidates);
+}
+
+void checkRankingSheet(HybridKind kind, std::size_t kept, std::size_t lines)
+{
+    // Titles and one row a hybrid; a blank row; the frequencies' titles and one row a line.
+    const std::size_t most = kMaxSheetRows + 1;
+    const std::size_t hybrids = std::min(kept, most);
+    const std::size_t rows = hybrids + 3 + std::min(lines, hybrids * parentCount(kind));
+    if (kept <= most && rows <= most)
+        return;
+    throw Error("A folha Ordena\xE7\xE3o comporta no m\xE1ximo " + std::to_string(most)
+        + " linhas. Use um --top menor.");
 }
 
 namespace {
@@ -46,30 +59,33 @@ namespace {
 
 } // namespace
 
-CandidateWorkbook::CandidateWorkbook(
-    const std::string &path, HybridKind kind, std::size_t candidates, bool withRanking)
-    : m_file(checkedPath(path, candidates))
+CandidateWorkbook::CandidateWorkbook(const std::string &path, HybridKind kind,
+    std::size_t candidates, bool withRanking, bool withCandidates)
+    : m_file(checkedPath(path, withCandidates ? candidates : 0))
     , m_kind(kind)
     , m_workbook(newWorkbook(m_file))
 {
-    m_candidates = workbook_add_worksheet(m_workbook, kCandidatesSheet);
+    if (withCandidates)
+        m_candidates = workbook_add_worksheet(m_workbook, kCandidatesSheet);
     if (withRanking)
         m_ranking = workbook_add_worksheet(m_workbook, kRankingSheet);
     m_title = workbook_add_format(m_workbook);
     m_mean = workbook_add_format(m_workbook);
     m_cv = workbook_add_format(m_workbook);
-    if (m_candidates == nullptr || (withRanking && m_ranking == nullptr) || m_title == nullptr
-        || m_mean == nullptr || m_cv == nullptr) {
+    if ((withCandidates && m_candidates == nullptr) || (withRanking && m_ranking == nullptr)
+        || m_title == nullptr || m_mean == nullptr || m_cv == nullptr) {
         lxw_workbook_free(m_workbook);
         throw Error(cannotCreateFileMessage(m_file.shownPath(), "Out of memory"));
     }
     format_set_bold(m_title);
     format_set_num_format(m_mean, "0.000");
     format_set_num_format(m_cv, "0.0");
-    titles(m_candidates, 0, candidateTitles(kind));
     // The titles stay in sight while the rows scroll; the hybrid's name needs a wider column.
-    worksheet_freeze_panes(m_candidates, 1, 0);
-    worksheet_set_column(m_candidates, 0, 0, 16, nullptr);
+    if (m_candidates != nullptr) {
+        titles(m_candidates, 0, candidateTitles(kind));
+        worksheet_freeze_panes(m_candidates, 1, 0);
+        worksheet_set_column(m_candidates, 0, 0, 16, nullptr);
+    }
     if (m_ranking != nullptr) {
         worksheet_freeze_panes(m_ranking, 1, 0);
         worksheet_set_column(m_ranking, 1, 1, 16, nullptr);

@@ -18,9 +18,10 @@ class CandidateWorkbook
 {
 public:
     // Refuses, before anything is made, more candidates than a sheet holds below its header.
-    // The sheet "Ordenação" comes after "Candidatos" when withRanking.
-    CandidateWorkbook(
-        const std::string &path, HybridKind kind, std::size_t candidates, bool withRanking);
+    // The sheet "Ordenação" comes after "Candidatos" when withRanking; without withCandidates
+    // it is the only sheet (a ranking made without the report).
+    CandidateWorkbook(const std::string &path, HybridKind kind, std::size_t candidates,
+        bool withRanking, bool withCandidates = true);
     // Without finish() the target is left as it was.
     ~CandidateWorkbook();
     CandidateWorkbook(const CandidateWorkbook &) = delete;
@@ -56,5 +57,10 @@ void closeWorkbook(lxw_workbook *workbook, const ReplacingFile &file);
 
 // "A planilha comporta no máximo 1048575 híbridos; este relatório tem N" (Latin-1)
 std::string tooManyRowsMessage(std::size_t candidates);
+
+// Refuses a ranking whose sheet would need more rows than a sheet has: the K kept, a blank row,
+// the titles of the frequencies and one row for each line (at most lines, or every parent of
+// the kept). "A folha Ordenação comporta no máximo 1048576 linhas. Use um --top menor."
+void checkRankingSheet(HybridKind kind, std::size_t kept, std::size_t lines);
 
 } // namespace koravel

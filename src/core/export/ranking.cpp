@@ -166,6 +166,13 @@ void Ranking::add(const CandidateRecord &candidate)
     }
 }
 
+std::optional<RankedHybrid> Ranking::worstKept() const
+{
+    if (m_options.top == 0 || m_heap.size() < m_options.top)
+        return std::nullopt;
+    return m_heap.front();
+}
+
 RankingResult Ranking::take(RankingResult::Complete complete)
 {
     RankingResult result;
@@ -213,7 +220,13 @@ void Ranking::checkMemory(
 RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reciprocals,
     const FormatSettings &settings, HybridKind kind)
 {
-    const auto index = std::make_shared<const SingleCrossIndex>(grid, reciprocals, settings);
+    return completeFromIndex(
+        std::make_shared<const SingleCrossIndex>(grid, reciprocals, settings), kind);
+}
+
+RankingResult::Complete completeFromIndex(
+    std::shared_ptr<const SingleCrossIndex> index, HybridKind kind)
+{
     return [index, kind](const RankedHybrid &hybrid) {
         const auto &p = hybrid.parents;
         const std::array<std::array<std::int32_t, 2>, 4> pairs = kind == HybridKind::DoubleCross

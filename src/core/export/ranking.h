@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ namespace koravel {
 
 class CellGrid;
 class ReportDocument;
+class SingleCrossIndex;
 
 struct RankingOptions
 {
@@ -71,6 +73,8 @@ public:
     // number of candidates the run will offer, when known.
     Ranking(HybridKind kind, RankingOptions options, std::size_t candidates = SIZE_MAX);
     void add(const CandidateRecord &candidate);
+    // Once K are kept, the worst of them: a candidate must beat it to get in. Nothing before.
+    std::optional<RankedHybrid> worstKept() const;
     // The best K, sorted; the ranking is left empty.
     RankingResult take(RankingResult::Complete complete);
 
@@ -110,6 +114,9 @@ private:
 // change meanwhile), as the run worked them out.
 RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reciprocals,
     const FormatSettings &settings, HybridKind kind);
+// The same from an index already built over that table.
+RankingResult::Complete completeFromIndex(
+    std::shared_ptr<const SingleCrossIndex> index, HybridKind kind);
 
 // Ranks the candidate lines of a report document as it stands (headers, rules, summary lines
 // and lines that do not parse are skipped). The result holds the rows of the kept hybrids read

@@ -6,7 +6,9 @@
 // row fails first; rows after it never matter. Before it, a call can only fail in the rows
 // whose parent A is a (or, when reciprocals are not distinct, a or b): on their parent B, or,
 // for ValorHS alone, on the value of a matching row. Walking those rows in table order gives
-// the first failure, the last matching value and whether any row matches.
+// the first failure, the last matching value and whether any row matches; the walk stops at the
+// first of them whose parent B does not convert, so only that row and the matching rows before
+// it count, and each group keeps its rows sorted by parent B to find the matching ones at once.
 #include "prediction/single_cross_index.h"
 
 #include <algorithm>
@@ -58,6 +60,15 @@ namespace {
         }
     }
 
+    // The rows of one parent A: where they are, and the first of them whose parent B does not
+    // convert, where every walk through them stops.
+    struct Group
+    {
+        std::size_t begin, end;
+        int firstBadRow = std::numeric_limits<int>::max();
+        int firstBadMessage = kNoError;
+    };
+
     std::uint64_t pairKey(std::int32_t a, std::int32_t b)
     {
         return (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(b);
@@ -71,8 +82,10 @@ struct SingleCrossIndex::Impl
     FormatSettings settings;
     std::vector<std::string> messages;
     int firstBadParentA = kNoError;
-    std::vector<IndexedRow> rows; // sorted by parent A, then by row
-    std::unordered_map<std::int32_t, std::pair<std::size_t, std::size_t>> groups;
+    // The rows sorted by parent A, then parent B, then row: a pair's matches at once.
+    std::vector<IndexedRow> byParentB;
+    std::vector<std::int32_t> keysB; // the parent B of each of them, searched in place of them
+    std::unordered_map<std::int32_t, Group> groups;
 
     std::int32_t denseSide = 0;
     std::vector<Answer> dense; // denseSide * denseSide answers, (a - 1) * denseSide + (b - 1)
@@ -88,7 +101,9 @@ struct SingleCrossIndex::Impl
     }
 
     void build(const CellGrid &grid);
-    std::pair<const IndexedRow *, const IndexedRow *> group(std::int32_t parentA) const;
+    const Group *group(std::int32_t parentA) const;
+    std::pair<const IndexedRow *, const IndexedRow *> matches(
+        const Group *group, std::int32_t parentB) const;
     Answer &answer(std::int32_t a, std::int32_t b);
     void resolve(std::int32_t a, std::int32_t b, Answer &answer) const;
     void growDense(std::int32_t needed);
@@ -124,54 +139,72 @@ void SingleCrossIndex::Impl::build(const CellGrid &grid)
     }
     std::stable_sort(converted.begin(), converted.end(),
         [](const auto &x, const auto &y) { return x.first < y.first; });
-    rows.reserve(converted.size());
+    byParentB.reserve(converted.size());
+    groups.reserve(converted.size() / 16 + 1);
     for (std::size_t begin = 0; begin < converted.size();) {
         std::size_t end = begin;
+        Group found { begin, end };
         while (end < converted.size() && converted[end].first == converted[begin].first) {
-            rows.push_back(converted[end].second);
+            const IndexedRow &row = converted[end].second;
+            if (row.parentBError != kNoError && found.firstBadMessage == kNoError) {
+                found.firstBadRow = row.row;
+                found.firstBadMessage = row.parentBError;
+            }
+            byParentB.push_back(row);
             ++end;
         }
-        groups.emplace(converted[begin].first, std::make_pair(begin, end));
+        found.end = end;
+        groups.emplace(converted[begin].first, found);
         begin = end;
     }
+    for (const auto &[parentA, range] : groups)
+        std::stable_sort(byParentB.begin() + std::ptrdiff_t(range.begin),
+            byParentB.begin() + std::ptrdiff_t(range.end),
+            [](const IndexedRow &x, const IndexedRow &y) { return x.parentB < y.parentB; });
+    keysB.reserve(byParentB.size());
+    for (const IndexedRow &row : byParentB)
+        keysB.push_back(row.parentB);
 }
 
-std::pair<const IndexedRow *, const IndexedRow *> SingleCrossIndex::Impl::group(
-    std::int32_t parentA) const
+const Group *SingleCrossIndex::Impl::group(std::int32_t parentA) const
 {
     const auto found = groups.find(parentA);
-    if (found == groups.end())
-        return { nullptr, nullptr };
-    return { rows.data() + found->second.first, rows.data() + found->second.second };
+    return found == groups.end() ? nullptr : &found->second;
 }
 
+// The rows of a group whose parent B is parentB, in table order (a row whose parent B does not
+// convert is never among them: it comes at or after the group's first bad row).
+std::pair<const IndexedRow *, const IndexedRow *> SingleCrossIndex::Impl::matches(
+    const Group *group, std::int32_t parentB) const
+{
+    if (group == nullptr)
+        return { nullptr, nullptr };
+    const std::int32_t *keys = keysB.data();
+    const auto [first, last] = std::equal_range(keys + group->begin, keys + group->end, parentB);
+    return { byParentB.data() + (first - keys), byParentB.data() + (last - keys) };
+}
+
+// The walk through the rows with parent A = a (or b) in table order stops at the first of them
+// whose parent B does not convert; before it, only the rows that match count.
 void SingleCrossIndex::Impl::resolve(std::int32_t a, std::int32_t b, Answer &out) const
 {
-    auto [ga, gaEnd] = group(a);
-    auto [gb, gbEnd] = reciprocals == Reciprocals::Either && a != b
-        ? group(b)
-        : std::pair<const IndexedRow *, const IndexedRow *>(nullptr, nullptr);
-    // The rows with parent A = a or b, merged back into table order.
-    while (ga != gaEnd || gb != gbEnd) {
-        const IndexedRow *row;
-        std::int32_t wantedB;
-        if (gb == gbEnd || (ga != gaEnd && ga->row < gb->row)) {
-            row = ga++;
-            wantedB = b;
-        } else {
-            row = gb++;
-            wantedB = a;
+    const Group *groupA = group(a);
+    const Group *groupB = reciprocals == Reciprocals::Either && a != b ? group(b) : nullptr;
+    int stopRow = std::numeric_limits<int>::max();
+    int stopMessage = kNoError;
+    for (const Group *walked : { groupA, groupB }) {
+        if (walked != nullptr && walked->firstBadRow < stopRow) {
+            stopRow = walked->firstBadRow;
+            stopMessage = walked->firstBadMessage;
         }
-        if (row->parentBError != kNoError) {
-            // Both calls convert this parent B; nothing after it is reached.
-            if (out.existsError == kNoError)
-                out.existsError = row->parentBError;
-            if (out.valueError == kNoError)
-                out.valueError = row->parentBError;
+    }
+    auto [ma, maEnd] = matches(groupA, b);
+    auto [mb, mbEnd] = matches(groupB, a);
+    // The matching rows of both groups, merged back into table order.
+    while (ma != maEnd || mb != mbEnd) {
+        const IndexedRow *row = (mb == mbEnd || (ma != maEnd && ma->row < mb->row)) ? ma++ : mb++;
+        if (row->row >= stopRow)
             break;
-        }
-        if (row->parentB != wantedB)
-            continue;
         out.exists = true;
         if (out.valueError == kNoError) {
             if (row->valueError != kNoError)
@@ -179,6 +212,12 @@ void SingleCrossIndex::Impl::resolve(std::int32_t a, std::int32_t b, Answer &out
             else
                 out.value = row->value;
         }
+    }
+    if (stopMessage != kNoError) {
+        // Both calls convert that parent B; nothing after it is reached.
+        out.existsError = stopMessage;
+        if (out.valueError == kNoError)
+            out.valueError = stopMessage;
     }
     if (out.existsError == kNoError)
         out.existsError = firstBadParentA;
@@ -234,10 +273,10 @@ bool SingleCrossIndex::convertsEverywhere() const
 std::vector<std::int32_t> SingleCrossIndex::parents() const
 {
     std::vector<std::int32_t> lines;
-    lines.reserve(m_impl->groups.size() + m_impl->rows.size());
+    lines.reserve(m_impl->groups.size() + m_impl->byParentB.size());
     for (const auto &[parentA, range] : m_impl->groups)
         lines.push_back(parentA);
-    for (const IndexedRow &row : m_impl->rows)
+    for (const IndexedRow &row : m_impl->byParentB)
         lines.push_back(row.parentB);
     std::sort(lines.begin(), lines.end());
     lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
