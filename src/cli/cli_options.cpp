@@ -75,6 +75,12 @@ namespace {
                 raw.exports.noReport = true;
                 continue;
             }
+            if (name == "--estimate-missing") {
+                if (value)
+                    throw UsageError("a opção --estimate-missing não leva valor");
+                raw.exports.estimateMissing = true;
+                continue;
+            }
             if (name == "--best-pairing") {
                 if (value)
                     throw UsageError("a opção --best-pairing não leva valor");
@@ -235,14 +241,17 @@ Options parseOptions(std::span<const std::string_view> arguments)
     }
     if (options.command == Command::Diallel) {
         if (raw.reciprocals || raw.clean || raw.output || raw.exports.top || raw.exports.ranking
-            || raw.exports.bestPairing)
+            || raw.exports.bestPairing || raw.exports.estimateMissing)
             throw UsageError("dialelo aceita só --lines, --decimal-separator, --error-ms, "
                              "--error-df, --replications, --names, --csv, --xlsx, "
                              "--csv-separator e --csv-decimal");
-        options.diallel = readDiallelOptions(raw.diallel);
-    } else if (raw.diallel.any()) {
-        throw UsageError("--error-ms, --error-df, --replications e --names valem só para dialelo");
     }
+    // hd and ht: the trial's error and the names go to the ranking, which they need.
+    options.diallel = readDiallelOptions(raw.diallel);
+    if (options.command != Command::Diallel && raw.diallel.any() && !raw.exports.top
+        && !raw.exports.ranking && !raw.exports.noReport)
+        throw UsageError("--error-ms, --error-df, --replications e --names pedem a ordenação "
+                         "(--top K, --ranking ARQUIVO ou --no-report)");
     options.cleanUp = raw.clean;
     // Without the report there is nothing to write to --output, clean up or put in a CSV.
     if (raw.exports.noReport) {

@@ -154,6 +154,20 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "--no-report não combina com --clean\n" },
         { hd4({ "--no-report", "--ranking", "%/o.csv", "--csv", "%/c.csv" }),
             "--no-report não combina com --csv\n" },
+        { hd4({ "--ranking", "%/o.csv", "--error-ms", "4", "--replications", "2" }),
+            "--error-ms, --error-df e --replications vão juntas\n" },
+        { hd4({ "--ranking", "%/o.csv", "--error-ms", "0", "--error-df", "9", "--replications",
+              "2" }),
+            "--error-ms espera um número maior que zero, não \"0\"\n" },
+        { hd4({ "--csv", "%/o.csv", "--names", "%/n.txt" }),
+            "--error-ms, --error-df, --replications e --names pedem a ordenação (--top K, "
+            "--ranking ARQUIVO ou --no-report)\n" },
+        { hd4({ "--csv", "%/o.csv", "--estimate-missing" }),
+            "--estimate-missing pede --top K, --ranking ARQUIVO ou --no-report\n" },
+        { hd4({ "--ranking", "%/o.csv", "--estimate-missing=sim" }),
+            "a opção --estimate-missing não leva valor\n" },
+        { { "dialelo", "%/quatro.txt", "--lines", "4", "--estimate-missing" },
+            "dialelo aceita só --lines, --decimal-separator" },
     };
     for (const auto &[arguments, message] : usage)
         rows.push_back({ arguments, 2, "", "koravel-cli: " + message + "..." });
