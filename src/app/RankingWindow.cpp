@@ -56,16 +56,18 @@ QString tableText(const QAbstractItemModel &model)
 
 QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
 {
+    // A hybrid ranked with estimated crosses is FALSO in the report.
+    const std::size_t measured = ranking.predicted - ranking.estimated;
     QString text = QStringLiteral("Candidatos lidos: %1   |   Preditos: %2   |   FALSO: %3   |   "
                                   "Na tabela: %4 de maior média")
                        .arg(ranking.candidates)
-                       .arg(ranking.predicted)
-                       .arg(ranking.candidates - ranking.predicted)
+                       .arg(measured)
+                       .arg(ranking.candidates - measured)
                        .arg(ranking.best.size());
     if (bestPairing && ranking.kind == koravel::HybridKind::DoubleCross)
         text += QStringLiteral(", um pareamento por grupo de quatro linhagens");
     if (ranking.estimatesShown)
-        text += QStringLiteral("   |   Com HS estimados: %1").arg(ranking.estimated);
+        text += QStringLiteral("   |   FALSO ordenados com HS estimados: %1").arg(ranking.estimated);
     return text;
 }
 

@@ -20,8 +20,21 @@ std::uint64_t crossKey(int a, int b, Reciprocals reciprocals)
     return std::uint64_t(std::uint32_t(a)) << 32 | std::uint32_t(b);
 }
 
+namespace {
+
+    // Below four lines no missing cross can be estimated (three lines with one cross missing
+    // have no odd cycle), so nothing is read and every FALSO candidate stays out.
+    CrossTable tableFor(const PredictionInput &input)
+    {
+        if (input.lines.count() < kMinDiallelLines)
+            return CrossTable {};
+        return readCrossTable(input.grid, input.lines, input.settings);
+    }
+
+} // namespace
+
 MissingCrossEstimates::MissingCrossEstimates(const PredictionInput &input)
-    : m_table(readCrossTable(input.grid, input.lines, input.settings))
+    : m_table(tableFor(input))
     , m_fit(m_table.lines, m_table.values)
     , m_reciprocals(input.reciprocals)
 {

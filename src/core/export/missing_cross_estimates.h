@@ -35,7 +35,8 @@ public:
 
     // Reads the table as the diallel analysis does (a pair in either order, whatever the
     // reciprocal option) and fits m + g(i) + g(j) to the crosses present; raises the Errors of
-    // readCrossTable (a number of lines below 4 or above 1000, a cell that does not convert).
+    // readCrossTable (more than 1000 lines, a cell that does not convert). Below 4 lines
+    // nothing can be estimated.
     explicit MissingCrossEstimates(const PredictionInput &input);
 
     // The record of a FALSO candidate with each value of 0 replaced by the fit's estimate of
