@@ -67,7 +67,8 @@ QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
     if (bestPairing && ranking.kind == koravel::HybridKind::DoubleCross)
         text += QStringLiteral(", um pareamento por grupo de quatro linhagens");
     if (ranking.estimatesShown)
-        text += QStringLiteral("   |   FALSO ordenados com HS estimados: %1").arg(ranking.estimated);
+        text +=
+            QStringLiteral("   |   FALSO ordenados com HS estimados: %1").arg(ranking.estimated);
     return text;
 }
 

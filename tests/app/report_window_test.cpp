@@ -235,8 +235,8 @@ private slots:
         QCOMPARE(rows[0], QStringLiteral("Posição|Híbrido|Média|CV%|HS(ik)|HS(jk)|Estimado"));
         QCOMPARE(rows.filter(QStringLiteral("|não")).size(), measured - 1);
         QCOMPARE(rows.size() - 1 - (measured - 1), rows.filter(QStringLiteral("|sim")).size());
-        for (auto [edit, text] : { std::pair { ranking.Edit1, "4" }, { ranking.Edit2, "10" },
-                 { ranking.Edit3, "2" } }) {
+        for (auto [edit, text] :
+            { std::pair { ranking.Edit1, "4" }, { ranking.Edit2, "10" }, { ranking.Edit3, "2" } }) {
             edit->setText(QString::fromLatin1(text));
             emit edit->editingFinished();
         }

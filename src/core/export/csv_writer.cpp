@@ -4,8 +4,8 @@
 #include "analysis/line_names.h"
 #include "export/ranking_columns.h"
 #include "export/spreadsheet_export.h"
-#include "table/text_encoding.h"
 #include "export/spreadsheet_texts.h"
+#include "table/text_encoding.h"
 
 namespace koravel {
 
