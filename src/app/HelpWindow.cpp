@@ -1,0 +1,47 @@
+// The help window's wiring: the text from the resources, Ctrl+W or Esc to close it.
+#include "HelpWindow.h"
+
+#include "koravel_application.h"
+
+#include <QKeyEvent>
+#include <QUrl>
+
+// The help text lives in a resource of this static library, which the linker keeps only when
+// something asks for it by name.
+static void loadHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QMainWindow(parent, Qt::Window)
+{
+    loadHelpResources();
+    // Closing the main window ends the program even while the help is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(koravel::windowFont());
+    setupUi(this);
+    // The help is read, not glanced at: a size larger than the windows' own.
+    QFont text = koravel::sansFont(13);
+    Browser1->document()->setDefaultFont(text);
+    Browser1->setSource(QUrl(source()));
+    connect(Sair1, &QAction::triggered, this, &HelpWindow::Sair1Click);
+}
+
+QString HelpWindow::source()
+{
+    return QStringLiteral("qrc:/help/ajuda.html");
+}
+
+void HelpWindow::Sair1Click()
+{
+    close();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QMainWindow::keyPressEvent(event);
+}
