@@ -4,7 +4,10 @@
 #include "koravel_application.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 // The help text lives in a resource of this static library, which the linker keeps only when
 // something asks for it by name.
@@ -44,4 +47,21 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
         close();
     else
         QMainWindow::keyPressEvent(event);
+}
+
+void HelpWindow::showEvent(QShowEvent *event)
+{
+    // Centred on the screen the first time, whole on any screen of 600 pixels or more; later
+    // where the user left it.
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen *screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            resize(width(), std::min(height(), available.height() - 60));
+            QRect frame = frameGeometry();
+            frame.moveCenter(available.center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
 }

@@ -20,4 +20,8 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_placed = false;
 };

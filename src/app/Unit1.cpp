@@ -136,6 +136,9 @@ void TForm1::buildControls()
 void TForm1::buildStatusBar()
 {
     StatusBar1->setFixedHeight(kStatusBarHeight);
+    // The bar keeps as much room on its right as on its left: the second panel's right border
+    // stays inside the window.
+    StatusBar1->setContentsMargins(0, 0, 2, 0);
     auto *credits = new QLabel(
         QStringLiteral("Desenvolvido por Vescarin - compilado em " KORAVEL_BUILD_DATE), StatusBar1);
     credits->setObjectName(QStringLiteral("StatusPanel1"));
