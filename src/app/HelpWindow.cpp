@@ -27,6 +27,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     // The help is read, not glanced at: a size larger than the windows' own.
     QFont text = koravel::sansFont(13);
     Browser1->document()->setDefaultFont(text);
+    Browser1->document()->setDocumentMargin(8);
     Browser1->setSource(QUrl(source()));
     connect(Sair1, &QAction::triggered, this, &HelpWindow::Sair1Click);
 }

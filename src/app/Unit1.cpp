@@ -194,7 +194,8 @@ void TForm1::wireCommands()
         connect(action, &QAction::triggered, this, koravel::handled(this, m_dialogs, handler));
     // A key presses its button, which does nothing while it is disabled; the caption stays and
     // the key shows when the pointer rests on the button.
-    for (const auto &[action, button] : { std::pair { PredicaoHD1, BitBtn1 }, { PredicaoHT1, BitBtn2 } }) {
+    for (const auto &[action, button] :
+        { std::pair { PredicaoHD1, BitBtn1 }, { PredicaoHT1, BitBtn2 } }) {
         connect(action, &QAction::triggered, button, &QPushButton::click);
         button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
         // The last report can be shown again once a prediction has written one.
@@ -298,8 +299,8 @@ void TForm1::Ultimorelatorio1Click()
     if (!m_report)
         return;
     if (!m_session.lastReport()) {
-        m_dialogs.information(
-            this, QStringLiteral("Ainda não há relatório: faça antes uma predição de HD's ou HT's."));
+        m_dialogs.information(this,
+            QStringLiteral("Ainda não há relatório: faça antes uma predição de HD's ou HT's."));
         return;
     }
     m_report->setWindowState(m_report->windowState() & ~Qt::WindowMinimized);

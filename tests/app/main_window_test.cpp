@@ -431,7 +431,8 @@ private slots:
             if (modal)
                 whenModalOpens([](QWidget *) {});
             QTest::keySequence(QApplication::focusWidget(), QKeySequence(QLatin1String(key)));
-            QVERIFY2(acted.size() == 1, qPrintable(QString::fromLatin1(key) + " in " + window->windowTitle()));
+            QVERIFY2(acted.size() == 1,
+                qPrintable(QString::fromLatin1(key) + " in " + window->windowTitle()));
         }
         QVERIFY(!w->form1.isVisible() && !report.isVisible());
     }
@@ -450,12 +451,13 @@ private slots:
         }
         QCOMPARE(sections,
             QStringList({ "Formato do arquivo de dados", "HD e HT", "Método B de Jenkins", "CV%",
-                "FALSO", "Recíprocos", "LIMPAR", "Ordenação", "Exportação",
-                "Opções e ferramentas", "Atalhos de teclado" }));
+                "FALSO", "Recíprocos", "LIMPAR", "Ordenação", "Exportação", "Opções e ferramentas",
+                "Atalhos de teclado" }));
         QVERIFY(text->toPlainText().contains(QStringLiteral("1 2 6.00")));
         QList<QAction *> actions = w->form1.findChildren<QAction *>();
         actions << w->form2.findChildren<QAction *>() << help->findChildren<QAction *>();
-        const QStringList words = text->toPlainText().split(QRegularExpression(QStringLiteral("\\s+")));
+        const QStringList words =
+            text->toPlainText().split(QRegularExpression(QStringLiteral("\\s+")));
         for (const QAction *action : actions) {
             const QString key = action->shortcut().toString();
             QVERIFY2(key.isEmpty() || words.contains(key), qPrintable(key));

@@ -62,7 +62,8 @@ private slots:
         Windows w;
         // The about window's text shows whole, its last line too: there is nothing to scroll.
         w.form3.show();
-        QCOMPARE(w.form3.Memo1->verticalScrollBar()->maximum(), 0);
+        for (const QPlainTextEdit *memo : { w.form3.Memo1, w.form3.Memo2, w.form3.Memo3 })
+            QCOMPARE(memo->verticalScrollBar()->maximum(), 0);
         // The 8 digits of the HDs of 100 lines stand apart from the frame.
         for (int step = 0; step < 99; ++step)
             w.form1.UpDown1->upButton()->click();
