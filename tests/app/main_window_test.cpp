@@ -2,7 +2,6 @@
 // buttons run the session's predictions into the report window, errors reach the message box;
 // the about window it opens and the real dialogs of Qt behind the dialog interface.
 #include "DiallelMatrixWindow.h"
-#include "HelpWindow.h"
 #include "OptionsDialog.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
@@ -16,9 +15,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTextBlock>
 #include <QToolButton>
 
 #include <ctime>
@@ -366,102 +363,6 @@ private slots:
             form.Sair1->trigger();
         });
         form.exec();
-    }
-
-    // The three original commands keep their order; the later ones share one menu, so that the
-    // bar stays one line. The last report comes back once a prediction has written one.
-    void menuGathersTheNewCommandsAndShowsTheLastReport()
-    {
-        w->form1.show();
-        const QList<QAction *> bar = w->form1.MainMenu1->actions();
-        QStringList captions;
-        for (QAction *action : bar)
-            captions << action->text();
-        QCOMPARE(captions,
-            QStringList({ ".:: Importar dados ::.", ".:: Ferramentas ::.", ".:: Sobre ::.",
-                ".:: Sair ::." }));
-        QCOMPARE(w->form1.MainMenu1->actionGeometry(bar.last()).top(), 0);
-        QVERIFY(w->form1.MainMenu1->actionGeometry(bar.last()).right() < 637);
-        QVERIFY(!w->form1.Ultimorelatorio1->isEnabled());
-        w->import();
-        w->predict(false);
-        w->form2.close();
-        QVERIFY(w->form1.Ultimorelatorio1->isEnabled());
-        w->form1.Ultimorelatorio1->trigger();
-        QVERIFY(w->form2.isVisible());
-        QCOMPARE(w->reportLine(7), QStringLiteral("HT (1x2) 3 =>\t4.875\t3.6\t5\t4.75"));
-    }
-
-    // Each key from the window it serves, the main window's from the report window too (it
-    // covers the main window's controls), with the focus in the report's text.
-    void keysTriggerTheirCommands()
-    {
-        w->import();
-        w->form1.Edit1->setText(QStringLiteral("4"));
-        w->form1.show();
-        TForm2 &report = w->form2;
-        RankingWindow &ranking = w->ranking();
-        const std::tuple<QWidget *, const char *, QObject *, bool> rows[] = {
-            { &report, "F5", w->form1.BitBtn1, false },
-            { &report, "F6", w->form1.BitBtn2, false },
-            { &report, "Ctrl+O", w->form1.Importardados1, false },
-            { &report, "Ctrl+R", w->form1.Ultimorelatorio1, false },
-            { &report, "Ctrl+M", w->form1.Matrizdialelica1, false },
-            { &report, "F1", w->form1.Ajuda1, false },
-            { &report, "Ctrl+,", w->form1.Opcoes1, true },
-            { &report, "Shift+F1", w->form1.Sobre1, true },
-            { &report, "Ctrl+S", report.Salvar1, false },
-            { &report, "F8", report.LIMPAR1, false },
-            { &report, "Ctrl+E", report.Exportar1, false },
-            { &report, "F7", report.Ordenar1, false },
-            { &ranking, "Ctrl+E", ranking.Exportar1, false },
-            { &ranking, "Ctrl+W", ranking.Sair1, false },
-            { &report, "Ctrl+W", report.Sair1, false },
-            { &w->form1, "Ctrl+Q", w->form1.Sair1, false },
-        };
-        for (const auto &[window, key, command, modal] : rows) {
-            window->show();
-            QApplication::setActiveWindow(window);
-            if (window == &report)
-                report.Memo1->setFocus();
-            auto *button = qobject_cast<QAbstractButton *>(command);
-            QSignalSpy acted(command,
-                button ? QMetaMethod::fromSignal(&QAbstractButton::clicked)
-                       : QMetaMethod::fromSignal(&QAction::triggered));
-            if (modal)
-                whenModalOpens([](QWidget *) {});
-            QTest::keySequence(QApplication::focusWidget(), QKeySequence(QLatin1String(key)));
-            QVERIFY2(acted.size() == 1,
-                qPrintable(QString::fromLatin1(key) + " in " + window->windowTitle()));
-        }
-        QVERIFY(!w->form1.isVisible() && !report.isVisible());
-    }
-
-    // Its sections, and every key the windows answer to.
-    void helpWindowTellsItsSectionsAndEveryKey()
-    {
-        w->form1.Ajuda1->trigger();
-        auto *help = w->form1.findChild<HelpWindow *>();
-        QVERIFY(help && help->isVisible());
-        const QTextDocument *text = help->Browser1->document();
-        QStringList sections;
-        for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
-            if (block.blockFormat().headingLevel() == 2)
-                sections << block.text();
-        }
-        QCOMPARE(sections,
-            QStringList({ "Formato do arquivo de dados", "HD e HT", "Método B de Jenkins", "CV%",
-                "FALSO", "Recíprocos", "LIMPAR", "Ordenação", "Exportação", "Opções e ferramentas",
-                "Atalhos de teclado" }));
-        QVERIFY(text->toPlainText().contains(QStringLiteral("1 2 6.00")));
-        QList<QAction *> actions = w->form1.findChildren<QAction *>();
-        actions << w->form2.findChildren<QAction *>() << help->findChildren<QAction *>();
-        const QStringList words =
-            text->toPlainText().split(QRegularExpression(QStringLiteral("\\s+")));
-        for (const QAction *action : actions) {
-            const QString key = action->shortcut().toString();
-            QVERIFY2(key.isEmpty() || words.contains(key), qPrintable(key));
-        }
     }
 
     void qtDialogsShowTheLabelsCaptionsAndIcons()
