@@ -25,16 +25,10 @@ HelpWindow::HelpWindow(QWidget *parent)
     setFont(koravel::windowFont());
     setupUi(this);
     // The help is read, not glanced at: a size larger than the windows' own.
-    QFont text = koravel::sansFont(13);
-    Browser1->document()->setDefaultFont(text);
+    Browser1->document()->setDefaultFont(koravel::sansFont(13));
     Browser1->document()->setDocumentMargin(8);
-    Browser1->setSource(QUrl(source()));
+    Browser1->setSource(QUrl(QStringLiteral("qrc:/help/ajuda.html")));
     connect(Sair1, &QAction::triggered, this, &HelpWindow::Sair1Click);
-}
-
-QString HelpWindow::source()
-{
-    return QStringLiteral("qrc:/help/ajuda.html");
 }
 
 void HelpWindow::Sair1Click()

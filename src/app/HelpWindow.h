@@ -12,9 +12,6 @@ class HelpWindow : public QMainWindow, public Ui::HelpWindow
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    // Where the help text is kept.
-    static QString source();
-
 public slots:
     void Sair1Click();
 

@@ -197,7 +197,8 @@ void TForm1::wireCommands()
     for (const auto &[action, button] :
         { std::pair { PredicaoHD1, BitBtn1 }, { PredicaoHT1, BitBtn2 } }) {
         connect(action, &QAction::triggered, button, &QPushButton::click);
-        button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
+        button->setToolTip(QStringLiteral("Atalho: %1")
+                               .arg(action->shortcut().toString(QKeySequence::NativeText)));
         // The last report can be shown again once a prediction has written one.
         connect(button, &QPushButton::clicked, this,
             [this] { Ultimorelatorio1->setEnabled(m_session.lastReport().has_value()); });
