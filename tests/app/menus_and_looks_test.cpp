@@ -8,10 +8,7 @@
 #include "up_down.h"
 #include "windows_fixture.h"
 
-#include <QCheckBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -46,24 +43,16 @@ private slots:
         w.form1.Edit1->setText(QStringLiteral("4"));
         TForm2 &report = w.form2;
         RankingWindow &ranking = w.ranking();
-        const std::tuple<QWidget *, const char *, QObject *> rows[] = {
-            { &report, "F5", w.form1.BitBtn1 },
-            { &report, "F6", w.form1.BitBtn2 },
+        using Row = std::tuple<QWidget *, const char *, QObject *>;
+        const Row rows[] = { { &report, "F5", w.form1.BitBtn1 }, { &report, "F6", w.form1.BitBtn2 },
             { &report, "Ctrl+O", w.form1.Importardados1 },
-            { &report, "Ctrl+M", w.form1.Matrizdialelica1 },
-            { &report, "F1", w.form1.Ajuda1 },
-            { &report, "Ctrl+,", w.form1.Opcoes1 },
-            { &report, "Shift+F1", w.form1.Sobre1 },
-            { &report, "Ctrl+S", report.Salvar1 },
-            { &report, "F8", report.LIMPAR1 },
-            { &report, "Ctrl+E", report.Exportar1 },
-            { &report, "F7", report.Ordenar1 },
-            { &ranking, "Ctrl+E", ranking.Exportar1 },
-            { &ranking, "Ctrl+W", ranking.Sair1 },
-            { &report, "Ctrl+W", report.Sair1 },
-            { &w.form1, "Ctrl+R", w.form1.Ultimorelatorio1 },
-            { &w.form1, "Ctrl+Q", w.form1.Sair1 },
-        };
+            { &report, "Ctrl+M", w.form1.Matrizdialelica1 }, { &report, "F1", w.form1.Ajuda1 },
+            { &report, "Ctrl+,", w.form1.Opcoes1 }, { &report, "Shift+F1", w.form1.Sobre1 },
+            { &report, "Ctrl+S", report.Salvar1 }, { &report, "F8", report.LIMPAR1 },
+            { &report, "Ctrl+E", report.Exportar1 }, { &report, "F7", report.Ordenar1 },
+            { &ranking, "Ctrl+E", ranking.Exportar1 }, { &ranking, "Ctrl+W", ranking.Sair1 },
+            { &report, "Ctrl+W", report.Sair1 }, { &w.form1, "Ctrl+R", w.form1.Ultimorelatorio1 },
+            { &w.form1, "Ctrl+Q", w.form1.Sair1 } };
         for (const auto &[window, key, command] : rows) {
             window->show();
             QApplication::setActiveWindow(window);
@@ -107,7 +96,9 @@ private slots:
         }
     }
 
-    void windowsShowTheirCaptionIconAndFontInPortuguese()
+    // Captions, the maize icon and one font; Qt's dialogs in Portuguese; texts that keep clear of
+    // their frames.
+    void windowsLookAsTheProgramsOwn()
     {
         Windows w;
         w.import();
@@ -135,11 +126,6 @@ private slots:
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text(),
             QStringLiteral("&Nome do arquivo:"));
-    }
-
-    void textsKeepClearOfTheirFrames()
-    {
-        Windows w;
         // The about window's texts show whole, their last lines too: nothing to scroll.
         w.form3.show();
         for (const QPlainTextEdit *memo : { w.form3.Memo1, w.form3.Memo2, w.form3.Memo3 })
@@ -150,9 +136,6 @@ private slots:
         QCOMPARE(w.form1.Label3->text(), QStringLiteral("11763675"));
         QVERIFY(w.form1.GroupBox1->width() - w.form1.Label3->geometry().right() > 6);
         // The ranking keeps its width when the pairing note is added to its counts.
-        w.import();
-        w.predict(true);
-        w.form2.Ordenar1->trigger();
         const int width = w.ranking().width();
         w.ranking().CheckBox1->click();
         QCoreApplication::processEvents(); // the layout asks for its size
