@@ -9,10 +9,12 @@
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
 // reciprocals (and its PNG picture saved as the export writes it), a two-way table of single
 // crosses is pasted into the main window's table (tabela_colada.png), and the about window is
-// opened. Each window is saved as a PNG of its client area with its menu bar, and the
-// whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
+// opened. The menu .:: Ferramentas ::. is pictured open (menu_ferramentas.png) and the help
+// window as F1 opens it (ajuda.png). Each window is saved as a PNG of its client area with its
+// menu bar, and the whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
 #include "DiallelMatrixWindow.h"
 #include "ExportDialog.h"
+#include "HelpWindow.h"
 #include "RankingWindow.h"
 #include "Unit1.h"
 #include "UntRelatorio.h"
@@ -32,6 +34,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -199,6 +203,20 @@ int main(int argc, char **argv)
     }
     pause(300);
     saved = save(form1.grab(), folder, QStringLiteral("tabela_colada.png")) && saved;
+
+    // The tools menu open under its caption, then the help window that F1 opens.
+    const QRect tools = form1.MainMenu1->actionGeometry(form1.Ferramentas1->menuAction());
+    form1.Ferramentas1->popup(form1.MainMenu1->mapToGlobal(tools.bottomLeft()));
+    pause(300);
+    saved =
+        save(form1.Ferramentas1->grab(), folder, QStringLiteral("menu_ferramentas.png")) && saved;
+    form1.Ferramentas1->hide();
+    form1.Ajuda1->trigger();
+    pause(400);
+    auto *help = form1.findChild<HelpWindow *>();
+    saved = help && save(help->grab(), folder, QStringLiteral("ajuda.png")) && saved;
+    if (help)
+        help->hide();
 
     // The about window is modal: its pictures are taken from inside its own event loop.
     QTimer::singleShot(0, &form3, [&] {
