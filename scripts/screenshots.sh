@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Koravel's screenshot program if needed and writes PNG pictures of the three windows,
-# after importing an example and running both predictions, under a virtual X display.
+# Builds Koravel's screenshot program if needed and writes PNG pictures of the windows, after
+# importing an example and running both predictions, under a virtual X display; the diallel
+# analysis (analise_dialelica.png) is shown with invented names of the lines.
 #   bash scripts/screenshots.sh [FOLDER] [DATA_FILE] [LINES]
 # Defaults: screenshots/, examples/griffing56_maize.txt, 9 lines. The build folder is build/
 # unless KORAVEL_BUILD_DIR names another.

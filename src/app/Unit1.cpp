@@ -5,6 +5,7 @@
 #include "OptionsDialog.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
+#include "analysis_menu.h"
 #include "dialogs.h"
 #include "grid_model.h"
 #include "koravel_application.h"
@@ -161,6 +162,7 @@ void TForm1::wire()
         handled(this, m_dialogs, &TForm1::Matrizdialelica1Click));
     connect(Sobre1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sobre1Click));
     connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sair1Click));
+    menuBar()->insertActions(Sobre1, koravel::analysisCommands(this, m_session, m_dialogs));
     connect(BitBtn1, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn2Click));
     connect(UpDown1, &koravel::UpDown::stepped, this,

@@ -8,7 +8,10 @@
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
 // reciprocals (and its PNG picture saved as the export writes it), and the about window is
 // opened. Each window is saved as a PNG of its client area with its menu bar, and the
-// whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
+// whole screen once while all three are open. Last, names of the lines are loaded and the
+// diallel analysis is shown with the trial's error (analise_dialelica.png, and its chart as
+// the export writes it). scripts/screenshots.sh runs it under Xvfb.
+#include "DiallelAnalysisWindow.h"
 #include "DiallelMatrixWindow.h"
 #include "ExportDialog.h"
 #include "RankingWindow.h"
@@ -16,6 +19,7 @@
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
+#include "gca_chart_view.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
 #include "session.h"
@@ -25,15 +29,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -41,11 +49,13 @@ class ScriptedDialogs : public koravel::UserDialogs
 {
 public:
     QString dataFile;
+    QString nextOpen; // answered once, before the data file
 
     std::optional<koravel::FileDialogAnswer> openFile(
         QWidget *, const koravel::FileDialogRequest &request) override
     {
-        return koravel::FileDialogAnswer { dataFile, request.selectedFilter };
+        const QString answer = nextOpen.isEmpty() ? dataFile : std::exchange(nextOpen, {});
+        return koravel::FileDialogAnswer { answer, request.selectedFilter };
     }
     std::optional<koravel::FileDialogAnswer> saveFile(
         QWidget *, const koravel::FileDialogRequest &) override
@@ -161,6 +171,31 @@ int main(int argc, char **argv)
                     QStringLiteral("matriz_dialelica_exportada.png"))
             && saved;
         matrix->hide();
+    }
+
+    // Invented names of the nine lines, then the analysis with the trial's error.
+    QTemporaryDir namesDir;
+    QFile namesFile(namesDir.filePath(QStringLiteral("nomes.txt")));
+    if (namesFile.open(QIODevice::WriteOnly)) {
+        namesFile.write("1 KV-11\n2 KV-12 tardia\n3 Catet\xC3\xA3o-3\n4 Dente-4A\n5 KV-15\n"
+                        "6 Flint-6\n7 KV-17 precoce\n8 Opaco-8\n9 KV-19\n");
+        namesFile.close();
+    }
+    dialogs.nextOpen = namesFile.fileName();
+    form1.findChild<QAction *>(QStringLiteral("Nomesdaslinhagens1"))->trigger();
+    form1.findChild<QAction *>(QStringLiteral("Analisedialelica1"))->trigger();
+    if (auto *analysis = form1.findChild<DiallelAnalysisWindow *>()) {
+        analysis->Edit1->setText(QStringLiteral("250"));
+        analysis->SpinEdit1->setValue(175);
+        analysis->SpinEdit2->setValue(6);
+        pause(400);
+        saved = save(analysis->grab(), folder, QStringLiteral("analise_dialelica.png")) && saved;
+        saved = save(QPixmap::fromImage(analysis->PaintBox1->picture()), folder,
+                    QStringLiteral("analise_dialelica_gca.png"))
+            && saved;
+        analysis->hide();
+    } else {
+        saved = false;
     }
 
     // The about window is modal: its pictures are taken from inside its own event loop.
