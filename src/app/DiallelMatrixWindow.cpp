@@ -71,6 +71,8 @@ DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget 
         koravel::handled(this, m_dialogs, &DiallelMatrixWindow::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, &DiallelMatrixWindow::BitBtn2Click);
     PaintBox1->installEventFilter(this);
+    // The names of the lines may run longer than the window is wide.
+    Label1->setWordWrap(true);
 }
 
 const QStringList &DiallelMatrixWindow::pictureFilters()
