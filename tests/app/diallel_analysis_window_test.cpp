@@ -78,6 +78,21 @@ private slots:
         QCOMPARE(Windows::read(w.path(QStringLiteral("analise.csv"))),
             example("../tests/data/golden/griffing56_maize.dialelo.csv"));
 
+        // The workbook and the chart's picture; a names file with an error changes nothing.
+        w.dialogs.choices.push_back(SpreadsheetChoice { SpreadsheetFormat::Xlsx, ';', ',' });
+        w.dialogs.queue(w.path(QStringLiteral("analise.xlsx")));
+        window->Exportar1->trigger();
+        QVERIFY(Windows::read(w.path(QStringLiteral("analise.xlsx"))).startsWith("PK"));
+        w.dialogs.queue(w.path(QStringLiteral("gca.png")));
+        window->Exportar2->trigger();
+        QCOMPARE(
+            QImage(w.path(QStringLiteral("gca.png"))).size(), window->PaintBox1->picture().size());
+        w.dialogs.queue(w.write(QStringLiteral("ruim.txt"), "1 B73\n1 Mo17\n"));
+        w.form1.findChild<QAction *>(QStringLiteral("Nomesdaslinhagens1"))->trigger();
+        QVERIFY(
+            w.dialogs.messages.takeLast().startsWith(QStringLiteral("error: Arquivo de nomes")));
+        QCOMPARE(w.session.lineNames().name(2), "Mo17");
+
         // The heat map names the two lines of a cross.
         w.form1.Matrizdialelica1->trigger();
         auto *matrix = w.form1.findChild<DiallelMatrixWindow *>();
