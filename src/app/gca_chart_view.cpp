@@ -18,7 +18,7 @@ namespace {
     constexpr int kRowHeight = 22;
     constexpr int kBarInset = 4; // above and below each bar
     constexpr int kGap = 6; // between a label or value and its bar
-    constexpr int kMaxLabelWidth = 220;
+    constexpr int kMaxLabelWidth = 200;
     constexpr int kPlotWidth = 360;
     constexpr int kAxisHeight = 22;
 
@@ -103,7 +103,7 @@ QSize GcaChartView::minimumSizeHint() const
     return { sizeHint().width() - kPlotWidth + 120, sizeHint().height() };
 }
 
-GcaChartView::Scale GcaChartView::scale() const
+GcaChartView::Scale GcaChartView::scale(int width) const
 {
     Scale s;
     double low = 0, high = 0;
@@ -120,7 +120,7 @@ GcaChartView::Scale GcaChartView::scale() const
     s.labelRight = kMargin + labelWidth();
     const int values = valueWidth() + kGap;
     s.left = s.labelRight + kGap + (s.low < 0 ? values : 0);
-    s.right = std::max(s.left + 40, width() - kMargin - (s.high > 0 ? values : 0));
+    s.right = std::max(s.left + 40, width - kMargin - (s.high > 0 ? values : 0));
     s.top = kMargin + kTitleHeight;
     return s;
 }
@@ -129,7 +129,11 @@ QRect GcaChartView::barRect(int i) const
 {
     if (i < 0 || i >= m_bars.size())
         return {};
-    const Scale s = scale();
+    return barRect(scale(width()), i);
+}
+
+QRect GcaChartView::barRect(const Scale &s, int i) const
+{
     const double value = m_bars[i].value;
     const int zero = int(std::lround(s.x(0)));
     const int end = int(std::lround(s.x(value)));
@@ -138,31 +142,36 @@ QRect GcaChartView::barRect(int i) const
         QPoint(std::max(zero, end), top + kRowHeight - 2 * kBarInset - 1));
 }
 
-QImage GcaChartView::picture()
+QImage GcaChartView::picture() const
 {
-    // The title, the rows and the scale, without the room a taller view leaves below them.
-    const QSize shown(width(), std::min(height(), sizeHint().height()));
-    QImage image(shown, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    render(&image, QPoint(), QRegion(QRect(QPoint(), shown)));
+    // The title, the rows and the scale, at least as wide as the chart likes to be, without
+    // the room a taller view leaves below them.
+    QImage image(std::max(width(), sizeHint().width()), sizeHint().height(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    paint(painter, image.width(), image.height());
     return image;
 }
 
 void GcaChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    paint(painter, width(), height());
+}
+
+void GcaChartView::paint(QPainter &painter, int width, int height) const
+{
+    painter.fillRect(0, 0, width, height, Qt::white);
     painter.setPen(Qt::black);
     painter.setFont(sansFont(14, true));
-    painter.drawText(QRect(kMargin, kMargin, width() - 2 * kMargin, kTitleHeight),
+    painter.drawText(QRect(kMargin, kMargin, width - 2 * kMargin, kTitleHeight),
         Qt::AlignLeft | Qt::AlignTop, m_title);
     painter.setFont(labelFont());
     if (m_bars.isEmpty()) {
-        painter.drawText(QRect(kMargin, kMargin + kTitleHeight, width() - 2 * kMargin, kRowHeight),
+        painter.drawText(QRect(kMargin, kMargin + kTitleHeight, width - 2 * kMargin, kRowHeight),
             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Nenhum efeito GCA estimável."));
         return;
     }
-    const Scale s = scale();
+    const Scale s = scale(width);
     const QFontMetrics metrics(labelFont());
     const int bottom = s.top + int(m_bars.size()) * kRowHeight;
 
@@ -182,12 +191,12 @@ void GcaChartView::paintEvent(QPaintEvent *)
 
     for (int i = 0; i < m_bars.size(); ++i) {
         const GcaBar &bar = m_bars[i];
-        const QRect row(0, s.top + i * kRowHeight, width(), kRowHeight);
+        const QRect row(0, s.top + i * kRowHeight, width, kRowHeight);
         painter.setPen(Qt::black);
         painter.drawText(QRect(kMargin, row.top(), s.labelRight - kMargin, kRowHeight),
             Qt::AlignRight | Qt::AlignVCenter,
             metrics.elidedText(bar.label, Qt::ElideRight, s.labelRight - kMargin));
-        const QRect r = barRect(i);
+        const QRect r = barRect(s, i);
         painter.fillRect(r, colourOf(bar.value));
         const QString value = valueText(bar.value);
         const int valueWidth = metrics.horizontalAdvance(value);

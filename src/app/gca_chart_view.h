@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
+
 namespace koravel {
 
 struct GcaBar
@@ -31,8 +33,9 @@ public:
     QRect barRect(int i) const;
     static QColor colourOf(double value);
 
-    // The view as it is painted, at its present width, down to the scale below the bars.
-    QImage picture();
+    // The chart at the view's width or the one it prefers, whichever is larger, down to the
+    // scale below the bars.
+    QImage picture() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -52,7 +55,9 @@ private:
             return left + (value - low) / (high - low) * (right - left);
         }
     };
-    Scale scale() const;
+    Scale scale(int width) const;
+    QRect barRect(const Scale &scale, int i) const;
+    void paint(QPainter &painter, int width, int height) const;
     QString valueText(double value) const;
     int labelWidth() const;
     int valueWidth() const;
