@@ -172,8 +172,9 @@ void DiallelAnalysisWindow::Edit1Change()
 
 void DiallelAnalysisWindow::showResult()
 {
-    // The models read the tables: they take the new ones before anything is laid out again.
-    m_tables = koravel::diallelTables(m_analysis, m_names);
+    // The models read the tables: the old ones live until the models hold the new ones.
+    std::vector<koravel::DiallelTable> old = koravel::diallelTables(m_analysis, m_names);
+    m_tables.swap(old);
     const std::vector<std::size_t> order = byGca(m_analysis);
     m_models[Lines]->setTable(&m_tables[Lines], m_decimalMark, order);
     for (int table : { Anova, Crosses })
