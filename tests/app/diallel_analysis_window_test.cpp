@@ -132,11 +132,13 @@ private slots:
             QCOMPARE(w.dialogs.messages, prediction);
         }
         Windows w;
+        QVERIFY(!openAnalysis(w, QStringLiteral("4")));
         w.import();
         DiallelAnalysisWindow *window = openAnalysis(w, QStringLiteral("3"));
         QVERIFY(!window->isVisible());
         QCOMPARE(w.dialogs.messages,
-            QStringList("error: Para a análise dialélica o mínimo são 4 linhagens."));
+            QStringList({ "information: Importe os dados para fazer a análise dialélica.",
+                "error: Para a análise dialélica o mínimo são 4 linhagens." }));
     }
 };
 
