@@ -182,7 +182,10 @@ void DiallelAnalysisWindow::showResult()
     const bool missing = m_tables.size() > Missing;
     m_models[Missing]->setTable(missing ? &m_tables[Missing] : nullptr, m_decimalMark);
 
-    const QStringList text = paragraphs(koravel::diallelText(m_analysis, m_tables, m_decimalMark));
+    // The heading, its notes and the standard errors come before the table of the crosses,
+    // which the text is spared (half a million rows with 1000 lines).
+    const std::vector<koravel::DiallelTable> head(m_tables.begin(), m_tables.begin() + Crosses);
+    const QStringList text = paragraphs(koravel::diallelText(m_analysis, head, m_decimalMark));
 
     QString heading = text.value(0);
     heading += m_namesFile.empty()
