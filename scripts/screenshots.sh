@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Koravel's screenshot program if needed and writes PNG pictures of the windows, after
 # importing an example and running both predictions, under a virtual X display of 1400 x 1000,
-# and of the first page of the printed report.
+# and of the first page of the printed report; the diallel analysis (analise_dialelica.png) is
+# shown with invented names of the lines.
 # When openbox is installed it manages the windows, so that tela.png shows their title bars
 # and their places as a window manager gives them.
 #   bash scripts/screenshots.sh [FOLDER] [DATA_FILE] [LINES]

@@ -6,6 +6,7 @@
 #include "OptionsDialog.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
+#include "analysis_menu.h"
 #include "dialogs.h"
 #include "grid_editing.h"
 #include "grid_model.h"
@@ -197,6 +198,10 @@ void TForm1::wireCommands()
     };
     for (const auto &[action, handler] : commands)
         connect(action, &QAction::triggered, this, koravel::handled(this, m_dialogs, handler));
+    // The diallel analysis and the names of the lines, beside the matrix.
+    const QList<QAction *> tools = Ferramentas1->actions();
+    Ferramentas1->insertActions(tools.value(tools.indexOf(Matrizdialelica1) + 1),
+        koravel::analysisCommands(this, m_session, m_dialogs));
     // A key presses its button, which does nothing while it is disabled; the caption stays and
     // the key shows when the pointer rests on the button.
     for (const auto &[action, button] :
