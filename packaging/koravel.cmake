@@ -9,7 +9,8 @@ add_library(koravel_version INTERFACE)
 target_include_directories(koravel_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
 # The programs install themselves (install(TARGETS) in src/app and src/cli) into bin/. The
-# desktop program reads nothing at run time but its libraries: what is installed here is for
+# desktop program reads nothing at run time but its libraries and Qt's Portuguese translations
+# (packages of their own, in Depends): what is installed here is for
 # the desktop's menu, the manual and the user (the examples with their sources).
 set(KORAVEL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/koravel)
 if(KORAVEL_GUI)
@@ -63,7 +64,9 @@ set(koravel_depends "libc6 (>= 2.35)" "libgcc-s1 (>= 3.0)" "libstdc++6 (>= 12)"
 if(KORAVEL_GUI)
   list(APPEND koravel_depends "libqt6core6 (>= 6.4.2)" "libqt6gui6 (>= 6.4.2)"
     "libqt6widgets6 (>= 6.4.2)" "libqt6printsupport6 (>= 6.4.2)"
-    "libqscintilla2-qt6-15 (>= 2.13.3)")
+    "libqscintilla2-qt6-15 (>= 2.13.3)"
+    # Qt's own dialogs and the report editor's menu in Portuguese, whatever the system's language.
+    "qt6-translations-l10n" "libqscintilla2-qt6-l10n")
 endif()
 list(JOIN koravel_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)

@@ -49,7 +49,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 grep -q 'Koravel prediz' <<<"$(field Description)" || fail "the description has no Portuguese part"
 depends=$(field Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqscintilla2-qt6-15 \
-  libxlsxwriter4; do
+  libxlsxwriter4 qt6-translations-l10n libqscintilla2-qt6-l10n; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl-dev libqscintilla2-qt6-dev
+  qt6-translations-l10n libqscintilla2-qt6-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev zlib1g-dev unzip
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 locales

@@ -11,9 +11,11 @@
 #include "session.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QScreen>
+#include <QToolTip>
 
 #include <memory>
 
@@ -36,6 +38,26 @@ QString describe(const koravel::DiallelMatrix &matrix, koravel::Reciprocals reci
     return text;
 }
 
+// The names of the first lines that have one, for the line under the counts.
+QString namesText(const koravel::LineNames &names, int lines)
+{
+    constexpr int kShown = 12;
+    QStringList shown;
+    int named = 0;
+    for (int line = 1; line <= lines; ++line) {
+        const std::string_view name = names.name(line);
+        if (name.empty())
+            continue;
+        if (++named <= kShown)
+            shown << QStringLiteral("%1 %2").arg(line).arg(koravel::toQt(name));
+    }
+    if (named == 0)
+        return {};
+    if (named > kShown)
+        shown << QStringLiteral("... (os nomes também nas dicas de cada cruzamento)");
+    return QStringLiteral("\nNomes: ") + shown.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget *parent)
@@ -48,6 +70,9 @@ DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget 
     connect(BitBtn1, &QPushButton::clicked, this,
         koravel::handled(this, m_dialogs, &DiallelMatrixWindow::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, &DiallelMatrixWindow::BitBtn2Click);
+    PaintBox1->installEventFilter(this);
+    // The names of the lines may run longer than the window is wide.
+    Label1->setWordWrap(true);
 }
 
 const QStringList &DiallelMatrixWindow::pictureFilters()
@@ -68,7 +93,8 @@ void DiallelMatrixWindow::showMatrix(const koravel::Session &session)
                            "não há matriz a mostrar."));
         return;
     }
-    Label1->setText(describe(*matrix, reciprocals));
+    m_names = session.lineNames();
+    Label1->setText(describe(*matrix, reciprocals) + namesText(m_names, matrix->size()));
     const QString title =
         QStringLiteral("Matriz dialélica: %1 linhagens, recíprocos: %2")
             .arg(matrix->size())
@@ -85,6 +111,38 @@ void DiallelMatrixWindow::showMatrix(const koravel::Session &session)
     show();
     raise();
     activateWindow();
+}
+
+QString DiallelMatrixWindow::toolTipAt(const QPoint &point) const
+{
+    QString text = PaintBox1->toolTipAt(point);
+    if (text.isEmpty())
+        return text;
+    const auto [i, j] = PaintBox1->cellAt(point);
+    const auto addName = [&](int line) {
+        const std::string_view name = m_names.name(line);
+        if (!name.empty())
+            text += QStringLiteral("\n%1: %2").arg(line).arg(koravel::toQt(name));
+    };
+    addName(i);
+    if (j != i)
+        addName(j);
+    return text;
+}
+
+bool DiallelMatrixWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == PaintBox1 && event->type() == QEvent::ToolTip && !m_names.empty()) {
+        const QPoint point = static_cast<QHelpEvent *>(event)->pos();
+        const QString text = toolTipAt(point);
+        if (!text.isEmpty()) {
+            const auto [i, j] = PaintBox1->cellAt(point);
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text, PaintBox1,
+                PaintBox1->cellRect(i, j));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void DiallelMatrixWindow::BitBtn1Click()

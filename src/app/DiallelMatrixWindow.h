@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "analysis/line_names.h"
 #include "ui_DiallelMatrixWindow.h"
 
 namespace koravel {
@@ -26,11 +27,19 @@ public:
 
     static const QStringList &pictureFilters();
 
+    // The heat map's tooltip with the names of the two lines, when they have names:
+    //   "1 x 2 = 240\n1: B73\n2: Mo17"
+    QString toolTipAt(const QPoint &point) const;
+
 public slots:
     void BitBtn1Click();
     void BitBtn2Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     koravel::UserDialogs &m_dialogs;
+    koravel::LineNames m_names; // the session's when the matrix was shown
     QString m_lastSaveName;
 };

@@ -1,6 +1,8 @@
 // The export dialog's controls: the format, the CSV options and the two buttons.
 #include "ExportDialog.h"
 
+#include "koravel_application.h"
+
 namespace {
 
 // The characters behind the items of the two lists, in the order shown.
@@ -24,8 +26,11 @@ template <std::size_t N> char itemAt(const char (&items)[N], int index)
 } // namespace
 
 ExportDialog::ExportDialog(QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
 {
+    setFont(koravel::windowFont());
     setupUi(this);
     // The warning keeps its room, so that the dialog does not jump while the lists change.
     Label3->setMinimumHeight(Label3->sizeHint().height());

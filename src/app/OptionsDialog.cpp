@@ -1,6 +1,8 @@
 // The options window: three exclusive choices of decimal separator, OK and Cancelar.
 #include "OptionsDialog.h"
 
+#include "koravel_application.h"
+
 namespace {
 
 QString separatorName(char separator)
@@ -22,12 +24,11 @@ OptionsDialog::OptionsDialog(QWidget *parent)
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
 {
+    setFont(koravel::windowFont());
     setupUi(this);
     // Under its item, smaller and grey: a hint, not a choice.
     Label1->setContentsMargins(24, 0, 0, 4);
-    QFont hint = Label1->font();
-    hint.setPointSizeF(hint.pointSizeF() * 0.9);
-    Label1->setFont(hint);
+    Label1->setFont(koravel::sansFont(10));
     Label1->setForegroundRole(QPalette::PlaceholderText);
 
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,9 +2,11 @@
 #include "Unit1.h"
 
 #include "DiallelMatrixWindow.h"
+#include "HelpWindow.h"
 #include "OptionsDialog.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
+#include "analysis_menu.h"
 #include "dialogs.h"
 #include "grid_editing.h"
 #include "grid_model.h"
@@ -19,6 +21,7 @@
 #include "session.h"
 #include "up_down.h"
 #include "widget_progress.h"
+#include "window_shortcuts.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -46,11 +49,13 @@ constexpr int kStatusBarHeight = 28;
 constexpr int kCellWidth = 64;
 constexpr int kCellHeight = 24;
 
-// A count keeps its place unless its digits would run past the frame's right edge.
+// A count keeps its place unless its digits would come closer to the frame's right edge than
+// the labels above it keep from its left one (8 pixels): the 8 digits of 100 lines move left.
 void placeCount(QLabel *label, int left)
 {
+    constexpr int kMargin = 8;
     label->adjustSize();
-    const int room = label->parentWidget()->width() - 4 - label->width();
+    const int room = label->parentWidget()->width() - kMargin - label->width();
     label->move(std::min(left, room), label->y());
 }
 
@@ -84,6 +89,7 @@ void TForm1::setOtherWindows(TForm2 &report, TForm3 &about)
 {
     m_report = &report;
     m_about = &about;
+    koravel::setReportShortcuts(report);
 }
 
 const QStringList &TForm1::openFilters()
@@ -136,6 +142,9 @@ void TForm1::buildControls()
 void TForm1::buildStatusBar()
 {
     StatusBar1->setFixedHeight(kStatusBarHeight);
+    // The bar keeps as much room on its right as on its left: the second panel's right border
+    // stays inside the window.
+    StatusBar1->setContentsMargins(0, 0, 2, 0);
     auto *credits = new QLabel(
         QStringLiteral("Desenvolvido por Vescarin - compilado em " KORAVEL_BUILD_DATE), StatusBar1);
     credits->setObjectName(QStringLiteral("StatusPanel1"));
@@ -159,13 +168,6 @@ void TForm1::FormCreate()
 void TForm1::wire()
 {
     using koravel::handled;
-    connect(Importardados1, &QAction::triggered, this,
-        handled(this, m_dialogs, &TForm1::Importardados1Click));
-    connect(Opcoes1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Opcoes1Click));
-    connect(Matrizdialelica1, &QAction::triggered, this,
-        handled(this, m_dialogs, &TForm1::Matrizdialelica1Click));
-    connect(Sobre1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sobre1Click));
-    connect(Sair1, &QAction::triggered, this, handled(this, m_dialogs, &TForm1::Sair1Click));
     connect(BitBtn1, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, handled(this, m_dialogs, &TForm1::BitBtn2Click));
     connect(UpDown1, &koravel::UpDown::stepped, this,
@@ -178,6 +180,40 @@ void TForm1::wire()
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm1::showFixedCells);
     showFixedCells();
+    wireCommands();
+}
+
+// The menu's commands and the keys of the two buttons, after the buttons' own handlers.
+void TForm1::wireCommands()
+{
+    using Handler = void (TForm1::*)();
+    const std::pair<QAction *, Handler> commands[] = {
+        { Importardados1, &TForm1::Importardados1Click },
+        { Ultimorelatorio1, &TForm1::Ultimorelatorio1Click },
+        { Matrizdialelica1, &TForm1::Matrizdialelica1Click },
+        { Opcoes1, &TForm1::Opcoes1Click },
+        { Ajuda1, &TForm1::Ajuda1Click },
+        { Sobre1, &TForm1::Sobre1Click },
+        { Sair1, &TForm1::Sair1Click },
+    };
+    for (const auto &[action, handler] : commands)
+        connect(action, &QAction::triggered, this, koravel::handled(this, m_dialogs, handler));
+    // The diallel analysis and the names of the lines, beside the matrix.
+    const QList<QAction *> tools = Ferramentas1->actions();
+    Ferramentas1->insertActions(tools.value(tools.indexOf(Matrizdialelica1) + 1),
+        koravel::analysisCommands(this, m_session, m_dialogs));
+    // A key presses its button, which does nothing while it is disabled; the caption stays and
+    // the key shows when the pointer rests on the button.
+    for (const auto &[action, button] :
+        { std::pair { PredicaoHD1, BitBtn1 }, { PredicaoHT1, BitBtn2 } }) {
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        button->setToolTip(QStringLiteral("Atalho: %1")
+                               .arg(action->shortcut().toString(QKeySequence::NativeText)));
+        // The last report can be shown again once a prediction has written one.
+        connect(button, &QPushButton::clicked, this,
+            [this] { Ultimorelatorio1->setEnabled(m_session.lastReport().has_value()); });
+    }
+    Ultimorelatorio1->setEnabled(m_session.lastReport().has_value());
 }
 
 // The grid's fixed row and column are the view's headers until the grid lowers them to 0.
@@ -268,6 +304,32 @@ void TForm1::Matrizdialelica1Click()
     if (!m_matrixWindow)
         m_matrixWindow = new DiallelMatrixWindow(m_dialogs, this);
     m_matrixWindow->showMatrix(m_session);
+}
+
+// Brings back the report window the user closed or left behind, as the last prediction left it.
+void TForm1::Ultimorelatorio1Click()
+{
+    if (!m_report)
+        return;
+    if (!m_session.lastReport()) {
+        m_dialogs.information(this,
+            QStringLiteral("Ainda não há relatório: faça antes uma predição de HD's ou HT's."));
+        return;
+    }
+    m_report->setWindowState(m_report->windowState() & ~Qt::WindowMinimized);
+    m_report->show();
+    m_report->raise();
+    m_report->activateWindow();
+}
+
+void TForm1::Ajuda1Click()
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void TForm1::Sobre1Click()

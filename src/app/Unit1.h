@@ -17,6 +17,7 @@
 class TForm2;
 class TForm3;
 class DiallelMatrixWindow;
+class HelpWindow;
 
 namespace koravel {
 class GridModel;
@@ -55,6 +56,8 @@ public slots:
     void UpDown1Changing();
     void Opcoes1Click();
     void Matrizdialelica1Click();
+    void Ultimorelatorio1Click();
+    void Ajuda1Click();
     void Sobre1Click();
     void Sair1Click();
 
@@ -69,6 +72,7 @@ protected:
 private:
     void buildControls();
     void buildStatusBar();
+    void wireCommands();
     void FormCreate();
     void wire();
     void showFixedCells();
@@ -90,5 +94,6 @@ private:
     TForm2 *m_report = nullptr;
     TForm3 *m_about = nullptr;
     DiallelMatrixWindow *m_matrixWindow = nullptr; // made on first use
+    HelpWindow *m_help = nullptr; // made on first use
     bool m_centred = false;
 };

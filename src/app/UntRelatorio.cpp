@@ -181,8 +181,8 @@ void TForm2::Ordenar1Click()
         m_dialogs.information(this, kNoPredictedHybridMessage);
         return;
     }
-    // HOOK (names of the lines): once the session holds the names file's names, pass them here,
-    // e.g. Ranking->setLineNames(m_session.lineNames()); null keeps the numbers alone.
+    // The names of the lines beside their numbers, once a names file is loaded.
+    Ranking->setLineNames(m_session.lineNames().empty() ? nullptr : &m_session.lineNames());
     Ranking->setPrintHeading(koravel::PrintHeading::of(*m_session.lastReport()));
     Ranking->showRanking(std::move(document), settings, ranking);
     Ranking->show();

@@ -33,6 +33,12 @@ TForm3::TForm3(QWidget *parent)
     RxLabel1->setFont(koravel::sansFont(19, true, QStringLiteral("Arial")));
     for (QLabel *label : { RxLabel1, RxLabel2, RxLabel3, RxLabel4, RxLabel5, RxLabel6 })
         label->adjustSize();
+    // Eleven lines of 13 pixels fill the 145 of the text box only without a margin: then the
+    // last line, with the author's address, shows whole and there is nothing to scroll.
+    Memo1->document()->setDocumentMargin(0);
+    // The author's notes keep a thin margin on their coloured ground and fit as well.
+    Memo2->document()->setDocumentMargin(2);
+    Memo3->document()->setDocumentMargin(2);
     RxLabel6->installEventFilter(this);
     // The two notes have the colour of an inactive title bar's gradient.
     for (QPlainTextEdit *note : { Memo2, Memo3 }) {

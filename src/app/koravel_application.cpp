@@ -2,12 +2,15 @@
 #include "koravel_application.h"
 
 #include "dialogs.h"
+#include "maize_picture.h"
 #include "numtext/error.h"
 #include "numtext/locale_settings.h"
 #include "qt_text.h"
 #include "session.h"
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 #include <new>
@@ -78,6 +81,24 @@ KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dial
     // The name only: a display name would be appended by the toolkit to every window's caption
     // (".:: Sobre ::. — Koravel"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Koravel"));
+    // Every window without an icon of its own, message boxes included, shows the maize.
+    setWindowIcon(koravelIcon());
+    installPortugueseTranslations();
+}
+
+void KoravelApplication::installPortugueseTranslations()
+{
+    // The program speaks Portuguese whatever the system's language: Qt's own dialogs ("Nome do
+    // arquivo", "Salvar como") and the report editor's context menu too. A missing file leaves
+    // those texts in English and nothing else.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *name : kTranslations) {
+        auto *translator = new QTranslator(this);
+        if (translator->load(QLatin1String(name), folder))
+            installTranslator(translator);
+        else
+            delete translator;
+    }
 }
 
 bool KoravelApplication::notify(QObject *receiver, QEvent *event)

@@ -58,7 +58,11 @@ class KoravelApplication : public QApplication
 {
     Q_OBJECT
 public:
-    // Sets the title "Koravel".
+    // The files of Qt's Portuguese (Brazil) translations that the windows use, in Qt's folder of
+    // translations (Debian: qt6-translations-l10n, libqscintilla2-qt6-l10n).
+    static constexpr const char *kTranslations[] = { "qtbase_pt_BR", "qscintilla_pt_br" };
+
+    // Sets the title "Koravel", the maize icon and the Portuguese translations.
     KoravelApplication(int &argc, char **argv, UserDialogs &dialogs);
 
     // The session whose regional separator follows the system's settings when they change.
@@ -68,6 +72,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    void installPortugueseTranslations();
+
     UserDialogs &m_dialogs;
     Session *m_session = nullptr;
 };

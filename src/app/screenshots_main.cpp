@@ -9,15 +9,21 @@
 // window is opened and left with Cancelar, the diallel matrix is shown without and then with
 // reciprocals (and its PNG picture saved as the export writes it), a two-way table of single
 // crosses is pasted into the main window's table (tabela_colada.png), and the about window is
-// opened. Each window is saved as a PNG of its client area with its menu bar, and the
-// whole screen once while all three are open. scripts/screenshots.sh runs it under Xvfb.
+// opened. The menu .:: Ferramentas ::. is pictured open (menu_ferramentas.png) and the help
+// window as F1 opens it (ajuda.png). Each window is saved as a PNG of its client area with its
+// menu bar, and the whole screen once while all three are open. Last, names of the lines are
+// loaded and the diallel analysis is shown with the trial's error (analise_dialelica.png, and its
+// chart as the export writes it). scripts/screenshots.sh runs it under Xvfb.
+#include "DiallelAnalysisWindow.h"
 #include "DiallelMatrixWindow.h"
 #include "ExportDialog.h"
+#include "HelpWindow.h"
 #include "RankingWindow.h"
 #include "Unit1.h"
 #include "UntRelatorio.h"
 #include "UntSobre.h"
 #include "dialogs.h"
+#include "gca_chart_view.h"
 #include "heat_map_view.h"
 #include "koravel_application.h"
 #include "session.h"
@@ -32,13 +38,18 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -46,11 +57,13 @@ class ScriptedDialogs : public koravel::UserDialogs
 {
 public:
     QString dataFile;
+    QString nextOpen; // answered once, before the data file
 
     std::optional<koravel::FileDialogAnswer> openFile(
         QWidget *, const koravel::FileDialogRequest &request) override
     {
-        return koravel::FileDialogAnswer { dataFile, request.selectedFilter };
+        const QString answer = nextOpen.isEmpty() ? dataFile : std::exchange(nextOpen, {});
+        return koravel::FileDialogAnswer { answer, request.selectedFilter };
     }
     std::optional<koravel::FileDialogAnswer> saveFile(
         QWidget *, const koravel::FileDialogRequest &) override
@@ -199,6 +212,45 @@ int main(int argc, char **argv)
     }
     pause(300);
     saved = save(form1.grab(), folder, QStringLiteral("tabela_colada.png")) && saved;
+
+    // The tools menu open under its caption, then the help window that F1 opens.
+    const QRect tools = form1.MainMenu1->actionGeometry(form1.Ferramentas1->menuAction());
+    form1.Ferramentas1->popup(form1.MainMenu1->mapToGlobal(tools.bottomLeft()));
+    pause(300);
+    saved =
+        save(form1.Ferramentas1->grab(), folder, QStringLiteral("menu_ferramentas.png")) && saved;
+    form1.Ferramentas1->hide();
+    form1.Ajuda1->trigger();
+    pause(400);
+    auto *help = form1.findChild<HelpWindow *>();
+    saved = help && save(help->grab(), folder, QStringLiteral("ajuda.png")) && saved;
+    if (help)
+        help->hide();
+
+    // Invented names of the nine lines, then the analysis with the trial's error.
+    QTemporaryDir namesDir;
+    QFile namesFile(namesDir.filePath(QStringLiteral("nomes.txt")));
+    if (namesFile.open(QIODevice::WriteOnly)) {
+        namesFile.write("1 KV-11\n2 KV-12 tardia\n3 Catet\xC3\xA3o-3\n4 Dente-4A\n5 KV-15\n"
+                        "6 Flint-6\n7 KV-17 precoce\n8 Opaco-8\n9 KV-19\n");
+        namesFile.close();
+    }
+    dialogs.nextOpen = namesFile.fileName();
+    form1.findChild<QAction *>(QStringLiteral("Nomesdaslinhagens1"))->trigger();
+    form1.findChild<QAction *>(QStringLiteral("Analisedialelica1"))->trigger();
+    if (auto *analysis = form1.findChild<DiallelAnalysisWindow *>()) {
+        analysis->Edit1->setText(QStringLiteral("250"));
+        analysis->SpinEdit1->setValue(175);
+        analysis->SpinEdit2->setValue(6);
+        pause(400);
+        saved = save(analysis->grab(), folder, QStringLiteral("analise_dialelica.png")) && saved;
+        saved = save(QPixmap::fromImage(analysis->PaintBox1->picture()), folder,
+                    QStringLiteral("analise_dialelica_gca.png"))
+            && saved;
+        analysis->hide();
+    } else {
+        saved = false;
+    }
 
     // The about window is modal: its pictures are taken from inside its own event loop.
     QTimer::singleShot(0, &form3, [&] {

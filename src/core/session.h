@@ -1,11 +1,13 @@
 // What a run of the program holds: the single-cross table, the number-of-lines field, the
-// reciprocal option, the decimal choice and the report the last prediction wrote. The windows
+// reciprocal option, the decimal choice, the report the last prediction wrote and the names of
+// the lines. The windows
 // are views of one session; the command line makes its own.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "analysis/line_names.h"
 #include "numtext/locale_settings.h"
 #include "numtext/numtext.h"
 #include "prediction/lines_field.h"
@@ -80,6 +82,17 @@ public:
     // Unset until a prediction clears the report.
     const std::optional<ReportOrigin> &lastReport() const { return m_lastReport; }
 
+    // The names of the lines and the file they came from ("" while none is loaded). A names
+    // file describes the inbreds, not one table: the names stay through later imports, as the
+    // number-of-lines field does, until another names file replaces them.
+    const LineNames &lineNames() const { return m_lineNames; }
+    const std::string &lineNamesFile() const { return m_lineNamesFile; }
+    void setLineNames(LineNames names, std::string file)
+    {
+        m_lineNames = std::move(names);
+        m_lineNamesFile = std::move(file);
+    }
+
 private:
     CellGrid m_grid;
     LinesField m_lines { "0" };
@@ -88,6 +101,8 @@ private:
     char m_regionalSeparator;
     std::optional<ReportOrigin> m_lastReport;
     std::string m_dataFile;
+    LineNames m_lineNames;
+    std::string m_lineNamesFile;
 };
 
 } // namespace koravel
