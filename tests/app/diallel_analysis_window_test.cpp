@@ -97,7 +97,7 @@ private slots:
         w.form1.Matrizdialelica1->trigger();
         auto *matrix = w.form1.findChild<DiallelMatrixWindow *>();
         QCOMPARE(matrix->toolTipAt(matrix->PaintBox1->cellRect(1, 2).center()),
-            QStringLiteral("1 x 2 = 240\n1: B73\n2: Mo17"));
+            QStringLiteral("1 x 2 = 240.0\n1: B73\n2: Mo17"));
         QCOMPARE(w.dialogs.messages.filter(QStringLiteral("error:")), QStringList());
     }
 
