@@ -7,6 +7,13 @@
 #include "ranking_table_model.h"
 #include "spreadsheet_exporter.h"
 
+#include "analysis/diallel_analysis.h"
+#include "analysis/line_names.h"
+#include "export/missing_cross_estimates.h"
+#include "export/prediction_errors.h"
+#include "numtext/error.h"
+#include "session.h"
+
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -49,14 +56,19 @@ QString tableText(const QAbstractItemModel &model)
 
 QString countsText(const koravel::RankingResult &ranking, bool bestPairing)
 {
+    // A hybrid ranked with estimated crosses is FALSO in the report.
+    const std::size_t measured = ranking.predicted - ranking.estimated;
     QString text = QStringLiteral("Candidatos lidos: %1   |   Preditos: %2   |   FALSO: %3   |   "
                                   "Na tabela: %4 de maior média")
                        .arg(ranking.candidates)
-                       .arg(ranking.predicted)
-                       .arg(ranking.candidates - ranking.predicted)
+                       .arg(measured)
+                       .arg(ranking.candidates - measured)
                        .arg(ranking.best.size());
     if (bestPairing && ranking.kind == koravel::HybridKind::DoubleCross)
         text += QStringLiteral(", um pareamento por grupo de quatro linhagens");
+    if (ranking.estimatesShown)
+        text +=
+            QStringLiteral("   |   FALSO ordenados com HS estimados: %1").arg(ranking.estimated);
     return text;
 }
 
@@ -85,6 +97,11 @@ RankingWindow::RankingWindow(
         handled(this, m_dialogs, &RankingWindow::SpinEdit1Change));
     connect(CheckBox1, &QCheckBox::toggled, this,
         handled(this, m_dialogs, &RankingWindow::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::toggled, this,
+        handled(this, m_dialogs, &RankingWindow::CheckBox2Click));
+    for (QLineEdit *edit : { Edit1, Edit2, Edit3 })
+        connect(edit, &QLineEdit::editingFinished, this,
+            handled(this, m_dialogs, &RankingWindow::Edit1Exit));
     connect(Exportar1, &QAction::triggered, this,
         handled(this, m_dialogs, &RankingWindow::Exportar1Click));
     connect(Imprimir1, &QAction::triggered, this,
@@ -112,7 +129,27 @@ void RankingWindow::showRanking(koravel::ReportDocument document, koravel::Forma
     m_settings = settings;
     m_ranking = ranking;
     m_hasReport = true;
+    m_estimates.reset(); // a new report: the table may have changed since the last
+    if (CheckBox2->isChecked())
+        rankAgain();
+    else
+        addExtras();
     showResult();
+}
+
+void RankingWindow::setSession(const koravel::Session *session)
+{
+    m_session = session;
+    m_estimates.reset();
+}
+
+void RankingWindow::setLineNames(const koravel::LineNames *names)
+{
+    m_names = names != nullptr ? std::make_shared<const koravel::LineNames>(*names) : nullptr;
+    if (m_hasReport) {
+        addExtras();
+        showResult();
+    }
 }
 
 void RankingWindow::SpinEdit1Change()
@@ -123,6 +160,19 @@ void RankingWindow::SpinEdit1Change()
 void RankingWindow::CheckBox1Click()
 {
     rankAgain();
+}
+
+void RankingWindow::CheckBox2Click()
+{
+    rankAgain();
+}
+
+void RankingWindow::Edit1Exit()
+{
+    if (!m_hasReport)
+        return;
+    addExtras();
+    showResult();
 }
 
 void RankingWindow::Exportar1Click()
@@ -162,8 +212,57 @@ void RankingWindow::rankAgain()
 {
     if (!m_hasReport)
         return;
-    m_ranking = koravel::rankReport(m_document, options(), m_settings);
+    const koravel::MissingCrossEstimates *estimates = nullptr;
+    if (CheckBox2->isChecked() && m_session != nullptr && m_session->lastReport()) {
+        if (!m_estimates) {
+            const koravel::ReportOrigin &origin = *m_session->lastReport();
+            m_estimates = std::make_shared<const koravel::MissingCrossEstimates>(
+                koravel::PredictionInput { m_session->grid(), koravel::LinesField(origin.lines),
+                    origin.reciprocals, origin.settings });
+        }
+        estimates = m_estimates.get();
+    }
+    m_ranking = koravel::rankReport(m_document, options(), m_settings, estimates);
+    addExtras();
     showResult();
+}
+
+// The names and, with the trial's error in the three fields, the error of each hybrid.
+void RankingWindow::addExtras()
+{
+    m_ranking.names = m_names;
+    m_ranking.standardErrors.clear();
+    m_ranking.differsFromFirst.clear();
+    const std::optional<koravel::ErrorTerm> error = errorTerm();
+    if (!error || m_session == nullptr || !m_session->lastReport())
+        return;
+    koravel::PredictionErrors(*error, m_session->lastReport()->reciprocals,
+        m_ranking.estimated > 0 ? m_estimates : nullptr)
+        .annotate(m_ranking);
+}
+
+// Nothing while a field is empty; a field that does not read is refused with a message.
+std::optional<koravel::ErrorTerm> RankingWindow::errorTerm() const
+{
+    if (Edit1->text().trimmed().isEmpty() || Edit2->text().trimmed().isEmpty()
+        || Edit3->text().trimmed().isEmpty())
+        return std::nullopt;
+    const auto number = [](QLineEdit *edit, bool integer) {
+        QString text = edit->text().trimmed();
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+        bool ok = false;
+        const double value = integer ? double(text.toLongLong(&ok)) : text.toDouble(&ok);
+        if (!ok)
+            throw koravel::Error("'" + koravel::fromQt(edit->text().trimmed())
+                + "' n\xE3o \xE9 um n\xFAmero v\xE1lido");
+        return value;
+    };
+    koravel::ErrorTerm error;
+    error.meanSquare = number(Edit1, false);
+    error.degreesOfFreedom = static_cast<std::int64_t>(number(Edit2, true));
+    error.replications = static_cast<std::int64_t>(number(Edit3, true));
+    koravel::checkErrorTerm(error);
+    return error;
 }
 
 void RankingWindow::showResult()
@@ -173,8 +272,9 @@ void RankingWindow::showResult()
             ? QStringLiteral(".:: Koravel v.1.1.2010 - ORDENAÇÃO DOS HÍBRIDOS DUPLOS")
             : QStringLiteral(".:: Koravel v.1.1.2010 - ORDENAÇÃO DOS HÍBRIDOS TRIPLOS"));
     CheckBox1->setVisible(doubleCross);
+    CheckBox2->setEnabled(m_session != nullptr);
     m_rankingModel->setRanking(m_ranking, m_settings);
-    m_frequencyModel->setFrequencies(m_ranking.frequencies);
+    m_frequencyModel->setFrequencies(m_ranking.frequencies, m_ranking.names.get());
     // The ranking never hides a column; a wider window leaves room beside it.
     StringGrid1->setMinimumWidth(fitColumns(StringGrid1));
     StringGrid2->setFixedWidth(fitColumns(StringGrid2));

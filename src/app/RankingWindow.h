@@ -4,6 +4,9 @@
 
 #include <QMainWindow>
 
+#include <memory>
+#include <optional>
+
 #include "export/ranking.h"
 #include "numtext/numtext.h"
 #include "report/report_document.h"
@@ -12,6 +15,10 @@
 
 namespace koravel {
 class LineFrequencyModel;
+class LineNames;
+class MissingCrossEstimates;
+class Session;
+struct ErrorTerm;
 class RankingTableModel;
 class SpreadsheetExporter;
 class UserDialogs;
@@ -37,12 +44,19 @@ public:
     void showRanking(koravel::ReportDocument document, koravel::FormatSettings settings,
         const koravel::RankingResult &ranking);
     const koravel::RankingResult &ranking() const { return m_ranking; }
+    // The table and options the report was predicted from, for the estimates of its missing
+    // crosses; without it the option is off.
+    void setSession(const koravel::Session *session);
+    // The names of the lines shown beside their numbers (a copy is kept); null shows numbers.
+    void setLineNames(const koravel::LineNames *names);
     // What a printout's heading names: the report the ranking comes from.
     void setPrintHeading(const koravel::PrintHeading &heading) { m_heading = heading; }
 
 public slots:
     void SpinEdit1Change();
     void CheckBox1Click();
+    void CheckBox2Click();
+    void Edit1Exit();
     void Exportar1Click();
     void Imprimir1Click();
     void Sair1Click();
@@ -52,6 +66,8 @@ protected:
 
 private:
     void rankAgain();
+    void addExtras();
+    std::optional<koravel::ErrorTerm> errorTerm() const;
     void showResult();
 
     koravel::SpreadsheetExporter &m_exporter;
@@ -63,4 +79,7 @@ private:
     koravel::RankingResult m_ranking;
     bool m_hasReport = false;
     koravel::PrintHeading m_heading;
+    const koravel::Session *m_session = nullptr;
+    std::shared_ptr<const koravel::LineNames> m_names;
+    std::shared_ptr<const koravel::MissingCrossEstimates> m_estimates; // made when first asked
 };

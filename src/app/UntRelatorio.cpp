@@ -65,6 +65,7 @@ TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, Q
     m_sink = std::make_unique<EditorReportSink>(*Memo1);
     m_exporter = std::make_unique<koravel::SpreadsheetExporter>(m_dialogs);
     Ranking = new RankingWindow(*m_exporter, m_dialogs, this);
+    Ranking->setSession(&m_session);
 
     using koravel::handled;
     connect(Salvar1, &QAction::triggered, this, handled(this, m_dialogs, &TForm2::Salvar1Click));
@@ -180,6 +181,8 @@ void TForm2::Ordenar1Click()
         m_dialogs.information(this, kNoPredictedHybridMessage);
         return;
     }
+    // The names of the lines beside their numbers, once a names file is loaded.
+    Ranking->setLineNames(m_session.lineNames().empty() ? nullptr : &m_session.lineNames());
     Ranking->setPrintHeading(koravel::PrintHeading::of(*m_session.lastReport()));
     Ranking->showRanking(std::move(document), settings, ranking);
     Ranking->show();

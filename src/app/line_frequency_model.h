@@ -9,13 +9,17 @@
 
 namespace koravel {
 
+class LineNames;
+
 class LineFrequencyModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setFrequencies(const std::vector<LineFrequency> &frequencies);
+    // With names, a column "Nome" after the line's number; names must outlive the model's use.
+    void setFrequencies(
+        const std::vector<LineFrequency> &frequencies, const LineNames *names = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -25,6 +29,7 @@ public:
 
 private:
     std::vector<LineFrequency> m_frequencies;
+    const LineNames *m_names = nullptr;
 };
 
 } // namespace koravel

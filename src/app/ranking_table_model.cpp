@@ -3,26 +3,9 @@
 
 #include "qt_text.h"
 
+#include "export/ranking_columns.h"
+
 namespace koravel {
-
-namespace {
-
-    constexpr int kFixedColumns = 4; // position, hybrid, mean, CV
-
-    int valueColumns(HybridKind kind)
-    {
-        return int(valueCount(kind));
-    }
-
-    const QStringList &valueHeadings(HybridKind kind)
-    {
-        static const QStringList doubleCross { QStringLiteral("HS(ik)"), QStringLiteral("HS(il)"),
-            QStringLiteral("HS(jk)"), QStringLiteral("HS(jl)") };
-        static const QStringList threeWay { QStringLiteral("HS(ik)"), QStringLiteral("HS(jk)") };
-        return kind == HybridKind::DoubleCross ? doubleCross : threeWay;
-    }
-
-} // namespace
 
 void RankingTableModel::setRanking(const RankingResult &ranking, FormatSettings settings)
 {
@@ -32,6 +15,23 @@ void RankingTableModel::setRanking(const RankingResult &ranking, FormatSettings 
     for (std::size_t i = 0; i < ranking.best.size(); ++i)
         m_best.push_back(ranking.record(i));
     m_settings = settings;
+    m_extras.names = ranking.names;
+    m_extras.standardErrors = ranking.standardErrors;
+    m_extras.differsFromFirst = ranking.differsFromFirst;
+    const RankingColumns shown(ranking);
+    m_columns = { { Column::Rank, 0 }, { Column::Hybrid, 0 } };
+    if (shown.names)
+        m_columns.emplace_back(Column::Named, 0);
+    m_columns.insert(m_columns.end(), { { Column::Mean, 0 }, { Column::Cv, 0 } });
+    for (int value = 0; value < int(valueCount(m_kind)); ++value)
+        m_columns.emplace_back(Column::Value, value);
+    if (shown.estimated)
+        m_columns.emplace_back(Column::Estimated, 0);
+    if (shown.errors)
+        m_columns.insert(m_columns.end(), { { Column::Error, 0 }, { Column::Differs, 0 } });
+    m_titles.clear();
+    for (const std::string_view title : rankingTitles(ranking))
+        m_titles.push_back(QString::fromUtf8(title.data(), qsizetype(title.size())));
     endResetModel();
 }
 
@@ -42,7 +42,7 @@ int RankingTableModel::rowCount(const QModelIndex &parent) const
 
 int RankingTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : kFixedColumns + valueColumns(m_kind);
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
 QVariant RankingTableModel::data(const QModelIndex &index, int role) const
@@ -50,10 +50,11 @@ QVariant RankingTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     if (role == Qt::DisplayRole)
-        return text(m_best[static_cast<std::size_t>(index.row())], index.row(), index.column());
+        return text(static_cast<std::size_t>(index.row()), index.column());
     if (role == Qt::TextAlignmentRole) {
-        const Qt::Alignment alignment = index.column() == 1 ? Qt::AlignLeft : Qt::AlignRight;
-        return QVariant::fromValue(alignment | Qt::AlignVCenter);
+        const Column column = m_columns[std::size_t(index.column())].first;
+        const bool left = column == Column::Hybrid || column == Column::Named;
+        return QVariant::fromValue((left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     }
     return {};
 }
@@ -62,30 +63,36 @@ QVariant RankingTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList fixed { QStringLiteral("Posição"), QStringLiteral("Híbrido"),
-        QStringLiteral("Média"), QStringLiteral("CV%") };
-    if (section >= 0 && section < kFixedColumns)
-        return fixed[section];
-    const QStringList &values = valueHeadings(m_kind);
-    const int value = section - kFixedColumns;
-    return value >= 0 && value < values.size() ? QVariant(values[value]) : QVariant();
+    return section >= 0 && section < m_titles.size() ? QVariant(m_titles[section]) : QVariant();
 }
 
-QString RankingTableModel::text(const CandidateRecord &candidate, int row, int column) const
+QString RankingTableModel::text(std::size_t row, int column) const
 {
-    switch (column) {
-    case 0:
+    const CandidateRecord &candidate = m_best[row];
+    const auto yesNo = [](bool yes) { return yes ? QStringLiteral("sim") : QStringLiteral("não"); };
+    const auto [kind, value] = m_columns[std::size_t(column)];
+    switch (kind) {
+    case Column::Rank:
         return QString::number(row + 1);
-    case 1:
+    case Column::Hybrid:
         return toQt(hybridName(candidate));
-    case 2:
+    case Column::Named:
+        return toQt(namedHybrid(candidate, *m_extras.names));
+    case Column::Mean:
         return toQt(formatFloat(FixedPattern::ThreeDecimals, candidate.mean, m_settings));
-    case 3:
+    case Column::Cv:
         return toQt(formatFloat(FixedPattern::OneDecimal, candidate.cv, m_settings));
-    default:
-        return toQt(floatToStr(
-            candidate.values[static_cast<std::size_t>(column - kFixedColumns)], m_settings));
+    case Column::Value:
+        return toQt(floatToStr(candidate.values[std::size_t(value)], m_settings));
+    case Column::Estimated:
+        return yesNo(candidate.estimated != 0);
+    case Column::Error:
+        return toQt(
+            formatFloat(FixedPattern::ThreeDecimals, m_extras.standardErrors[row], m_settings));
+    case Column::Differs:
+        return yesNo(m_extras.differsFromFirst[row] != 0);
     }
+    return {};
 }
 
 } // namespace koravel

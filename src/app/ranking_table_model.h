@@ -25,10 +25,15 @@ public:
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QString text(const CandidateRecord &candidate, int row, int column) const;
+    // What a column shows: the fixed ones, then those the ranking was asked for.
+    enum class Column { Rank, Hybrid, Named, Mean, Cv, Value, Estimated, Error, Differs };
+    QString text(std::size_t row, int column) const;
 
     HybridKind m_kind = HybridKind::DoubleCross;
     std::vector<CandidateRecord> m_best;
+    std::vector<std::pair<Column, int>> m_columns; // with the value's index for Value
+    QStringList m_titles;
+    RankingResult m_extras; // the names, standard errors and differences, without the rows
     FormatSettings m_settings;
 };
 

@@ -75,6 +75,12 @@ namespace {
                 raw.exports.noReport = true;
                 continue;
             }
+            if (name == "--estimate-missing") {
+                if (value)
+                    throw UsageError("a opção --estimate-missing não leva valor");
+                raw.exports.estimateMissing = true;
+                continue;
+            }
             if (name == "--best-pairing") {
                 if (value)
                     throw UsageError("a opção --best-pairing não leva valor");
@@ -235,14 +241,17 @@ Options parseOptions(std::span<const std::string_view> arguments)
     }
     if (options.command == Command::Diallel) {
         if (raw.reciprocals || raw.clean || raw.output || raw.exports.top || raw.exports.ranking
-            || raw.exports.bestPairing)
+            || raw.exports.bestPairing || raw.exports.estimateMissing)
             throw UsageError("dialelo aceita só --lines, --decimal-separator, --error-ms, "
                              "--error-df, --replications, --names, --csv, --xlsx, "
                              "--csv-separator e --csv-decimal");
-        options.diallel = readDiallelOptions(raw.diallel);
-    } else if (raw.diallel.any()) {
-        throw UsageError("--error-ms, --error-df, --replications e --names valem só para dialelo");
     }
+    // hd and ht: the trial's error and the names go to the ranking, which they need.
+    options.diallel = readDiallelOptions(raw.diallel);
+    if (options.command != Command::Diallel && raw.diallel.any() && !raw.exports.top
+        && !raw.exports.ranking && !raw.exports.noReport)
+        throw UsageError("--error-ms, --error-df, --replications e --names pedem a ordenação "
+                         "(--top K, --ranking ARQUIVO ou --no-report)");
     options.cleanUp = raw.clean;
     // Without the report there is nothing to write to --output, clean up or put in a CSV.
     if (raw.exports.noReport) {
@@ -266,7 +275,8 @@ std::string_view usageText()
     return "Uso: koravel-cli hd ARQUIVO --lines N [--reciprocals sim|nao] [--decimal-separator C]\n"
            "                   [--clean] [--output SAIDA] [--top K] [--best-pairing]\n"
            "                   [--ranking CSV] [--csv CSV] [--xlsx XLSX] [--no-report]\n"
-           "                   [--csv-separator C] [--csv-decimal C]\n"
+           "                   [--csv-separator C] [--csv-decimal C] [--estimate-missing]\n"
+           "                   [--error-ms QMR --error-df GL --replications R] [--names NOMES]\n"
            "     koravel-cli ht ARQUIVO --lines N [as mesmas opções]\n"
            "     koravel-cli dialelo ARQUIVO --lines N [--decimal-separator C]\n"
            "                   [--error-ms QMR --error-df GL --replications R] [--names NOMES]\n"
@@ -322,6 +332,20 @@ std::string_view helpText()
            "                           comporte; pede --ranking ou --xlsx (a planilha leva só a\n"
            "                           folha Ordenação) e não combina com --output, --clean\n"
            "                           nem --csv\n"
+           "  --estimate-missing       a ordenação também ordena os híbridos FALSO só por falta\n"
+           "                           de HS (sem linha ou 0), com as estimativas desses HS pelo\n"
+           "                           ajuste de m + g(i) + g(j) (o de dialelo; 4 a 1000\n"
+           "                           linhagens), marcados sim na coluna Estimado; quem pede um\n"
+           "                           HS não estimável fica de fora; o relatório não muda; com\n"
+           "                           --no-report, calcula todos os híbridos\n"
+           "  --error-ms, --error-df, --replications (abaixo), com a ordenação: colunas EP\n"
+           "                           (erro-padrão do híbrido; de HS medidos, raiz de\n"
+           "                           QMR/(4R) num HD e de QMR/(2R) num HT) e Difere do 1º (5%)\n"
+           "                           (sim quando a diferença para o primeiro passa de\n"
+           "                           t(0,975; GL) vezes o erro-padrão da diferença, que conta\n"
+           "                           os HS em comum; um HS estimado entra pelos HS do ajuste)\n"
+           "  --names NOMES            (abaixo) com a ordenação: colunas com os nomes; o\n"
+           "                           relatório fica com os números\n"
            "  -h, --help               mostra esta ajuda\n"
            "  --version                mostra a versão do koravel-cli\n"
            "\n"
@@ -340,7 +364,9 @@ std::string_view helpText()
            "                           a tabela completa, os erros-padrão dos efeitos e as DMS\n"
            "                           a 5 %. Supõe que os HS são médias independentes de R\n"
            "                           parcelas, todas com a mesma variância: sem covariância\n"
-           "                           entre eles\n"
+           "                           entre eles (parcelas vizinhas, linhagens aparentadas ou\n"
+           "                           ambiente comum a vários HS a criariam); vale também para\n"
+           "                           EP e Difere do 1º de hd e ht\n"
            "  --names NOMES            nomes das linhagens: uma linha por linhagem, o número e\n"
            "                           o nome (UTF-8 ou Latin-1, como o arquivo de dados)\n"
            "  --csv, --xlsx            gravam as tabelas (GCA, análise de variância, SCA e os\n"

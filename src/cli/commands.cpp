@@ -20,6 +20,7 @@
 #include "numtext/locale_settings.h"
 #include "prediction/prediction.h"
 #include "progress.h"
+#include "ranking_extras.h"
 #include "report_output.h"
 #include "report/replacing_file.h"
 #include "report/report_line.h"
@@ -76,6 +77,7 @@ namespace {
             checkRankingSheet(kind, std::min(rankingOptions.top, candidates),
                 n ? std::size_t(std::max(*n, 0)) : SIZE_MAX);
 
+        RankingExtras extras(options);
         CellGrid grid;
         ProgressBar progress;
         CommandLineImport import(options.dataFile);
@@ -90,7 +92,10 @@ namespace {
         if (options.exports.rankingPath)
             csv = std::make_unique<CsvWriter>(*options.exports.rankingPath, options.exports.csv);
         TerminalMessages messages;
-        const RankingResult ranking = rankBestCandidates(input, kind, rankingOptions, &messages);
+        RankingResult ranking = extras.estimating()
+            ? rankWholeRun(input, kind, rankingOptions, extras, messages)
+            : rankBestCandidates(input, kind, rankingOptions, &messages);
+        extras.complete(ranking, input);
         std::vector<ReplacingFile *> files;
         if (workbook)
             files.push_back(&workbook->finished(&ranking));
@@ -118,6 +123,9 @@ namespace {
         if (options.exports.ranking)
             Ranking::checkMemory(*options.exports.ranking, candidates, availableMemory());
 
+        std::optional<RankingExtras> extras;
+        if (options.exports.ranking)
+            extras.emplace(options);
         CellGrid grid;
         ProgressBar progress;
         importFromCommandLine(options.dataFile, grid, progress);
@@ -154,6 +162,8 @@ namespace {
         if (options.exports.any())
             exports.emplace(
                 lines, options.exports, hybridKind, input, candidates, options.cleanUp);
+        if (exports && extras)
+            exports->setRankingExtras(&*extras);
         CandidateSink &sink = exports ? static_cast<CandidateSink &>(*exports) : lines;
         TerminalMessages alreadyTold(true);
         MessageSink &runMessages =

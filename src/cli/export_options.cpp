@@ -99,6 +99,11 @@ ExportOptions readExportOptions(
             throw UsageError(std::string(raw.noReport ? "--no-report" : "--top")
                 + " pede --ranking ARQUIVO ou --xlsx ARQUIVO");
     }
+    if (raw.estimateMissing) {
+        if (!options.ranking)
+            throw UsageError("--estimate-missing pede --top K, --ranking ARQUIVO ou --no-report");
+        options.estimateMissing = true;
+    }
     if (raw.bestPairing) {
         if (!doubleCrosses)
             throw UsageError("--best-pairing vale só para hd");

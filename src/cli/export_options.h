@@ -17,10 +17,11 @@ struct RawExportArguments
     std::optional<std::string_view> top, ranking, csv, csvSeparator, csvDecimal, xlsx;
     bool bestPairing = false;
     bool noReport = false; // the ranking without the report: a ranking even without --top
+    bool estimateMissing = false;
     bool any() const
     {
         return top || ranking || csv || csvSeparator || csvDecimal || xlsx || bestPairing
-            || noReport;
+            || noReport || estimateMissing;
     }
 };
 
@@ -31,6 +32,7 @@ struct ExportOptions
     std::optional<std::string> csvPath;
     std::optional<std::string> xlsxPath;
     CsvOptions csv;
+    bool estimateMissing = false; // the ranking also takes FALSO hybrids with estimated crosses
     bool any() const { return ranking || csvPath || xlsxPath; }
 };
 

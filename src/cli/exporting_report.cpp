@@ -5,6 +5,7 @@
 #include "export/csv_writer.h"
 #include "numtext/error.h"
 #include "export/ranking.h"
+#include "ranking_extras.h"
 
 namespace koravel::cli {
 
@@ -38,7 +39,7 @@ void ExportingReport::candidate(const Candidate &candidate)
         return;
     ++m_order;
     if (m_ranking)
-        m_ranking->add(*record);
+        m_ranking->add(m_extras ? m_extras->ranked(*record, m_input) : *record);
     if (m_cleanUp && record->falso)
         return;
     if (m_csv)
@@ -53,6 +54,8 @@ std::vector<ReplacingFile *> ExportingReport::finish()
     if (m_ranking)
         ranking = m_ranking->take(
             completeFromTable(m_input.grid, m_input.reciprocals, m_input.settings, m_kind));
+    if (ranking && m_extras)
+        m_extras->complete(*ranking, m_input);
     std::vector<ReplacingFile *> files;
     if (m_csv)
         files.push_back(&m_csv->finished());

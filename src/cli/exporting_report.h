@@ -20,6 +20,8 @@ class Ranking;
 
 namespace koravel::cli {
 
+class RankingExtras;
+
 class ExportingReport final : public CandidateSink
 {
 public:
@@ -36,6 +38,9 @@ public:
     void candidate(const Candidate &candidate) override;
     void end() override { m_report.end(); }
 
+    // The ranking's estimates, errors and names, when asked for; extras must outlive finish().
+    void setRankingExtras(RankingExtras *extras) { m_extras = extras; }
+
     // Writes the ranking and finishes every export file; they are replaced by the caller.
     std::vector<ReplacingFile *> finish();
 
@@ -46,6 +51,7 @@ private:
     bool m_cleanUp;
     std::size_t m_order = 0;
     std::unique_ptr<Ranking> m_ranking;
+    RankingExtras *m_extras = nullptr;
     std::unique_ptr<CsvWriter> m_csv;
     std::unique_ptr<CsvWriter> m_rankingCsv;
     std::unique_ptr<CandidateWorkbook> m_workbook;

@@ -220,6 +220,33 @@ private slots:
             "Hibridos Falso preditos excluidos = 3\r\nHibridos Reais preditos = 0\r\n"));
     }
 
+    // The estimates rank the FALSO hybrids (only 3x4 is missing) marked "sim"; the three fields
+    // add the error of each hybrid, that of a measured HT sqrt(4 / (2 * 2)).
+    void rankingWithEstimatesAndErrors()
+    {
+        w->import("1 2 10\n1 3 12\n2 3 14\n1 4 13\n2 4 15\n1 5 11\n2 5 16\n3 5 9\n4 5 12.5\n");
+        w->predict(false, QStringLiteral("5"));
+        w->form2.Ordenar1->trigger();
+        RankingWindow &ranking = w->ranking();
+        ranking.SpinEdit1->setValue(100); // all 30
+        const qsizetype measured = tableText(ranking.StringGrid1).size();
+        ranking.CheckBox2->setChecked(true);
+        QStringList rows = tableText(ranking.StringGrid1);
+        QCOMPARE(rows[0], QStringLiteral("Posição|Híbrido|Média|CV%|HS(ik)|HS(jk)|Estimado"));
+        QCOMPARE(rows.filter(QStringLiteral("|não")).size(), measured - 1);
+        QCOMPARE(rows.size() - 1 - (measured - 1), rows.filter(QStringLiteral("|sim")).size());
+        for (auto [edit, text] :
+            { std::pair { ranking.Edit1, "4" }, { ranking.Edit2, "10" }, { ranking.Edit3, "2" } }) {
+            edit->setText(QString::fromLatin1(text));
+            emit edit->editingFinished();
+        }
+        rows = tableText(ranking.StringGrid1);
+        QVERIFY(rows[0].endsWith(QStringLiteral("|Estimado|EP|Difere do 1º (5%)")));
+        QVERIFY(rows[1].endsWith(QStringLiteral("|não|1.000|não")));
+        ranking.CheckBox2->setChecked(false);
+        QCOMPARE(tableText(ranking.StringGrid1).size(), measured);
+    }
+
     // The report was written with the comma; the point chosen since does not change its reading.
     void rankingReadsTheLastReportWithItsSettings()
     {

@@ -2,6 +2,8 @@
 // what standard output and standard error receive. An error prints its message (in UTF-8, with a
 // final stop) and exits 1 with nothing on standard output and no file written or changed; bad
 // usage exits 2 with the usage text.
+#include <sstream>
+
 #include "cli_runner.h"
 
 using namespace clitest;
@@ -154,6 +156,20 @@ TEST(Cli, UsageErrorsVersionAndCounts)
             "--no-report não combina com --clean\n" },
         { hd4({ "--no-report", "--ranking", "%/o.csv", "--csv", "%/c.csv" }),
             "--no-report não combina com --csv\n" },
+        { hd4({ "--ranking", "%/o.csv", "--error-ms", "4", "--replications", "2" }),
+            "--error-ms, --error-df e --replications vão juntas\n" },
+        { hd4({ "--ranking", "%/o.csv", "--error-ms", "0", "--error-df", "9", "--replications",
+              "2" }),
+            "--error-ms espera um número maior que zero, não \"0\"\n" },
+        { hd4({ "--csv", "%/o.csv", "--names", "%/n.txt" }),
+            "--error-ms, --error-df, --replications e --names pedem a ordenação (--top K, "
+            "--ranking ARQUIVO ou --no-report)\n" },
+        { hd4({ "--csv", "%/o.csv", "--estimate-missing" }),
+            "--estimate-missing pede --top K, --ranking ARQUIVO ou --no-report\n" },
+        { hd4({ "--ranking", "%/o.csv", "--estimate-missing=sim" }),
+            "a opção --estimate-missing não leva valor\n" },
+        { { "dialelo", "%/quatro.txt", "--lines", "4", "--estimate-missing" },
+            "dialelo aceita só --lines, --decimal-separator" },
     };
     for (const auto &[arguments, message] : usage)
         rows.push_back({ arguments, 2, "", "koravel-cli: " + message + "..." });
@@ -177,4 +193,76 @@ TEST(Cli, UsageErrorsVersionAndCounts)
     // No file was written or changed.
     EXPECT_EQ(dir.names(), before);
     EXPECT_EQ(readBytes(dir / "relatorio.txt"), "previous report\r\n");
+}
+
+// The ranking with estimates, errors and names: the report keeps its bytes, the measured rows
+// keep their order and are marked "não", every FALSO hybrid (only 3x4 is missing, and the fit
+// estimates it) comes in marked "sim", and --no-report ranks the same.
+TEST(Cli, RankingWithEstimatesErrorsAndNames)
+{
+    TempDir dir;
+    dir.file("d.txt", "1 2 10\n1 3 12\n2 3 14\n1 4 13\n2 4 15\n1 5 11\n2 5 16\n3 5 9\n4 5 12.5\n");
+    dir.file("n.txt", "1 B73\n2 Mo17\n");
+    const std::vector<std::string> ht { "ht", dir / "d.txt", "--lines", "5", "--decimal-separator",
+        ".", "--reciprocals", "nao", "--top", "30" };
+    const auto run = [&](const std::string &csv, std::vector<std::string> more) {
+        std::vector<std::string> arguments = ht;
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        arguments.insert(arguments.end(), { "--ranking", dir / csv });
+        const CliRun result = runCli(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.out;
+    };
+    const std::vector<std::string> extras { "--estimate-missing", "--error-ms", "4", "--error-df",
+        "10", "--replications", "2", "--names", dir / "n.txt" };
+    const std::string report = run("a.csv", {});
+    EXPECT_EQ(run("b.csv", extras), report);
+    std::vector<std::string> noReport = extras;
+    noReport.push_back("--no-report");
+    EXPECT_EQ(run("c.csv", noReport), "");
+    EXPECT_EQ(readBytes(dir / "c.csv"), readBytes(dir / "b.csv"));
+
+    // The rows of a ranking table, split at ";", the line end dropped.
+    const auto rows = [&](const std::string &csv) {
+        std::istringstream text(readBytes(dir / csv));
+        std::vector<std::vector<std::string>> table;
+        for (std::string line; std::getline(text, line) && line != "\r";) {
+            std::vector<std::string> fields(1);
+            for (const char c : line.substr(0, line.size() - 1))
+                if (c == ';')
+                    fields.emplace_back();
+                else
+                    fields.back().push_back(c);
+            table.push_back(fields);
+        }
+        return table;
+    };
+    const auto plain = rows("a.csv"), extended = rows("b.csv");
+    EXPECT_EQ(extended[0][0] + ";" + extended[0][2] + ";" + extended[0][7] + ";" + extended[0][8]
+            + ";" + extended[0][9],
+        "\xEF\xBB\xBFPosição;Híbrido (nomes);Estimado;EP;Difere do 1º (5%)");
+    std::vector<std::vector<std::string>> measured;
+    std::size_t estimated = 0;
+    for (std::size_t r = 1; r < extended.size(); ++r) {
+        const std::vector<std::string> &row = extended[r];
+        if (row[7] == "sim") {
+            ++estimated;
+            continue;
+        }
+        EXPECT_EQ(row[7] + " " + row[8], "não 1,000"); // a measured HT: sqrt(4 / (2 * 2))
+        measured.push_back({ row[1], row[3], row[4], row[5], row[6] });
+    }
+    ASSERT_EQ(measured.size() + 1, plain.size());
+    for (std::size_t r = 1; r < plain.size(); ++r)
+        EXPECT_EQ(measured[r - 1],
+            (std::vector<std::string> {
+                plain[r][1], plain[r][2], plain[r][3], plain[r][4], plain[r][5] }));
+    std::size_t falso = 0;
+    for (std::size_t at = 0; (at = report.find("FALSO", at)) != std::string::npos; ++at)
+        ++falso;
+    EXPECT_EQ(estimated, falso);
+    EXPECT_GT(estimated, 0u);
+    EXPECT_NE(
+        readBytes(dir / "b.csv").find("\r\nLinhagem;Nome;Frequência\r\n1;B73;"), std::string::npos);
+    EXPECT_NE(readBytes(dir / "b.csv").find(";(B73xMo17) 4;"), std::string::npos);
 }

@@ -59,10 +59,10 @@ TEST(CliDiallel, ExamplesRefusalsAndUsage)
         std::string::npos);
     EXPECT_NE(unzipped(dir / "w.xlsx", "xl/worksheets/sheet1.xml").find("<v>9.3507936507936"),
         std::string::npos);
-    // With hd and ht the options of the analysis are wrong usage.
+    // With hd and ht the options of the analysis go to the ranking, which they need.
     const CliRun hd =
         runCli({ "hd", example("dialelo_completo.txt"), "--lines", "6", "--names", names });
     EXPECT_EQ(hd.status, 2);
     EXPECT_TRUE(hd.err.starts_with(
-        "koravel-cli: --error-ms, --error-df, --replications e --names valem só para dialelo"));
+        "koravel-cli: --error-ms, --error-df, --replications e --names pedem a ordenação"));
 }

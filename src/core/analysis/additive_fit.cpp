@@ -106,6 +106,7 @@ AdditiveFit::AdditiveFit(int lines, const std::vector<long double> &values)
         h[i] /= matrix[i * n + i];
     }
 
+    m_factor = std::move(matrix);
     long double sum = 0;
     for (long double &value : h) {
         value += shift / 2;
@@ -113,6 +114,27 @@ AdditiveFit::AdditiveFit(int lines, const std::vector<long double> &values)
     }
     // h_i = g_i + mu / 2 with the g summing to 0.
     m_mean = n > 0 ? 2 * sum / static_cast<long double>(n) : 0;
+}
+
+// z = M^-1 (e_i + e_j) for the matrix M that was factored. For an estimable pair e_i + e_j is
+// orthogonal to every direction M adds to the normal equations, so z'b is the fitted value.
+std::vector<long double> AdditiveFit::lineWeights(int i, int j) const
+{
+    const std::size_t n = std::size_t(m_lines);
+    std::vector<long double> z(n, 0.0L);
+    z[std::size_t(i - 1)] += 1;
+    z[std::size_t(j - 1)] += 1;
+    for (std::size_t r = 0; r < n; ++r) {
+        for (std::size_t p = 0; p < r; ++p)
+            z[r] -= m_factor[r * n + p] * z[p];
+        z[r] /= m_factor[r * n + r];
+    }
+    for (std::size_t r = n; r-- > 0;) {
+        for (std::size_t p = r + 1; p < n; ++p)
+            z[r] -= m_factor[p * n + r] * z[p];
+        z[r] /= m_factor[r * n + r];
+    }
+    return z;
 }
 
 bool AdditiveFit::estimable(int i, int j) const

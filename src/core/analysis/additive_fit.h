@@ -40,12 +40,18 @@ public:
     // The number of independent parameters the crosses determine: n less one for each group
     // without an odd cycle.
     int rank() const { return m_rank; }
+    // The fit is linear in the crosses: when estimable(i, j), fitted(i, j) is the sum over the
+    // present crosses a x b of (z_a + z_b) x_ab, with z the vector this returns (one entry a
+    // line, index line - 1). On the example above, fitted(3, 4) weighs 1x2 by -1 and 1x3, 1x4,
+    // 2x3, 2x4 by 1/2 each.
+    std::vector<long double> lineWeights(int i, int j) const;
 
 private:
     int m_lines;
     int m_rank = 0;
     long double m_mean = 0;
     std::vector<long double> m_h;
+    std::vector<long double> m_factor; // the Cholesky factor of the normal equations, n x n
     std::vector<int> m_group; // the group of each line, counted from 0
     std::vector<char> m_side; // its side, 0 or 1, in a two-colouring of its group
     std::vector<char> m_groupHasOddCycle;

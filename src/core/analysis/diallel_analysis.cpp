@@ -26,20 +26,6 @@ namespace {
             + " linhagens (pedidas: " + intToStr(lines) + ")";
     }
 
-    void checkErrorTerm(const ErrorTerm &error)
-    {
-        if (!(error.meanSquare > 0) || !std::isfinite(error.meanSquare))
-            throw Error("O quadrado m\xE9"
-                        "dio do res\xED"
-                        "duo (QMR) deve ser maior que zero");
-        if (error.degreesOfFreedom < 1)
-            throw Error("Os graus de liberdade do res\xED"
-                        "duo devem ser pelo menos 1");
-        if (error.replications < 1)
-            throw Error("O n\xFAmero de repeti\xE7\xF5"
-                        "es deve ser pelo menos 1");
-    }
-
     // The mean square, and with the error term F and its p value.
     void completeRow(
         AnovaRow &row, const std::optional<long double> &errorMeanSquare, std::int64_t errorDegrees)
@@ -149,6 +135,20 @@ namespace {
     }
 
 } // namespace
+
+void checkErrorTerm(const ErrorTerm &error)
+{
+    if (!(error.meanSquare > 0) || !std::isfinite(error.meanSquare))
+        throw Error("O quadrado m\xE9"
+                    "dio do res\xED"
+                    "duo (QMR) deve ser maior que zero");
+    if (error.degreesOfFreedom < 1)
+        throw Error("Os graus de liberdade do res\xED"
+                    "duo devem ser pelo menos 1");
+    if (error.replications < 1)
+        throw Error("O n\xFAmero de repeti\xE7\xF5"
+                    "es deve ser pelo menos 1");
+}
 
 CrossTable readCrossTable(
     const CellGrid &grid, const LinesField &lines, const FormatSettings &settings)

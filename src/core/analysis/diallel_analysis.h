@@ -62,6 +62,11 @@ struct ErrorTerm
     }
 };
 
+// Refuses an error term with QMR not above 0 (or not finite), no degree of freedom or no
+// replication, with the analysis's messages ("O quadrado médio do resíduo (QMR) deve ser maior
+// que zero", Latin-1).
+void checkErrorTerm(const ErrorTerm &error);
+
 struct AnovaRow
 {
     std::int64_t degreesOfFreedom = 0;

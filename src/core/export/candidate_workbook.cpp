@@ -11,7 +11,10 @@
 
 #include <xlsxwriter.h>
 
+#include "analysis/line_names.h"
+#include "export/ranking_columns.h"
 #include "numtext/error.h"
+#include "table/text_encoding.h"
 #include "export/spreadsheet_export.h"
 #include "export/spreadsheet_texts.h"
 
@@ -138,26 +141,41 @@ void CandidateWorkbook::candidate(const CandidateRecord &candidate)
 
 void CandidateWorkbook::writeRanking(const RankingResult &ranking)
 {
-    titles(m_ranking, 0, rankingTitles(m_kind));
+    const RankingColumns columns(ranking);
+    titles(m_ranking, 0, rankingTitles(ranking));
     lxw_row_t row = 0;
+    const auto text = [this](lxw_row_t at, lxw_col_t column, std::string_view utf8) {
+        check(worksheet_write_string(m_ranking, at, column, std::string(utf8).c_str(), nullptr));
+    };
     for (std::size_t rank = 0; rank < ranking.best.size(); ++rank) {
         const CandidateRecord candidate = ranking.record(rank);
         ++row;
         lxw_col_t column = 0;
         check(worksheet_write_number(m_ranking, row, column++, row, nullptr));
-        check(worksheet_write_string(
-            m_ranking, row, column++, hybridName(candidate).c_str(), nullptr));
+        text(row, column++, hybridName(candidate));
+        if (columns.names)
+            text(row, column++, latin1ToUtf8(namedHybrid(candidate, *ranking.names)));
         check(worksheet_write_number(m_ranking, row, column++, candidate.mean, m_mean));
         check(worksheet_write_number(m_ranking, row, column++, candidate.cv, m_cv));
         for (std::size_t i = 0; i < valueCount(m_kind); ++i)
             check(worksheet_write_number(m_ranking, row, column++, candidate.values[i], nullptr));
+        if (columns.estimated)
+            text(row, column++, candidate.estimated != 0 ? kYes : kNo);
+        if (columns.errors) {
+            check(worksheet_write_number(
+                m_ranking, row, column++, ranking.standardErrors[rank], m_mean));
+            text(row, column++, ranking.differsFromFirst[rank] ? kYes : kNo);
+        }
     }
     row += 2; // an empty row between the two tables
-    titles(m_ranking, row, std::array { kLineTitle, kFrequencyTitle });
+    titles(m_ranking, row, frequencyTitles(ranking));
     for (const LineFrequency &frequency : ranking.frequencies) {
         ++row;
-        check(worksheet_write_number(m_ranking, row, 0, frequency.line, nullptr));
-        check(worksheet_write_number(m_ranking, row, 1, double(frequency.count), nullptr));
+        lxw_col_t column = 0;
+        check(worksheet_write_number(m_ranking, row, column++, frequency.line, nullptr));
+        if (columns.names)
+            text(row, column++, latin1ToUtf8(ranking.names->name(frequency.line)));
+        check(worksheet_write_number(m_ranking, row, column, double(frequency.count), nullptr));
     }
 }
 

@@ -1,8 +1,11 @@
 // CSV rows in UTF-8, quoted where a field needs it.
 #include "export/csv_writer.h"
 
+#include "analysis/line_names.h"
+#include "export/ranking_columns.h"
 #include "export/spreadsheet_export.h"
 #include "export/spreadsheet_texts.h"
+#include "table/text_encoding.h"
 
 namespace koravel {
 
@@ -95,25 +98,36 @@ void CsvWriter::candidate(const CandidateRecord &candidate)
 
 void CsvWriter::ranking(const RankingResult &ranking)
 {
-    for (const std::string_view title : rankingTitles(ranking.kind))
+    const RankingColumns columns(ranking);
+    for (const std::string_view title : rankingTitles(ranking))
         field(title);
     endRow();
     for (std::size_t rank = 0; rank < ranking.best.size(); ++rank) {
         const CandidateRecord candidate = ranking.record(rank);
         integer(static_cast<long long>(rank) + 1);
         field(hybridName(candidate));
+        if (columns.names)
+            field(latin1ToUtf8(namedHybrid(candidate, *ranking.names)));
         fixed(FixedPattern::ThreeDecimals, candidate.mean);
         fixed(FixedPattern::OneDecimal, candidate.cv);
         for (std::size_t i = 0; i < valueCount(ranking.kind); ++i)
             real(candidate.values[i]);
+        if (columns.estimated)
+            field(candidate.estimated != 0 ? kYes : kNo);
+        if (columns.errors) {
+            fixed(FixedPattern::ThreeDecimals, ranking.standardErrors[rank]);
+            field(ranking.differsFromFirst[rank] ? kYes : kNo);
+        }
         endRow();
     }
     endRow(); // an empty row between the two tables
-    field(kLineTitle);
-    field(kFrequencyTitle);
+    for (const std::string_view title : frequencyTitles(ranking))
+        field(title);
     endRow();
     for (const LineFrequency &frequency : ranking.frequencies) {
         integer(frequency.line);
+        if (columns.names)
+            field(latin1ToUtf8(ranking.names->name(frequency.line)));
         integer(static_cast<long long>(frequency.count));
         endRow();
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 
+#include "export/missing_cross_estimates.h"
 #include "numtext/error.h"
 #include "prediction/lookup.h"
 #include "report/report_line.h"
@@ -139,6 +140,8 @@ void Ranking::add(const CandidateRecord &candidate)
     if (candidate.falso || candidate.kind != m_kind)
         return;
     ++m_predicted;
+    if (candidate.estimated != 0)
+        ++m_estimated;
     RankedHybrid hybrid;
     for (std::size_t i = 0; i < 4; ++i)
         hybrid.parents[i] = candidate.parents[i];
@@ -179,6 +182,7 @@ RankingResult Ranking::take(RankingResult::Complete complete)
     result.kind = m_kind;
     result.candidates = m_candidates;
     result.predicted = m_predicted;
+    result.estimated = m_estimated;
     result.complete = std::move(complete);
     m_positions.clear();
     result.best = std::move(m_heap);
@@ -244,6 +248,7 @@ RankingResult::Complete completeFromIndex(
         }
         const CandidateStatistics statistics
             = candidateStatistics(std::span<const double>(values.data(), count));
+        candidate.falso = statistics.falso; // kept only when ranked with estimates
         candidate.mean = statistics.mean;
         candidate.cv = statistics.cv;
         // The run met this hybrid and ranked its printed form, so it has one.
@@ -251,9 +256,25 @@ RankingResult::Complete completeFromIndex(
     };
 }
 
-RankingResult rankReport(
-    const ReportDocument &document, const RankingOptions &options, const FormatSettings &settings)
+RankingResult::Complete completeWithEstimates(
+    RankingResult::Complete complete, std::shared_ptr<const MissingCrossEstimates> estimates)
 {
+    return [complete = std::move(complete), estimates](const RankedHybrid &hybrid) {
+        const CandidateRecord record = complete(hybrid);
+        // Only a FALSO candidate with estimable crosses was let in.
+        return record.falso ? *estimates->estimated(record) : record;
+    };
+}
+
+RankingResult rankReport(const ReportDocument &document, const RankingOptions &options,
+    const FormatSettings &settings, const MissingCrossEstimates *estimates)
+{
+    const auto ranked = [estimates](CandidateRecord candidate) {
+        if (estimates != nullptr && candidate.falso)
+            if (std::optional<CandidateRecord> estimated = estimates->estimated(candidate))
+                return *estimated;
+        return candidate;
+    };
     std::optional<Ranking> ranking;
     std::vector<std::size_t> lineOf; // the document's line of each candidate, by order
     for (std::size_t i = 0; i < document.count(); ++i) {
@@ -266,7 +287,7 @@ RankingResult rankReport(
             ranking.emplace(candidate->kind, options);
         candidate->order = lineOf.size();
         lineOf.push_back(i);
-        ranking->add(*candidate);
+        ranking->add(ranked(*candidate));
     }
     if (!ranking)
         ranking.emplace(HybridKind::DoubleCross, options); // refuses K = 0 all the same
@@ -276,9 +297,11 @@ RankingResult rankReport(
     for (const RankedHybrid &hybrid : result.best) {
         CandidateRecord row = *readCandidateLine(document.line(lineOf[hybrid.order]), settings);
         row.order = std::size_t(hybrid.order);
+        row = ranked(row);
         rows->emplace(hybrid.order, row);
     }
     result.complete = [rows](const RankedHybrid &hybrid) { return rows->at(hybrid.order); };
+    result.estimatesShown = estimates != nullptr;
     return result;
 }
 

@@ -20,6 +20,8 @@
 namespace koravel {
 
 class CellGrid;
+class LineNames;
+class MissingCrossEstimates;
 class ReportDocument;
 class SingleCrossIndex;
 
@@ -51,10 +53,20 @@ struct RankingResult
 
     HybridKind kind = HybridKind::DoubleCross;
     std::size_t candidates = 0; // candidates met, FALSO ones included
-    std::size_t predicted = 0; // of them, not FALSO
+    std::size_t predicted = 0; // of them, not FALSO (or ranked with estimates)
+    std::size_t estimated = 0; // of the predicted, those ranked with estimated single crosses
     std::vector<RankedHybrid> best; // highest mean first; ties in enumeration order
     std::vector<LineFrequency> frequencies; // most frequent first; ties by line number
     Complete complete; // the whole row of a kept hybrid
+
+    // What the ranking shows besides, only when asked for: the column "Estimado" when it was
+    // asked to rank with estimates of missing crosses; with the trial's error the standard error
+    // of each kept hybrid and whether it differs from the first at 5 % (one entry a kept
+    // hybrid, else empty); the names of the lines beside their numbers.
+    bool estimatesShown = false;
+    std::vector<double> standardErrors;
+    std::vector<char> differsFromFirst;
+    std::shared_ptr<const LineNames> names;
 
     // The row of best[index]: its single crosses and CV as the report prints them.
     CandidateRecord record(std::size_t index) const { return complete(best[index]); }
@@ -104,6 +116,7 @@ private:
     RankingOptions m_options;
     std::size_t m_candidates = 0;
     std::size_t m_predicted = 0;
+    std::size_t m_estimated = 0;
     // A min-heap on (mean, later order first): the root is the worst of those kept.
     std::vector<RankedHybrid> m_heap;
     // With the best pairing: where the pairing kept of each set of four lines is in the heap.
@@ -118,10 +131,16 @@ RankingResult::Complete completeFromTable(const CellGrid &grid, Reciprocals reci
 RankingResult::Complete completeFromIndex(
     std::shared_ptr<const SingleCrossIndex> index, HybridKind kind);
 
+// The rows of a run's kept hybrids where a FALSO one, which only the estimates let in, gets its
+// estimated crosses again.
+RankingResult::Complete completeWithEstimates(
+    RankingResult::Complete complete, std::shared_ptr<const MissingCrossEstimates> estimates);
+
 // Ranks the candidate lines of a report document as it stands (headers, rules, summary lines
 // and lines that do not parse are skipped). The result holds the rows of the kept hybrids read
-// then, so it does not depend on the document afterwards.
-RankingResult rankReport(
-    const ReportDocument &document, const RankingOptions &options, const FormatSettings &settings);
+// then, so it does not depend on the document afterwards. With estimates, a FALSO line whose
+// missing crosses they estimate is ranked with them (marked estimated).
+RankingResult rankReport(const ReportDocument &document, const RankingOptions &options,
+    const FormatSettings &settings, const MissingCrossEstimates *estimates = nullptr);
 
 } // namespace koravel

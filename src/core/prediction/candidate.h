@@ -90,6 +90,9 @@ struct CandidateRecord
     double mean = 0;
     double cv = 0;
     std::size_t order = 0; // 0-based position among the candidates
+    // Bit v set: values[v] is the additive fit's estimate of a missing single cross, so the
+    // hybrid was FALSO in the report; 0 for every hybrid of the report itself.
+    std::uint8_t estimated = 0;
 };
 
 // The printed form of a record. Nothing when a text does not read back, or when the values read
