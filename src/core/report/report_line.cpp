@@ -5,6 +5,8 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "numtext/error.h"
@@ -67,6 +69,48 @@ namespace {
         }
     }
 
+    // A CV with "0.0" from its tenths, when they are known: no sign for 0.0.
+    class CvText
+    {
+    public:
+        CvText(const Candidate &c, const FormatSettings &settings)
+        {
+            if (!c.cvTenthsKnown)
+                return;
+            char *const end = m_buffer + kEnd;
+            char *p = end;
+            std::uint64_t tenths = c.cvTenths;
+            *--p = char('0' + tenths % 10);
+            *--p = settings.decimalSeparator;
+            tenths /= 10;
+            do {
+                *--p = char('0' + tenths % 10);
+                tenths /= 10;
+            } while (tenths != 0);
+            if (c.cv < 0 && c.cvTenths != 0)
+                *--p = '-';
+            m_begin = p;
+        }
+        // At least 16 bytes may be read from its beginning.
+        std::string_view view() const { return { m_begin, std::size_t(m_buffer + kEnd - m_begin) }; }
+
+    private:
+        static constexpr std::size_t kEnd = 32;
+        char m_buffer[kEnd + 16] = {};
+        char *m_begin = m_buffer + kEnd;
+    };
+
+    // Copies a piece of at most 16 bytes as 16, when 16 may be read from it and written to the
+    // destination: one move instead of a loop of unpredictable length.
+    inline char *putShort(char *out, std::string_view piece)
+    {
+        if (piece.size() <= 16) [[likely]] {
+            std::memcpy(out, piece.data(), 16);
+            return out + piece.size();
+        }
+        return std::copy(piece.begin(), piece.end(), out);
+    }
+
 } // namespace
 
 // The texts of the means with "0.000". With single-cross values of a few decimals the same
@@ -98,7 +142,8 @@ public:
     }
 
 private:
-    static constexpr int kSlotBits = 10;
+    // Single-cross values of two decimals give a few thousand means; the table holds them all.
+    static constexpr int kSlotBits = 13;
     static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
     struct Slot
     {
@@ -158,20 +203,153 @@ void ReportLineWriter::writeCv(const Candidate &c)
         appendFormatFloat(m_cv, FixedPattern::OneDecimal, c.cv, m_settings);
         return;
     }
-    char buffer[32];
-    char *const end = buffer + sizeof buffer;
-    char *p = end;
-    std::uint64_t tenths = c.cvTenths;
-    *--p = char('0' + tenths % 10);
-    *--p = m_settings.decimalSeparator;
-    tenths /= 10;
-    do {
-        *--p = char('0' + tenths % 10);
-        tenths /= 10;
-    } while (tenths != 0);
-    if (c.cv < 0 && c.cvTenths != 0)
-        *--p = '-';
-    m_cv.append(p, end);
+    CvText text(c, m_settings);
+    m_cv.append(text.view());
+}
+
+// The lines of a block of candidates, written straight into one buffer with their CR LF: the
+// same pieces as candidate() puts together, without a string per line.
+class ReportLineWriter::LineBatch final : public CandidateBatch
+{
+public:
+    LineBatch(const FormatSettings &settings, const BlockForm &form)
+        : m_settings(settings)
+        , m_form(form)
+        , m_means(settings)
+    {
+    }
+
+    void clear() override
+    {
+        m_used = 0;
+        m_lines = 0;
+        m_falso = 0;
+    }
+
+    void candidate(const Candidate &c) override
+    {
+        if (c.falso) {
+            ++m_falso;
+            if (m_form.withoutFalso)
+                return;
+        }
+        const std::string_view mean = m_means.text(c.mean);
+        std::string cvFormatted;
+        std::string_view cv;
+        CvText cvTenths(c, m_settings);
+        if (c.cvTenthsKnown) {
+            cv = cvTenths.view();
+        } else {
+            appendFormatFloat(cvFormatted, FixedPattern::OneDecimal, c.cv, m_settings);
+            cv = cvFormatted;
+        }
+        const std::size_t count = valueCount(c.kind);
+        std::size_t bound = 96 + mean.size() + cv.size() + 16;
+        for (std::size_t v = 0; v < count; ++v)
+            bound += c.crosses[v].text.size() + 1;
+        char *p = room(bound);
+        const auto put = [&p](std::string_view piece) {
+            for (const char ch : piece)
+                *p++ = ch;
+        };
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        p = putShort(p, head(c));
+        p = std::to_chars(p, p + 11, c.parents[doubleCross ? 3 : 2]).ptr;
+        if (doubleCross)
+            std::memcpy(p, ") =>\t", 5), p += 5;
+        else
+            std::memcpy(p, " =>\t", 4), p += 4;
+        p = putShort(p, mean);
+        *p++ = '\t';
+        p = putShort(p, cv);
+        for (std::size_t v = 0; v < count; ++v) {
+            *p++ = '\t';
+            put(c.crosses[v].text);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+        m_used = std::size_t(p - m_text.get());
+        ++m_lines;
+    }
+
+    LineBlock block() const { return { { m_text.get(), m_used }, m_lines, m_falso }; }
+
+private:
+    // The beginning of the line up to its last line number, kept while it stays the same:
+    // "HD (1x2)(3x" for the lines (1x2)(3x4) to (1x2)(3xn), "HT (1x2) " for (1x2) 3 to (1x2) n.
+    std::string_view head(const Candidate &c)
+    {
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        const std::array<std::int32_t, 4> key { c.falso ? 1 : 0, c.parents[0], c.parents[1],
+            doubleCross ? c.parents[2] : 0 };
+        if (m_headSize == 0 || key != m_headKey || doubleCross != m_headDoubleCross) {
+            std::string text(c.falso ? "FALSO " : "");
+            text += doubleCross ? "HD (" : "HT (";
+            appendInt(text, c.parents[0]);
+            text += 'x';
+            appendInt(text, c.parents[1]);
+            if (doubleCross) {
+                text += ")(";
+                appendInt(text, c.parents[2]);
+                text += 'x';
+            } else {
+                text += ") ";
+            }
+            m_headSize = std::min(text.size(), sizeof m_head - 16);
+            std::copy_n(text.begin(), m_headSize, m_head);
+            m_headKey = key;
+            m_headDoubleCross = doubleCross;
+            if (text.size() > m_headSize) { // longer than any head of lines within 512
+                m_headSize = 0;
+                m_longHead = std::move(text);
+                return m_longHead;
+            }
+        }
+        return { m_head, m_headSize };
+    }
+
+    // Room for bytes more at the end of the text; the text so far is kept.
+    char *room(std::size_t bytes)
+    {
+        if (m_capacity - m_used < bytes) {
+            const std::size_t capacity = std::max(2 * m_capacity, m_used + bytes + (1 << 16));
+            auto text = std::make_unique_for_overwrite<char[]>(capacity);
+            std::copy(m_text.get(), m_text.get() + m_used, text.get());
+            m_text = std::move(text);
+            m_capacity = capacity;
+        }
+        return m_text.get() + m_used;
+    }
+
+    FormatSettings m_settings;
+    BlockForm m_form;
+    MeanTexts m_means;
+    char m_head[64] = {};
+    std::size_t m_headSize = 0;
+    std::array<std::int32_t, 4> m_headKey {};
+    bool m_headDoubleCross = true;
+    std::string m_longHead;
+    std::unique_ptr<char[]> m_text;
+    std::size_t m_capacity = 0;
+    std::size_t m_used = 0;
+    std::size_t m_lines = 0;
+    std::size_t m_falso = 0;
+};
+
+std::unique_ptr<CandidateBatch> ReportLineWriter::batch()
+{
+    const std::optional<BlockForm> form = m_report.blockForm();
+    if (!form)
+        return nullptr;
+    return std::make_unique<LineBatch>(m_settings, *form);
+}
+
+void ReportLineWriter::take(CandidateBatch &batch)
+{
+    const LineBlock block = static_cast<LineBatch &>(batch).block();
+    m_report.appendBlock(block);
+    if (block.lines + block.falso > 0)
+        m_report.show();
 }
 
 std::optional<CandidateRecord> readCandidateLine(
