@@ -70,10 +70,10 @@ void EditorReportSink::appendBlock(const koravel::LineBlock &block)
         }
         return;
     }
-    m_pending.append(block.text);
+    // A block goes to the editor as it is, after the lines gathered before it.
     m_lines += block.lines;
-    if (m_pending.size() >= kPiece)
-        putPending();
+    putPending();
+    append(block.text);
 }
 
 void EditorReportSink::show()
@@ -95,11 +95,24 @@ void EditorReportSink::putPending()
 {
     if (m_pending.empty())
         return;
+    try {
+        append(m_pending);
+    } catch (...) {
+        m_pending.clear();
+        throw;
+    }
+    m_pending.clear();
+}
+
+void EditorReportSink::append(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
     // Once the lines written show their length, room is made for the whole report at once,
     // with some to spare: the first lines of a report are its shortest.
     constexpr std::uint64_t kLinesToMeasure = 4096;
     if (m_expectedLines > 0 && m_lines >= kLinesToMeasure && m_lines < m_expectedLines) {
-        const std::size_t size = m_editor.bytes().size() + m_pending.size();
+        const std::size_t size = m_editor.length() + bytes.size();
         const double perLine = static_cast<double>(size) / static_cast<double>(m_lines);
         const auto expected = static_cast<std::size_t>(
             perLine * static_cast<double>(m_expectedLines) * 1.08 + 65536.0);
@@ -108,14 +121,7 @@ void EditorReportSink::putPending()
             m_reserved = expected;
         }
     }
-    const std::string_view pending = m_pending;
-    try {
-        m_editor.appendLatin1(pending);
-    } catch (...) {
-        m_pending.clear();
-        throw;
-    }
-    m_pending.clear();
+    m_editor.appendLatin1(bytes);
 }
 
 void EditorReportSink::publish()

@@ -51,6 +51,7 @@ public:
 private:
     void startAppending();
     void putPending();
+    void append(std::string_view bytes);
 
     ReportEditor &m_editor;
     std::function<void()> m_showWindow;

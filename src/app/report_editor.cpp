@@ -212,6 +212,11 @@ void ReportEditor::endAppending()
     SendScintilla(SCI_SETSAVEPOINT);
 }
 
+std::size_t ReportEditor::length() const
+{
+    return static_cast<std::size_t>(std::max(0L, SendScintilla(SCI_GETLENGTH)));
+}
+
 std::string_view ReportEditor::bytes() const
 {
     const long length = SendScintilla(SCI_GETLENGTH);

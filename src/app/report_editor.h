@@ -53,6 +53,8 @@ public:
     void reserve(std::size_t bytes);
     void endAppending();
 
+    // The length of the text in bytes.
+    std::size_t length() const;
     // The text as it stands, without a copy; valid until the text changes.
     std::string_view bytes() const;
 

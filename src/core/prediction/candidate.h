@@ -48,6 +48,9 @@ struct Candidate
     // The CV as "0.0" prints it, in tenths, when the quick computation settled it.
     bool cvTenthsKnown = false;
     std::uint64_t cvTenths = 0;
+    // Whether 16 bytes may be read from the start of every text of at most 16 (a run in
+    // blocks keeps its texts so, for a writer that copies them in one move).
+    bool paddedTexts = false;
 };
 
 // The mean and CV% of one candidate from its single-cross values in the order of its line: four

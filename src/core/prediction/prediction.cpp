@@ -461,13 +461,21 @@ namespace {
             : m_index(input.grid, input.reciprocals, input.settings)
             , m_side(std::size_t(n))
             , m_values(m_side * m_side)
+            , m_texts(m_side * m_side)
         {
             for (std::int64_t a = 1; a <= n; ++a) {
                 for (std::int64_t b = 1; b <= n; ++b) {
                     if (a == b)
                         continue;
                     try {
-                        m_values[slot(a, b)] = m_index.lookup(std::int32_t(a), std::int32_t(b));
+                        SingleCrossValue &kept = m_values[slot(a, b)];
+                        kept = m_index.lookup(std::int32_t(a), std::int32_t(b));
+                        // A short text is kept in a slot of its own, which may be read whole.
+                        if (kept.text.size() <= kPadded) {
+                            Text &text = m_texts[slot(a, b)];
+                            std::copy(kept.text.begin(), kept.text.end(), text.begin());
+                            kept.text = { text.data(), kept.text.size() };
+                        }
                     } catch (const Error &error) {
                         m_errors.emplace(slot(a, b), error);
                     }
@@ -490,9 +498,13 @@ namespace {
             return std::size_t(a - 1) * m_side + std::size_t(b - 1);
         }
 
+        static constexpr std::size_t kPadded = 16;
+        using Text = std::array<char, kPadded>;
+
         SingleCrossIndex m_index;
         std::size_t m_side;
         std::vector<SingleCrossValue> m_values;
+        std::vector<Text> m_texts;
         std::unordered_map<std::size_t, Error> m_errors;
     };
 
@@ -540,6 +552,7 @@ namespace {
         std::array<RowEntry, 64> row;
         Candidate record;
         record.kind = N == 4 ? HybridKind::DoubleCross : HybridKind::ThreeWayCross;
+        record.paddedTexts = true;
         const auto emit = [&](const std::array<SingleCrossValue, N> &crosses,
                               const Statistics &stats) {
             for (std::size_t v = 0; v < N; ++v)

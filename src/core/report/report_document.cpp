@@ -5,6 +5,10 @@
 #include <cstring>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "table/data_file.h"
 #include "numtext/numtext.h"
 
@@ -178,13 +182,37 @@ CleanUpSummary cleanUpReport(ReportDocument &document)
 namespace {
 
     // Lines as ReportDocument counts them: every LF ends one, so does a CR without an LF after
-    // it, and a last line without a break counts too.
+    // it, and a last line without a break counts too. A report has hundreds of megabytes: the
+    // breaks are counted 16 bytes at a time where the processor can.
     std::size_t countLines(std::string_view text)
     {
         std::size_t breaks = 0;
         const char *const data = text.data();
         const std::size_t size = text.size();
-        for (std::size_t at = 0; at + 1 < size; ++at)
+        std::size_t at = 0;
+#if defined(__SSE2__)
+        // Each byte counter of lf, cr and crlf counts up to 255 blocks before it is added up.
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        const auto total = [](__m128i counts) {
+            const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+            return std::size_t(_mm_cvtsi128_si64(sums))
+                + std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+        };
+        while (at + 17 <= size) {
+            __m128i lfs = _mm_setzero_si128(), crs = lfs, pairs = lfs;
+            for (int block = 0; block < 255 && at + 17 <= size; ++block, at += 16) {
+                const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+                const __m128i next
+                    = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1));
+                const __m128i isCr = _mm_cmpeq_epi8(here, cr);
+                lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(here, lf));
+                crs = _mm_sub_epi8(crs, isCr);
+                pairs = _mm_sub_epi8(pairs, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
+            }
+            breaks += total(lfs) + total(crs) - total(pairs);
+        }
+#endif
+        for (; at + 1 < size; ++at)
             breaks += (data[at] == '\n') + (data[at] == '\r' && data[at + 1] != '\n');
         // The last byte is a break (LF, or CR with nothing after it) or ends a last line.
         return size > 0 ? breaks + 1 : 0;

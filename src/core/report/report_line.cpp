@@ -264,7 +264,10 @@ public:
         p = putShort(p, cv);
         for (std::size_t v = 0; v < count; ++v) {
             *p++ = '\t';
-            put(c.crosses[v].text);
+            if (c.paddedTexts)
+                p = putShort(p, c.crosses[v].text);
+            else
+                put(c.crosses[v].text);
         }
         *p++ = '\r';
         *p++ = '\n';
