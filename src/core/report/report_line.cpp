@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "numtext/error.h"
@@ -216,7 +217,25 @@ public:
         : m_settings(settings)
         , m_form(form)
         , m_means(settings)
+        , m_tenths(kKeptTenths)
+        , m_tenthsSize(kKeptTenths)
     {
+        // The texts of the CVs from 0.0 to 999.9 and of the line numbers up to 999, the ones
+        // that come again and again, written once.
+        Candidate cv;
+        cv.cvTenthsKnown = true;
+        for (std::uint64_t tenths = 0; tenths < kKeptTenths; ++tenths) {
+            cv.cvTenths = tenths;
+            const CvText formatted(cv, settings);
+            const std::string_view text = formatted.view();
+            std::copy(text.begin(), text.end(), m_tenths[tenths].begin());
+            m_tenthsSize[tenths] = std::uint8_t(text.size());
+        }
+        for (int number = 0; number < kKeptNumbers; ++number) {
+            char *const begin = m_numbers[std::size_t(number)].data();
+            m_numbersSize[std::size_t(number)]
+                = std::uint8_t(std::to_chars(begin, begin + 4, number).ptr - begin);
+        }
     }
 
     void clear() override
@@ -236,9 +255,11 @@ public:
         const std::string_view mean = m_means.text(c.mean);
         std::string cvFormatted;
         std::string_view cv;
-        CvText cvTenths(c, m_settings);
-        if (c.cvTenthsKnown) {
-            cv = cvTenths.view();
+        std::optional<CvText> cvTenths;
+        if (c.cvTenthsKnown && c.cvTenths < kKeptTenths && (c.cv >= 0 || c.cvTenths == 0)) {
+            cv = { m_tenths[c.cvTenths].data(), m_tenthsSize[c.cvTenths] };
+        } else if (c.cvTenthsKnown) {
+            cv = cvTenths.emplace(c, m_settings).view();
         } else {
             appendFormatFloat(cvFormatted, FixedPattern::OneDecimal, c.cv, m_settings);
             cv = cvFormatted;
@@ -254,7 +275,13 @@ public:
         };
         const bool doubleCross = c.kind == HybridKind::DoubleCross;
         p = putShort(p, head(c));
-        p = std::to_chars(p, p + 11, c.parents[doubleCross ? 3 : 2]).ptr;
+        const std::int32_t last = c.parents[doubleCross ? 3 : 2];
+        if (last >= 0 && last < kKeptNumbers) {
+            std::memcpy(p, m_numbers[std::size_t(last)].data(), 4);
+            p += m_numbersSize[std::size_t(last)];
+        } else {
+            p = std::to_chars(p, p + 11, last).ptr;
+        }
         if (doubleCross)
             std::memcpy(p, ") =>\t", 5), p += 5;
         else
@@ -324,9 +351,16 @@ private:
         return m_text.get() + m_used;
     }
 
+    static constexpr std::uint64_t kKeptTenths = 10000;
+    static constexpr int kKeptNumbers = 1000;
+
     FormatSettings m_settings;
     BlockForm m_form;
     MeanTexts m_means;
+    std::vector<std::array<char, 16>> m_tenths; // read 16 bytes at a time
+    std::vector<std::uint8_t> m_tenthsSize;
+    std::array<std::array<char, 4>, kKeptNumbers> m_numbers {};
+    std::array<std::uint8_t, kKeptNumbers> m_numbersSize {};
     char m_head[64] = {};
     std::size_t m_headSize = 0;
     std::array<std::int32_t, 4> m_headKey {};
