@@ -484,7 +484,7 @@ namespace {
         }
 
         // Safe on several threads at once: nothing changes after construction.
-        SingleCrossValue get(std::int64_t a, std::int64_t b) const
+        const SingleCrossValue &get(std::int64_t a, std::int64_t b) const
         {
             const SingleCrossValue &kept = m_values[slot(a, b)];
             if (kept.text.data() == nullptr) [[unlikely]]
@@ -546,17 +546,16 @@ namespace {
         struct RowEntry
         {
             std::int64_t l;
-            SingleCrossValue il, jl;
+            const SingleCrossValue *il;
+            const SingleCrossValue *jl;
             Statistics stats;
         };
         std::array<RowEntry, 64> row;
         Candidate record;
         record.kind = N == 4 ? HybridKind::DoubleCross : HybridKind::ThreeWayCross;
         record.paddedTexts = true;
-        const auto emit = [&](const std::array<SingleCrossValue, N> &crosses,
-                              const Statistics &stats) {
-            for (std::size_t v = 0; v < N; ++v)
-                record.crosses[v] = crosses[v];
+        // The record's crosses are set by the caller; the statistics come here.
+        const auto emit = [&](const Statistics &stats) {
             record.falso = stats.values.falso;
             record.mean = stats.values.mean;
             record.cv = stats.values.cv;
@@ -572,8 +571,10 @@ namespace {
                     for (std::int64_t k = i + 1; k <= n; ++k) {
                         if (k == j)
                             continue;
-                        const SingleCrossValue ik = pairs.get(i, k);
-                        const SingleCrossValue jk = pairs.get(j, k);
+                        const SingleCrossValue &ik = pairs.get(i, k);
+                        const SingleCrossValue &jk = pairs.get(j, k);
+                        record.crosses[0] = ik;
+                        record.crosses[2] = jk;
                         // The statistics of a row of candidates are worked out together, then
                         // handed out: the processor overlaps their long chains of operations.
                         // The run looks ik and jk up again for every l; the answer is the same,
@@ -586,20 +587,26 @@ namespace {
                                 for (; l <= n && count < row.size(); ++l) {
                                     if (l == j)
                                         continue;
-                                    const SingleCrossValue il = pairs.get(i, l);
-                                    const SingleCrossValue jl = pairs.get(j, l);
-                                    row[count] = { l, il, jl,
-                                        statistics(std::array<double, 4> {
-                                            ik.value, il.value, jk.value, jl.value }) };
+                                    const SingleCrossValue &il = pairs.get(i, l);
+                                    const SingleCrossValue &jl = pairs.get(j, l);
+                                    RowEntry &entry = row[count];
+                                    entry.l = l;
+                                    entry.il = &il;
+                                    entry.jl = &jl;
+                                    entry.stats = statistics(std::array<double, 4> {
+                                        ik.value, il.value, jk.value, jl.value });
                                     ++count;
                                 }
                             } catch (const Error &error) {
                                 failure = error;
                             }
+                            record.parents = { std::int32_t(i), std::int32_t(j),
+                                std::int32_t(k), 0 };
                             for (std::size_t r = 0; r < count; ++r) {
-                                record.parents = { std::int32_t(i), std::int32_t(j),
-                                    std::int32_t(k), std::int32_t(row[r].l) };
-                                emit({ ik, row[r].il, jk, row[r].jl }, row[r].stats);
+                                record.parents[3] = std::int32_t(row[r].l);
+                                record.crosses[1] = *row[r].il;
+                                record.crosses[3] = *row[r].jl;
+                                emit(row[r].stats);
                             }
                             if (failure)
                                 throw *failure;
@@ -609,10 +616,12 @@ namespace {
                     for (std::int64_t k = 1; k <= n; ++k) {
                         if (k == i || k == j)
                             continue;
-                        const SingleCrossValue ik = pairs.get(i, k);
-                        const SingleCrossValue jk = pairs.get(j, k);
+                        const SingleCrossValue &ik = pairs.get(i, k);
+                        const SingleCrossValue &jk = pairs.get(j, k);
                         record.parents = { std::int32_t(i), std::int32_t(j), std::int32_t(k), 0 };
-                        emit({ ik, jk }, statistics(std::array<double, 2> { ik.value, jk.value }));
+                        record.crosses[0] = ik;
+                        record.crosses[1] = jk;
+                        emit(statistics(std::array<double, 2> { ik.value, jk.value }));
                     }
                 }
             }

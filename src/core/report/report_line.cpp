@@ -310,9 +310,19 @@ private:
     std::string_view head(const Candidate &c)
     {
         const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        if (m_headSize != 0 && c.parents[0] == m_headKey[1] && c.parents[1] == m_headKey[2]
+            && (doubleCross ? c.parents[2] : 0) == m_headKey[3]
+            && (c.falso ? 1 : 0) == m_headKey[0] && doubleCross == m_headDoubleCross) [[likely]]
+            return { m_head, m_headSize };
+        return newHead(c);
+    }
+
+    std::string_view newHead(const Candidate &c)
+    {
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
         const std::array<std::int32_t, 4> key { c.falso ? 1 : 0, c.parents[0], c.parents[1],
             doubleCross ? c.parents[2] : 0 };
-        if (m_headSize == 0 || key != m_headKey || doubleCross != m_headDoubleCross) {
+        {
             std::string text(c.falso ? "FALSO " : "");
             text += doubleCross ? "HD (" : "HT (";
             appendInt(text, c.parents[0]);
