@@ -249,10 +249,14 @@ namespace {
             std::vector<test::Row> rows;
             for (int a = 1; a <= 30; ++a) {
                 for (int b = a + 1; b <= 30; ++b) {
+                    // Quarters, or three decimals of either sign (means near 0, CVs below 0).
                     const auto pick = unsigned(random() % 40);
+                    const std::string value = seed > 3
+                        ? std::to_string(int(pick % 7) - 2) + "." + std::to_string(random() % 1000)
+                        : std::to_string(3 + pick % 7) + ".25";
                     if (pick > 0) // one pair in 40 is missing
                         rows.push_back({ std::to_string(a), std::to_string(b),
-                            pick == 1 ? "0" : std::to_string(3 + pick % 7) + ".25" });
+                            pick == 1 ? "0" : value });
                 }
             }
             // A bad cell, or c x b = -(a x b): the three-way crosses of a, c and b divide by 0.

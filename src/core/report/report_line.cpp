@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -100,6 +101,32 @@ namespace {
         char m_buffer[kEnd + 16] = {};
         char *m_begin = m_buffer + kEnd;
     };
+
+    // A mean with "0.000" worked out with doubles where that is certain to give the pattern's
+    // text: |mean| * 1000 below 1e12 and farther than 1e-12 relative from a half, so that
+    // neither the product's rounding nor the pattern's 18 digits can move it across one
+    // (halves go away from zero; no sign when it shows 0.000). Returns the end of the text
+    // written at out (at most 18 bytes), or null when the pattern's own rounding must decide.
+    //   5.3125 -> null (a half)      7.44 -> "7.440"      -0.0004 -> "0.000"
+    inline char *quickMeanText(double mean, char separator, char *out)
+    {
+        const double thousandths = std::fabs(mean) * 1000.0;
+        if (!(thousandths < 1e12))
+            return nullptr;
+        const double whole = std::floor(thousandths);
+        if (std::fabs(thousandths - (whole + 0.5)) <= (thousandths + 1.0) * 1e-12)
+            return nullptr;
+        const auto rounded = std::uint64_t(whole) + (thousandths - whole > 0.5 ? 1 : 0);
+        if (mean < 0 && rounded != 0)
+            *out++ = '-';
+        out = std::to_chars(out, out + 13, rounded / 1000).ptr;
+        const auto decimals = unsigned(rounded % 1000);
+        out[0] = separator;
+        out[1] = char('0' + decimals / 100);
+        out[2] = char('0' + decimals / 10 % 10);
+        out[3] = char('0' + decimals % 10);
+        return out + 4;
+    }
 
     // Copies a piece of at most 16 bytes as 16, when 16 may be read from it and written to the
     // destination: one move instead of a loop of unpredictable length.
@@ -252,7 +279,11 @@ public:
             if (m_form.withoutFalso)
                 return;
         }
-        const std::string_view mean = m_means.text(c.mean);
+        char quickMean[32];
+        const char *const quickEnd = quickMeanText(c.mean, m_settings.decimalSeparator, quickMean);
+        const std::string_view mean = quickEnd
+            ? std::string_view(quickMean, std::size_t(quickEnd - quickMean))
+            : m_means.text(c.mean);
         std::string cvFormatted;
         std::string_view cv;
         std::optional<CvText> cvTenths;
