@@ -90,9 +90,9 @@ seconds() {
 }
 median() { sort -n | awk '{ t[NR] = $1 } END {
   if (NR % 2) printf "%.3f\n", t[(NR + 1) / 2]; else printf "%.3f\n", (t[NR / 2] + t[NR / 2 + 1]) / 2 }'; }
-peak_mb() { # the peak memory of koravel-cli with these arguments, in MB
-  /usr/bin/time -f %M -o usage.txt "$@" >/dev/null
-  awk '{ printf "%.1f\n", $1 / 1024 }' usage.txt
+peak_mb() { # the peak memory of koravel-cli with these arguments, in MB, and its CPU seconds
+  /usr/bin/time -f '%M %U %S' -o usage.txt "$@" >/dev/null
+  awk '{ printf "%.1f %.2f\n", $1 / 1024, $2 + $3 }' usage.txt
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v l="$2" 'BEGIN { print (v <= l) ? "ok" : "OVER THE GOAL" }'; }
@@ -133,17 +133,17 @@ printf 'cp of the report to /dev/shm: %s s; cp to a new file and sync of it: %s 
 for p in $(seq 0 $((${#clis[@]} - 1))); do
   null=$(m "null_$p"); file=$(m "file_$p")
   null_ratio=$(ratio "$null" "$(m copy_shm)"); file_ratio=$(ratio "$file" "$(m copy_sync)")
-  peak_null=$(peak_mb "${clis[$p]}" hd "${hd_args[@]}")
+  read -r peak_null cpu_null < <(peak_mb "${clis[$p]}" hd "${hd_args[@]}")
   rm -f out.txt
-  peak_file=$(peak_mb "${clis[$p]}" hd "${hd_args[@]}" --output out.txt)
+  read -r peak_file cpu_file < <(peak_mb "${clis[$p]}" hd "${hd_args[@]}" --output out.txt)
   rm -f out.txt
   ht_null_time=$(m "htnull_$p")
   printf '%-6s HD > /dev/null %6s s = %sx cp (goal <= 1: %s)\n' "${labels[$p]}" "$null" \
     "$null_ratio" "$(verdict "$null_ratio" 1)"
   printf '%-6s HD --output    %6s s = %sx cp+sync (goal <= 1.5: %s)\n' "${labels[$p]}" "$file" \
     "$file_ratio" "$(verdict "$file_ratio" 1.5)"
-  printf '%-6s HD peak memory %s MB to /dev/null, %s MB to a file (goal < 64 MB: %s)\n' \
-    "${labels[$p]}" "$peak_null" "$peak_file" "$(verdict "$peak_file" 63.99)"
+  printf '%-6s HD peak memory %s MB to /dev/null, %s MB to a file (goal < 64 MB: %s); CPU (user + system, one run) %s s and %s s\n' \
+    "${labels[$p]}" "$peak_null" "$peak_file" "$(verdict "$peak_file" 63.99)" "$cpu_null" "$cpu_file"
   printf '%-6s HT > /dev/null %6s s (goal <= 0.1 s: %s); HT --output %s s\n' "${labels[$p]}" \
     "$ht_null_time" "$(verdict "$ht_null_time" 0.1)" "$(m "htfile_$p")"
 done
