@@ -1,7 +1,8 @@
 // Fuzz target for the clean-up of report text: on any text, cleanUpReport gives the text and
 // the summary of a plain model of the report window's text area that deletes the "FALSO" lines
 // one at a time, re-reading the lines after each deletion as the text area does. The line
-// reading of ReportDocument is checked against the model on the way.
+// reading of ReportDocument is checked against the model on the way, and so is cleanUpEdit,
+// the same clean-up as one replacement of the text's end.
 //
 // Input: the first byte says whether a line is deleted by hand first (bit 0, the line chosen
 // by the second byte) and whether the clean-up runs twice (bit 1); the rest is the text. The
@@ -116,7 +117,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         check(document, model, "after deleteLine(" + std::to_string(data[1]) + ")");
     }
     for (int round = 1; round <= ((data[0] & 2) != 0 ? 2 : 1); ++round) {
+        // The window's clean-up rewrites its text from one place on; it must give the same.
+        const std::string shown = document.text();
+        const CleanUpEdit edit = cleanUpEdit(shown);
         const CleanUpSummary s = cleanUpReport(document);
+        expectEqual("clean-up as an edit, round " + std::to_string(round),
+            shown.substr(0, edit.from) + edit.tail, document.text());
+        expectEqual("its summary", std::to_string(edit.summary.removed), std::to_string(s.removed));
         const std::string when = "after clean-up " + std::to_string(round);
         expectEqual("summary " + when,
             std::to_string(s.total) + " " + std::to_string(s.removed) + " "

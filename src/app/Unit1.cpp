@@ -259,6 +259,7 @@ void TForm1::runPrediction(koravel::HybridKind kind)
             m_report->publishReport();
             m_progress->settle();
         });
+        m_report->expectReport(kind, m_session.lines());
         koravel::ProgressReportSink report(m_report->reportSink(), *m_progress);
         m_session.predict(kind, report, *m_progress, *this);
     } catch (const koravel::Error &error) {

@@ -10,6 +10,7 @@
 #include "qt_text.h"
 #include "report/report_document.h"
 #include "report/report_file.h"
+#include "report/size_limits.h"
 #include "report_editor.h"
 #include "report_printer.h"
 #include "session.h"
@@ -22,6 +23,8 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -35,8 +38,6 @@ constexpr QPoint kPlace(292, 225);
 constexpr int kPlay = 1;
 // The time a window manager is given to finish maximising or restoring the window.
 constexpr int kSettleMs = 250;
-// More than the three summary lines of a clean-up take, line breaks included.
-constexpr std::size_t kSummaryRoom = 256;
 
 const QString kNothingToRankMessage = QStringLiteral(
     "Não há relatório de predição para ordenar: faça antes uma predição de HD's ou HT's.");
@@ -63,6 +64,12 @@ TForm2::TForm2(const koravel::Session &session, koravel::UserDialogs &dialogs, Q
     textFont.setPointSize(8);
     Memo1->setTextFont(textFont);
     m_sink = std::make_unique<EditorReportSink>(*Memo1);
+    // A long run shows its lines as they come, in front of the main window.
+    m_sink->setShowWindow([this] {
+        show();
+        raise();
+        activateWindow();
+    });
     m_exporter = std::make_unique<koravel::SpreadsheetExporter>(m_dialogs);
     Ranking = new RankingWindow(*m_exporter, m_dialogs, this);
     Ranking->setSession(&m_session);
@@ -85,6 +92,13 @@ TForm2::~TForm2() = default;
 koravel::ReportSink &TForm2::reportSink()
 {
     return *m_sink;
+}
+
+void TForm2::expectReport(koravel::HybridKind kind, const koravel::LinesField &lines)
+{
+    const auto n = lines.tryCount();
+    const koravel::ReportCount count = n && *n > 0 ? koravel::reportSize(kind, *n).lines : 0;
+    m_sink->expectLines(static_cast<std::uint64_t>(std::min<koravel::ReportCount>(count, UINT64_MAX)));
 }
 
 void TForm2::publishReport()
@@ -145,16 +159,10 @@ void TForm2::Sair1Click()
 
 void TForm2::LIMPAR1Click()
 {
-    // Room for the summary lines up front: growing a copy of a huge report would double it.
-    const std::string_view shown = Memo1->bytes();
-    std::string text;
-    text.reserve(shown.size() + kSummaryRoom);
-    text.assign(shown);
-    koravel::ReportDocument document;
-    document.setText(std::move(text));
-    koravel::cleanUpReport(document);
+    // Only what follows the first removed line is rewritten: no copy of a huge report.
+    const koravel::CleanUpEdit edit = koravel::cleanUpEdit(Memo1->bytes());
     const int firstLine = Memo1->firstVisibleLine();
-    Memo1->updateLatin1Text(document.text());
+    Memo1->replaceFrom(edit.from, edit.tail);
     Memo1->setFirstVisibleLine(firstLine);
 }
 

@@ -36,6 +36,8 @@ public:
     // The sink a prediction writes into. Lines are gathered aside while the prediction runs (no
     // widget work per line); show() only records that the window must show.
     koravel::ReportSink &reportSink();
+    // The size of the report the next prediction writes, so that Memo1 makes room for it once.
+    void expectReport(koravel::HybridKind kind, const koravel::LinesField &lines);
     // Puts the gathered lines into Memo1 and, when the prediction asked to show, shows the
     // window and brings it to the front. Called after every prediction, also after an error, so
     // a partial report is shown as it stands. Never throws: a failure is shown as an error.

@@ -158,25 +158,69 @@ void ReportEditor::setLatin1Text(std::string_view text)
 
 void ReportEditor::updateLatin1Text(std::string_view text)
 {
-    const std::string_view shown = bytes();
-    const std::size_t kept = commonPrefixLength(shown, text);
-    const std::string_view tail = text.substr(kept);
+    const std::size_t kept = commonPrefixLength(bytes(), text);
+    replaceFrom(kept, text.substr(kept));
+}
+
+void ReportEditor::replaceFrom(std::size_t from, std::string_view tail)
+{
+    const auto shownSize = static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH));
+    from = std::min(from, shownSize);
     // Room first, so that a text too large fails before anything changes.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size()));
-    if (SendScintilla(SCI_GETSTATUS) != SC_STATUS_OK) {
-        SendScintilla(SCI_SETSTATUS, static_cast<unsigned long>(SC_STATUS_OK));
-        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
-    }
+    reserve(from + tail.size());
     // One replacement of what follows the common beginning, kept out of the undo history (it
     // may be most of the text): cheaper in time and memory than building a second document.
     SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(0));
     SendScintilla(
-        SCI_SETTARGETRANGE, static_cast<unsigned long>(kept), static_cast<long>(shown.size()));
+        SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(shownSize));
     SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(tail.size()), tail.data());
     SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    if (bytes().size() != text.size())
+    if (static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH)) != from + tail.size())
         throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+}
+
+void ReportEditor::reserve(std::size_t size)
+{
+    if (size <= static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH)))
+        return;
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size));
+    if (SendScintilla(SCI_GETSTATUS) != SC_STATUS_OK) {
+        SendScintilla(SCI_SETSTATUS, static_cast<unsigned long>(SC_STATUS_OK));
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+    }
+}
+
+void ReportEditor::beginAppending()
+{
+    cancelLoad();
+    SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(0));
+}
+
+void ReportEditor::appendLatin1(std::string_view piece)
+{
+    if (piece.empty())
+        return;
+    const long before = SendScintilla(SCI_GETLENGTH);
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(piece.size()), piece.data());
+    const bool failed = SendScintilla(SCI_GETSTATUS) != SC_STATUS_OK
+        || SendScintilla(SCI_GETLENGTH) != before + static_cast<long>(piece.size());
+    if (failed) {
+        SendScintilla(SCI_SETSTATUS, static_cast<unsigned long>(SC_STATUS_OK));
+        throw koravel::Error(std::string(koravel::kTextExceedsMemoCapacity));
+    }
+}
+
+void ReportEditor::endAppending()
+{
+    SendScintilla(SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(1));
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+}
+
+std::size_t ReportEditor::length() const
+{
+    return static_cast<std::size_t>(std::max(0L, SendScintilla(SCI_GETLENGTH)));
 }
 
 std::string_view ReportEditor::bytes() const

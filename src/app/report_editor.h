@@ -49,6 +49,22 @@ public:
     // editor cannot take the text; the old text stays then.
     void updateLatin1Text(std::string_view text);
 
+    // Replaces everything from the byte from on with tail, out of the undo history (the
+    // clean-up's rewrite of the lines after its first removed one, and its summary). Throws
+    // "Text exceeds memo capacity" when the editor cannot take the text; the old text stays.
+    void replaceFrom(std::size_t from, std::string_view tail);
+
+    // A text that grows while it is shown: beginAppending() stops the undo history,
+    // appendLatin1() adds bytes at the end of the shown text (throwing "Text exceeds memo
+    // capacity" when they do not fit, the text as it was before them), reserve() makes room
+    // for a text of that many bytes in one step, endAppending() starts the history afresh.
+    void beginAppending();
+    void appendLatin1(std::string_view bytes);
+    void reserve(std::size_t bytes);
+    void endAppending();
+
+    // The length of the text in bytes.
+    std::size_t length() const;
     // The text as it stands, without a copy; valid until the text changes.
     std::string_view bytes() const;
 

@@ -42,6 +42,24 @@ void StreamReport::appendLine(std::string_view line)
     });
 }
 
+std::optional<BlockForm> StreamReport::blockForm() const
+{
+    return BlockForm { m_cleanUp.has_value() };
+}
+
+void StreamReport::appendBlock(const LineBlock &block)
+{
+    if (m_cleanUp) {
+        m_cleanUp->examined(block.lines + block.falso);
+        m_kept += static_cast<long long>(block.lines);
+    }
+    // A large block goes out as it is, without a copy into the buffer.
+    if (block.text.size() < kBufferSize / 8)
+        return put(block.text);
+    flush();
+    m_output.write(block.text.data(), block.text.size());
+}
+
 void StreamReport::finish()
 {
     if (m_cleanUp) {

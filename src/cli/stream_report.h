@@ -25,6 +25,10 @@ public:
     // output cannot be taken back.
     void clear() override;
     void appendLine(std::string_view line) override;
+    // Candidate lines come in blocks formatted on several threads; with the clean-up, without
+    // their FALSO lines.
+    std::optional<BlockForm> blockForm() const override;
+    void appendBlock(const LineBlock &block) override;
 
     // Writes what is still held back (and, when cleaning up, the three summary lines) and
     // hands every byte to the output.

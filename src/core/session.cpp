@@ -23,6 +23,9 @@ namespace {
         }
         void appendLine(std::string_view line) override { m_target.appendLine(line); }
         void show() override { m_target.show(); }
+        std::optional<BlockForm> blockForm() const override { return m_target.blockForm(); }
+        void appendBlock(const LineBlock &block) override { m_target.appendBlock(block); }
+        void refresh() override { m_target.refresh(); }
 
     private:
         ReportSink &m_target;

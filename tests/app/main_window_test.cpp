@@ -20,6 +20,8 @@
 #include <QToolButton>
 
 #include <ctime>
+#include <set>
+#include <vector>
 
 using namespace koravel;
 using namespace koravel::test;
@@ -159,6 +161,41 @@ private slots:
         QVERIFY(w->form2.isVisible());
         QCOMPARE(w->dialogs.messages, QStringList());
         QCOMPARE(w->form1.ProgressBar1->value(), 0);
+    }
+
+    // A long run brings the report window to the front at once and shows the lines written so
+    // far whenever it lets the windows repaint; at the end the whole report is there.
+    void aLongRunShowsItsReportAsItGoes()
+    {
+        QByteArray diallel;
+        for (int a = 1; a <= 60; ++a)
+            for (int b = a + 1; b <= 60; ++b)
+                diallel += QByteArray::number(a) + ' ' + QByteArray::number(b) + " 5."
+                    + QByteArray::number((a * 7 + b) % 90 + 10) + "\r\n";
+        w->import(diallel);
+        struct Sample
+        {
+            bool visible;
+            int lines;
+        };
+        std::vector<Sample> samples; // at every repaint the run allows
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout,
+            [&] { samples.push_back({ w->form2.isVisible(), w->form2.Memo1->lines() }); });
+        sampler.start(0);
+        w->predict(true, QStringLiteral("60"));
+        sampler.stop();
+        const int all = 8 + 3 * 487635 + 1; // the last line break leaves an empty last line
+        QCOMPARE(w->form2.Memo1->lines(), all);
+        std::set<int> partial;
+        for (const Sample &sample : samples) {
+            if (sample.lines > 8 && sample.lines < all) {
+                QVERIFY(sample.visible);
+                partial.insert(sample.lines);
+            }
+        }
+        QVERIFY2(partial.size() >= 2, "the report grew on screen during the run");
+        QCOMPARE(w->reportLine(all - 2), QString(QByteArray(128, '-')));
     }
 
     // A field refused before the run keeps the earlier report; a run stopped on its way shows

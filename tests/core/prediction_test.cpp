@@ -38,6 +38,22 @@ namespace {
         void show() override { showsAfter.push_back(lines.size()); }
         void information(const std::string &message) override { log.push_back(message); }
         void changed() override { positions.push_back(position()); }
+        // Blocks of lines, when the run is asked for them, are taken apart into lines.
+        std::optional<BlockForm> blockForm() const override { return form; }
+        void appendBlock(const LineBlock &block) override
+        {
+            std::size_t taken = 0;
+            for (std::string_view rest = block.text; !rest.empty(); ++taken) {
+                const std::size_t end = rest.find("\r\n");
+                lines.emplace_back(rest.substr(0, end));
+                rest.remove_prefix(std::min(rest.size(), end + 2));
+            }
+            EXPECT_EQ(taken, block.lines);
+            falso += block.falso;
+        }
+
+        std::optional<BlockForm> form;
+        std::size_t falso = 0;
 
         std::vector<std::string> log, lines; // log: the clearing and the messages, in order
         std::vector<std::size_t> showsAfter; // the line count at every show()
@@ -52,6 +68,7 @@ namespace {
         Reciprocals reciprocals = Reciprocals::Either;
         bool scan = false; // the literal scan instead of the index
         bool check = false; // only the check before a run
+        std::optional<BlockForm> blocks = std::nullopt; // the report takes blocks of lines
     };
 
     Outcome predict(const CellGrid &grid, const Request &request, int startPosition = 0)
@@ -59,6 +76,7 @@ namespace {
         Outcome run;
         run.setPosition(startPosition);
         run.positions.clear();
+        run.form = request.blocks;
         const PredictionInput input { grid, request.field, request.reciprocals, {} };
         reference::LiteralScan literal(grid, request.reciprocals, {});
         CrossSource *source = request.scan ? &literal : nullptr;
@@ -216,6 +234,66 @@ namespace {
         }
         EXPECT_GT(errors, 10); // some runs stop midway
         EXPECT_LT(errors, 140); // and most run to the end
+    }
+
+    // A run whose report takes blocks of lines, formatted on several threads, writes the lines
+    // of the run that hands out one candidate at a time (without the FALSO ones when asked),
+    // stops at the same candidate with the same error and leaves the progress bar alike: on
+    // tables of 30 lines (HD in five blocks) with gaps, zeros, and a bad cell or a pair that
+    // divides by zero placed at random.
+    TEST(Prediction, BlocksWriteWhatTheRunWritesOneAtATime)
+    {
+        int errors = 0;
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            std::mt19937 random(seed);
+            std::vector<test::Row> rows;
+            for (int a = 1; a <= 30; ++a) {
+                for (int b = a + 1; b <= 30; ++b) {
+                    // Quarters, or three decimals of either sign (means near 0, CVs below 0).
+                    const auto pick = unsigned(random() % 40);
+                    const std::string value = seed > 3
+                        ? std::to_string(int(pick % 7) - 2) + "." + std::to_string(random() % 1000)
+                        : std::to_string(3 + pick % 7) + ".25";
+                    if (pick > 0) // one pair in 40 is missing
+                        rows.push_back({ std::to_string(a), std::to_string(b),
+                            pick == 1 ? "0" : value });
+                }
+            }
+            // A bad cell, or c x b = -(a x b): the three-way crosses of a, c and b divide by 0.
+            test::Row &odd = rows[random() % rows.size()];
+            const auto other = std::find_if(rows.begin(), rows.end(), [&](const test::Row &row) {
+                return row.b == odd.b && row.a != odd.a && row.value != "0" && odd.value != "0";
+            });
+            if (seed % 2 == 1)
+                odd.value = "x";
+            else if (other != rows.end())
+                other->value = "-" + odd.value;
+            const CellGrid grid = gridOf(rows);
+            for (const HybridKind kind : { HD, HT }) {
+                for (const Reciprocals reciprocals :
+                    { Reciprocals::Distinct, Reciprocals::Either }) {
+                    SCOPED_TRACE(seed * 10 + int(kind) * 2 + int(reciprocals));
+                    const Outcome one = predict(grid, { kind, "30", reciprocals });
+                    errors += one.error != "no error";
+                    for (const bool withoutFalso : { false, true }) {
+                        const Outcome blocks = predict(grid,
+                            { kind, "30", reciprocals, false, false, BlockForm { withoutFalso } });
+                        std::vector<std::string> expected = one.lines;
+                        const auto falso = std::erase_if(expected, [&](const std::string &line) {
+                            return withoutFalso && line.starts_with("FALSO");
+                        });
+                        EXPECT_EQ(blocks.lines, expected);
+                        if (withoutFalso && one.error == "no error") {
+                            EXPECT_EQ(blocks.falso, falso);
+                        }
+                        EXPECT_EQ(blocks.error, one.error);
+                        EXPECT_EQ(blocks.position(), one.position());
+                        EXPECT_EQ(blocks.maximum(), one.maximum());
+                    }
+                }
+            }
+        }
+        EXPECT_GE(errors, 12); // every bad cell stops HD and HT, most of the divisions HT
     }
 
     // When every cell converts, a check computes only the candidates of the table's lines: a

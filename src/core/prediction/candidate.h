@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,6 +48,9 @@ struct Candidate
     // The CV as "0.0" prints it, in tenths, when the quick computation settled it.
     bool cvTenthsKnown = false;
     std::uint64_t cvTenths = 0;
+    // Whether 16 bytes may be read from the start of every text of at most 16 (a run in
+    // blocks keeps its texts so, for a writer that copies them in one move).
+    bool paddedTexts = false;
 };
 
 // The mean and CV% of one candidate from its single-cross values in the order of its line: four
@@ -67,6 +71,16 @@ struct CandidateStatistics
 };
 CandidateStatistics candidateStatistics(std::span<const double> values);
 
+// The records of a run of consecutive candidates, taken on a worker thread: one block of a run
+// that is worked on by several threads at once.
+class CandidateBatch
+{
+public:
+    virtual ~CandidateBatch() = default;
+    virtual void clear() = 0;
+    virtual void candidate(const Candidate &candidate) = 0;
+};
+
 // Where the records of a run go. begin() comes before the progress bar is set, end() after the
 // last candidate; an error ends the run between the two and end() is not called.
 class CandidateSink
@@ -76,6 +90,13 @@ public:
     virtual void begin(HybridKind) { }
     virtual void candidate(const Candidate &candidate) = 0;
     virtual void end() { }
+
+    // A sink that can take a run in blocks gives batches (made on the run's thread, filled on
+    // worker threads, each by one thread at a time); take() then receives every filled batch
+    // on the run's thread in the order of the candidates, in place of candidate(). Null: the
+    // records come one at a time, as for a sink that needs them so (the ranking, the exports).
+    virtual std::unique_ptr<CandidateBatch> batch() { return nullptr; }
+    virtual void take(CandidateBatch &) { }
 };
 
 // A candidate as the report prints it, the form the ranking and the spreadsheets take: every

@@ -11,11 +11,13 @@
 #include <limits>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "table/cell_grid.h"
 #include "numtext/error.h"
 #include "progress.h"
+#include "prediction/ordered_blocks.h"
 #include "prediction/single_cross_index.h"
 
 namespace koravel {
@@ -448,6 +450,246 @@ namespace {
     constexpr Plan kDoubleCrossPlan { HybridKind::DoubleCross, 4, kMinimumDoubleCrossMessage, 3 };
     constexpr Plan kThreeWayPlan { HybridKind::ThreeWayCross, 3, kMinimumThreeWayMessage, 1 };
 
+    // Every single cross of lines 1 to n looked up once, on the run's thread, before the
+    // workers start: the index is not for sharing between threads. A lookup that raises keeps
+    // its error, raised again by get() when a candidate asks for that pair, as the run would
+    // meet it there. The texts point into the index, which lives as long as the table.
+    class PairTable
+    {
+    public:
+        PairTable(const PredictionInput &input, std::int64_t n)
+            : m_index(input.grid, input.reciprocals, input.settings)
+            , m_side(std::size_t(n))
+            , m_values(m_side * m_side)
+            , m_texts(m_side * m_side)
+        {
+            for (std::int64_t a = 1; a <= n; ++a) {
+                for (std::int64_t b = 1; b <= n; ++b) {
+                    if (a == b)
+                        continue;
+                    try {
+                        SingleCrossValue &kept = m_values[slot(a, b)];
+                        kept = m_index.lookup(std::int32_t(a), std::int32_t(b));
+                        // A short text is kept in a slot of its own, which may be read whole.
+                        if (kept.text.size() <= kPadded) {
+                            Text &text = m_texts[slot(a, b)];
+                            std::copy(kept.text.begin(), kept.text.end(), text.begin());
+                            kept.text = { text.data(), kept.text.size() };
+                        }
+                    } catch (const Error &error) {
+                        m_errors.emplace(slot(a, b), error);
+                    }
+                }
+            }
+        }
+
+        // Safe on several threads at once: nothing changes after construction.
+        const SingleCrossValue &get(std::int64_t a, std::int64_t b) const
+        {
+            const SingleCrossValue &kept = m_values[slot(a, b)];
+            if (kept.text.data() == nullptr) [[unlikely]]
+                throw m_errors.at(slot(a, b));
+            return kept;
+        }
+
+    private:
+        std::size_t slot(std::int64_t a, std::int64_t b) const
+        {
+            return std::size_t(a - 1) * m_side + std::size_t(b - 1);
+        }
+
+        static constexpr std::size_t kPadded = 16;
+        using Text = std::array<char, kPadded>;
+
+        SingleCrossIndex m_index;
+        std::size_t m_side;
+        std::vector<SingleCrossValue> m_values;
+        std::vector<Text> m_texts;
+        std::unordered_map<std::size_t, Error> m_errors;
+    };
+
+    // A run cut into blocks of about equal numbers of candidates. A unit is one (i, j) of the
+    // two outer loops; a block is a run of consecutive units.
+    struct Unit
+    {
+        std::int32_t i;
+        std::int32_t j;
+    };
+
+    struct Block
+    {
+        std::size_t firstUnit;
+        std::size_t endUnit;
+    };
+
+    // What one slot holds besides its batch: how far the block got, and the error that ended
+    // it, if one did.
+    struct BlockState
+    {
+        std::unique_ptr<CandidateBatch> batch;
+        std::int64_t firstI = 0;
+        std::int64_t lastI = 0; // the i of the last candidate begun
+        std::optional<Error> failure;
+    };
+
+    // About a megabyte of report text a block; the slots hold a few blocks at a time.
+    constexpr std::size_t kBlockCandidates = 16384;
+
+    template <std::size_t N>
+    void fillBlock(const std::vector<Unit> &units, const Block &block, std::int64_t n,
+        const PairTable &pairs, BlockState &state)
+    {
+        CandidateBatch &batch = *state.batch;
+        batch.clear();
+        state.failure.reset();
+        state.firstI = state.lastI = units[block.firstUnit].i;
+        struct RowEntry
+        {
+            std::int64_t l;
+            const SingleCrossValue *il;
+            const SingleCrossValue *jl;
+            Statistics stats;
+        };
+        std::array<RowEntry, 64> row;
+        Candidate record;
+        record.kind = N == 4 ? HybridKind::DoubleCross : HybridKind::ThreeWayCross;
+        record.paddedTexts = true;
+        // The record's crosses are set by the caller; the statistics come here.
+        const auto emit = [&](const Statistics &stats) {
+            record.falso = stats.values.falso;
+            record.mean = stats.values.mean;
+            record.cv = stats.values.cv;
+            record.cvTenthsKnown = stats.tenthsKnown;
+            record.cvTenths = stats.cvTenths;
+            batch.candidate(record);
+        };
+        try {
+            for (std::size_t u = block.firstUnit; u < block.endUnit; ++u) {
+                const std::int64_t i = units[u].i, j = units[u].j;
+                state.lastI = i;
+                if constexpr (N == 4) {
+                    for (std::int64_t k = i + 1; k <= n; ++k) {
+                        if (k == j)
+                            continue;
+                        const SingleCrossValue &ik = pairs.get(i, k);
+                        const SingleCrossValue &jk = pairs.get(j, k);
+                        record.crosses[0] = ik;
+                        record.crosses[2] = jk;
+                        // The statistics of a row of candidates are worked out together, then
+                        // handed out: the processor overlaps their long chains of operations.
+                        // The run looks ik and jk up again for every l; the answer is the same,
+                        // and so is the error, met at the pair's first candidate.
+                        std::int64_t l = k + 1;
+                        while (l <= n) {
+                            std::size_t count = 0;
+                            std::optional<Error> failure; // raised after the lines before it
+                            try {
+                                for (; l <= n && count < row.size(); ++l) {
+                                    if (l == j)
+                                        continue;
+                                    const SingleCrossValue &il = pairs.get(i, l);
+                                    const SingleCrossValue &jl = pairs.get(j, l);
+                                    RowEntry &entry = row[count];
+                                    entry.l = l;
+                                    entry.il = &il;
+                                    entry.jl = &jl;
+                                    entry.stats = statistics(std::array<double, 4> {
+                                        ik.value, il.value, jk.value, jl.value });
+                                    ++count;
+                                }
+                            } catch (const Error &error) {
+                                failure = error;
+                            }
+                            record.parents = { std::int32_t(i), std::int32_t(j),
+                                std::int32_t(k), 0 };
+                            for (std::size_t r = 0; r < count; ++r) {
+                                record.parents[3] = std::int32_t(row[r].l);
+                                record.crosses[1] = *row[r].il;
+                                record.crosses[3] = *row[r].jl;
+                                emit(row[r].stats);
+                            }
+                            if (failure)
+                                throw *failure;
+                        }
+                    }
+                } else {
+                    for (std::int64_t k = 1; k <= n; ++k) {
+                        if (k == i || k == j)
+                            continue;
+                        const SingleCrossValue &ik = pairs.get(i, k);
+                        const SingleCrossValue &jk = pairs.get(j, k);
+                        record.parents = { std::int32_t(i), std::int32_t(j), std::int32_t(k), 0 };
+                        record.crosses[0] = ik;
+                        record.crosses[1] = jk;
+                        emit(statistics(std::array<double, 2> { ik.value, jk.value }));
+                    }
+                }
+            }
+        } catch (const Error &error) {
+            state.failure = error;
+        }
+    }
+
+    // The run on several threads when the sink takes blocks: the candidates are enumerated in
+    // blocks, each filled into a batch of the sink on a worker, and the batches are handed to
+    // the sink in order, with the progress position of the sequential run. An error in a block
+    // hands over the lines before it, leaves the position at its candidate's i and is raised.
+    // False, with nothing done, when the sink takes one record at a time or n is too large
+    // for the table of pairs.
+    bool runInBlocks(const Plan &plan, const PredictionInput &input, std::int64_t n,
+        CandidateSink &sink, ProgressBar &progress)
+    {
+        constexpr std::int64_t kMaxBlockLines = 512;
+        if (n > kMaxBlockLines)
+            return false;
+        const std::size_t threads = OrderedBlocks::usefulThreads();
+        std::vector<BlockState> slots(2 * threads + 2);
+        for (BlockState &state : slots) {
+            state.batch = sink.batch();
+            if (!state.batch)
+                return false;
+        }
+        const bool doubleCrosses = plan.kind == HybridKind::DoubleCross;
+        std::vector<Unit> units;
+        std::vector<Block> blocks;
+        std::size_t inBlock = 0;
+        for (std::int64_t i = 1; i <= n - plan.progressOffset; ++i) {
+            for (std::int64_t j = i + 1; j <= n; ++j) {
+                const std::size_t others = std::size_t(doubleCrosses ? n - i - 1 : n - 2);
+                inBlock += doubleCrosses ? others * (others - 1) / 2 : others;
+                units.push_back({ std::int32_t(i), std::int32_t(j) });
+                if (inBlock >= kBlockCandidates) {
+                    blocks.push_back({ blocks.empty() ? 0 : blocks.back().endUnit, units.size() });
+                    inBlock = 0;
+                }
+            }
+        }
+        if (inBlock > 0)
+            blocks.push_back({ blocks.empty() ? 0 : blocks.back().endUnit, units.size() });
+        if (blocks.empty())
+            return true; // the outer loop is empty: the position stays as it was
+        const PairTable pairs(input, n);
+        ProgressTracker tracker(progress);
+        OrderedBlocks::run(
+            blocks.size(), threads, slots.size(),
+            [&](std::size_t slot, std::size_t block) {
+                if (doubleCrosses)
+                    fillBlock<4>(units, blocks[block], n, pairs, slots[slot]);
+                else
+                    fillBlock<2>(units, blocks[block], n, pairs, slots[slot]);
+            },
+            [&](std::size_t slot, std::size_t) {
+                BlockState &state = slots[slot];
+                for (std::int64_t i = state.firstI; i <= state.lastI; ++i)
+                    tracker.candidate(i);
+                sink.take(*state.batch);
+                if (state.failure)
+                    throw *state.failure;
+            });
+        tracker.finished();
+        return true;
+    }
+
     template <class Lookups>
     void runCandidates(
         const Plan &plan, std::int64_t n, Lookups &lookups, CandidateOutput &output, ProgressBar &progress)
@@ -477,6 +719,10 @@ namespace {
                     checkTableLines<2>(*lines, index);
                 return;
             }
+        }
+        if (sink && !source && runInBlocks(plan, input, n, *sink, progress)) {
+            sink->end();
+            return;
         }
         CandidateOutput output(sink);
         if (source) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -32,18 +33,35 @@ public:
             return keep(index, text);
         if (index == kHeaderLines) {
             m_held.assign(text);
+            m_holding = true;
             return;
         }
-        if (index == kHeaderLines + 1)
+        if (m_holding) {
+            m_holding = false;
             examine(kHeaderLines, m_held, keep);
+        }
         examine(index, text, keep);
+    }
+
+    // Counts lines that follow the header block and were examined elsewhere with removes(), in
+    // a report known to go on after them (a prediction's candidate lines, which its closing
+    // rule follows): none is held.
+    void examined(std::size_t count)
+    {
+        if (count == 0)
+            return;
+        if (m_seen < kHeaderLines || m_holding)
+            throw std::logic_error("CleanUp::examined() after a line it holds");
+        m_seen += count;
     }
 
     // Hands over the line still held, if the report ended with it.
     template <class Keep> void finish(Keep &&keep)
     {
-        if (m_seen == kHeaderLines + 1)
+        if (m_holding) {
+            m_holding = false;
             keep(kHeaderLines, std::string_view(m_held));
+        }
     }
 
     std::size_t seen() const { return m_seen; }
@@ -67,6 +85,7 @@ private:
 
     std::size_t m_seen = 0;
     std::string m_held;
+    bool m_holding = false; // line 7 is held until a line after it shows that more follow
 };
 
 } // namespace koravel

@@ -3,6 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "table/data_file.h"
 #include "numtext/numtext.h"
@@ -172,6 +177,122 @@ CleanUpSummary cleanUpReport(ReportDocument &document)
     for (const std::string &line : CleanUp::summaryLines(summary))
         document.appendLine(line);
     return summary;
+}
+
+namespace {
+
+    // Lines as ReportDocument counts them: every LF ends one, so does a CR without an LF after
+    // it, and a last line without a break counts too. A report has hundreds of megabytes: the
+    // breaks are counted 16 bytes at a time where the processor can.
+    std::size_t countLines(std::string_view text)
+    {
+        std::size_t breaks = 0;
+        const char *const data = text.data();
+        const std::size_t size = text.size();
+        std::size_t at = 0;
+#if defined(__SSE2__)
+        // Each byte counter of lf, cr and crlf counts up to 255 blocks before it is added up.
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        const auto total = [](__m128i counts) {
+            const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+            return std::size_t(_mm_cvtsi128_si64(sums))
+                + std::size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+        };
+        while (at + 17 <= size) {
+            __m128i lfs = _mm_setzero_si128(), crs = lfs, pairs = lfs;
+            for (int block = 0; block < 255 && at + 17 <= size; ++block, at += 16) {
+                const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+                const __m128i next
+                    = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1));
+                const __m128i isCr = _mm_cmpeq_epi8(here, cr);
+                lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(here, lf));
+                crs = _mm_sub_epi8(crs, isCr);
+                pairs = _mm_sub_epi8(pairs, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
+            }
+            breaks += total(lfs) + total(crs) - total(pairs);
+        }
+#endif
+        for (; at + 1 < size; ++at)
+            breaks += (data[at] == '\n') + (data[at] == '\r' && data[at + 1] != '\n');
+        // The last byte is a break (LF, or CR with nothing after it) or ends a last line.
+        return size > 0 ? breaks + 1 : 0;
+    }
+
+    // Where the line after the one beginning at start begins (or the end of the text).
+    std::size_t nextLineStart(std::string_view text, std::size_t start)
+    {
+        std::size_t at = start;
+        while (at < text.size() && !isBreak(text[at]))
+            ++at;
+        if (at == text.size())
+            return at;
+        ++at;
+        if (text[at - 1] == '\r' && at < text.size() && text[at] == '\n')
+            ++at;
+        return at;
+    }
+
+} // namespace
+
+CleanUpEdit cleanUpEdit(std::string_view text)
+{
+    constexpr std::size_t kHeaderLines = 7;
+    const std::size_t before = countLines(text);
+    CleanUpEdit edit;
+    edit.from = text.size();
+    std::size_t after = before;
+
+    // The first removed line: a line after the header block whose first 4096 characters hold
+    // "FALSO", in a report of more than 8 lines. The word holds no line break, so the first
+    // one found in a line is that line's first.
+    std::size_t previousStart = 0, lineStart = 0, index = 0;
+    std::optional<std::size_t> first;
+    if (before > kHeaderLines + 1) {
+        for (; index < kHeaderLines; ++index) {
+            previousStart = lineStart;
+            lineStart = nextLineStart(text, lineStart);
+        }
+        std::size_t search = lineStart;
+        for (;;) {
+            const std::size_t hit = text.find("FALSO", search);
+            if (hit == std::string_view::npos)
+                break;
+            std::size_t next = nextLineStart(text, lineStart);
+            while (next <= hit) {
+                previousStart = lineStart;
+                lineStart = next;
+                ++index;
+                next = nextLineStart(text, lineStart);
+            }
+            if (hit + 5 - lineStart <= kMaxLineLength) {
+                first = index;
+                break;
+            }
+            search = next; // only the line's first 4096 characters are read
+        }
+    }
+
+    ReportDocument tail;
+    if (first) {
+        // From the line before the first removed one, which stays: a break it ends with may
+        // join a line moved up after it, as in the whole document.
+        edit.from = previousStart;
+        tail.setText(std::string(text.substr(previousStart)));
+        std::vector<bool> keep(tail.count(), true);
+        for (std::size_t line = 1; line < keep.size(); ++line)
+            keep[line] = !CleanUp::removes(tail.line(line));
+        tail.retainLines(keep);
+        after = (*first - 1) + tail.count();
+    } else if (!text.empty() && !isBreak(text.back())) {
+        // The summary goes after the last line's missing break, as appendLine() puts it.
+        edit.from = text.size() - 1;
+        tail.setText(std::string(text.substr(edit.from)));
+    }
+    edit.summary = CleanUp::summary(static_cast<long long>(before), static_cast<long long>(after));
+    for (const std::string &line : CleanUp::summaryLines(edit.summary))
+        tail.appendLine(line);
+    edit.tail = tail.text();
+    return edit;
 }
 
 } // namespace koravel

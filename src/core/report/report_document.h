@@ -51,4 +51,17 @@ private:
 // appended.
 CleanUpSummary cleanUpReport(ReportDocument &document);
 
+// The same clean-up of a text held elsewhere (the report window's), as one replacement: the text
+// from byte from on becomes tail. Only the lines from the one before the first removed line are
+// copied, so a report without FALSO lines costs a scan and three summary lines.
+//   "...7 header lines\r\nHD a\r\nrule\r\n"          -> from = size, tail = the summary
+//   "...header\r\nHD a\r\nFALSO HD b\r\nrule\r\n" -> from = start of "HD a"
+struct CleanUpEdit
+{
+    std::size_t from = 0;
+    std::string tail;
+    CleanUpSummary summary;
+};
+CleanUpEdit cleanUpEdit(std::string_view text);
+
 } // namespace koravel

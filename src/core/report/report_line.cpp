@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "numtext/error.h"
@@ -67,6 +71,74 @@ namespace {
         }
     }
 
+    // A CV with "0.0" from its tenths, when they are known: no sign for 0.0.
+    class CvText
+    {
+    public:
+        CvText(const Candidate &c, const FormatSettings &settings)
+        {
+            if (!c.cvTenthsKnown)
+                return;
+            char *const end = m_buffer + kEnd;
+            char *p = end;
+            std::uint64_t tenths = c.cvTenths;
+            *--p = char('0' + tenths % 10);
+            *--p = settings.decimalSeparator;
+            tenths /= 10;
+            do {
+                *--p = char('0' + tenths % 10);
+                tenths /= 10;
+            } while (tenths != 0);
+            if (c.cv < 0 && c.cvTenths != 0)
+                *--p = '-';
+            m_begin = p;
+        }
+        // At least 16 bytes may be read from its beginning.
+        std::string_view view() const { return { m_begin, std::size_t(m_buffer + kEnd - m_begin) }; }
+
+    private:
+        static constexpr std::size_t kEnd = 32;
+        char m_buffer[kEnd + 16] = {};
+        char *m_begin = m_buffer + kEnd;
+    };
+
+    // A mean with "0.000" worked out with doubles where that is certain to give the pattern's
+    // text: |mean| * 1000 below 1e12 and farther than 1e-12 relative from a half, so that
+    // neither the product's rounding nor the pattern's 18 digits can move it across one
+    // (halves go away from zero; no sign when it shows 0.000). Returns the end of the text
+    // written at out (at most 18 bytes), or null when the pattern's own rounding must decide.
+    //   5.3125 -> null (a half)      7.44 -> "7.440"      -0.0004 -> "0.000"
+    inline char *quickMeanText(double mean, char separator, char *out)
+    {
+        const double thousandths = std::fabs(mean) * 1000.0;
+        if (!(thousandths < 1e12))
+            return nullptr;
+        const double whole = std::floor(thousandths);
+        if (std::fabs(thousandths - (whole + 0.5)) <= (thousandths + 1.0) * 1e-12)
+            return nullptr;
+        const auto rounded = std::uint64_t(whole) + (thousandths - whole > 0.5 ? 1 : 0);
+        if (mean < 0 && rounded != 0)
+            *out++ = '-';
+        out = std::to_chars(out, out + 13, rounded / 1000).ptr;
+        const auto decimals = unsigned(rounded % 1000);
+        out[0] = separator;
+        out[1] = char('0' + decimals / 100);
+        out[2] = char('0' + decimals / 10 % 10);
+        out[3] = char('0' + decimals % 10);
+        return out + 4;
+    }
+
+    // Copies a piece of at most 16 bytes as 16, when 16 may be read from it and written to the
+    // destination: one move instead of a loop of unpredictable length.
+    inline char *putShort(char *out, std::string_view piece)
+    {
+        if (piece.size() <= 16) [[likely]] {
+            std::memcpy(out, piece.data(), 16);
+            return out + piece.size();
+        }
+        return std::copy(piece.begin(), piece.end(), out);
+    }
+
 } // namespace
 
 // The texts of the means with "0.000". With single-cross values of a few decimals the same
@@ -98,7 +170,8 @@ public:
     }
 
 private:
-    static constexpr int kSlotBits = 10;
+    // Single-cross values of two decimals give a few thousand means; the table holds them all.
+    static constexpr int kSlotBits = 13;
     static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
     struct Slot
     {
@@ -158,20 +231,203 @@ void ReportLineWriter::writeCv(const Candidate &c)
         appendFormatFloat(m_cv, FixedPattern::OneDecimal, c.cv, m_settings);
         return;
     }
-    char buffer[32];
-    char *const end = buffer + sizeof buffer;
-    char *p = end;
-    std::uint64_t tenths = c.cvTenths;
-    *--p = char('0' + tenths % 10);
-    *--p = m_settings.decimalSeparator;
-    tenths /= 10;
-    do {
-        *--p = char('0' + tenths % 10);
-        tenths /= 10;
-    } while (tenths != 0);
-    if (c.cv < 0 && c.cvTenths != 0)
-        *--p = '-';
-    m_cv.append(p, end);
+    CvText text(c, m_settings);
+    m_cv.append(text.view());
+}
+
+// The lines of a block of candidates, written straight into one buffer with their CR LF: the
+// same pieces as candidate() puts together, without a string per line.
+class ReportLineWriter::LineBatch final : public CandidateBatch
+{
+public:
+    LineBatch(const FormatSettings &settings, const BlockForm &form)
+        : m_settings(settings)
+        , m_form(form)
+        , m_means(settings)
+        , m_tenths(kKeptTenths)
+        , m_tenthsSize(kKeptTenths)
+    {
+        // The texts of the CVs from 0.0 to 999.9 and of the line numbers up to 999, the ones
+        // that come again and again, written once.
+        Candidate cv;
+        cv.cvTenthsKnown = true;
+        for (std::uint64_t tenths = 0; tenths < kKeptTenths; ++tenths) {
+            cv.cvTenths = tenths;
+            const CvText formatted(cv, settings);
+            const std::string_view text = formatted.view();
+            std::copy(text.begin(), text.end(), m_tenths[tenths].begin());
+            m_tenthsSize[tenths] = std::uint8_t(text.size());
+        }
+        for (int number = 0; number < kKeptNumbers; ++number) {
+            char *const begin = m_numbers[std::size_t(number)].data();
+            m_numbersSize[std::size_t(number)]
+                = std::uint8_t(std::to_chars(begin, begin + 4, number).ptr - begin);
+        }
+    }
+
+    void clear() override
+    {
+        m_used = 0;
+        m_lines = 0;
+        m_falso = 0;
+    }
+
+    void candidate(const Candidate &c) override
+    {
+        if (c.falso) {
+            ++m_falso;
+            if (m_form.withoutFalso)
+                return;
+        }
+        char quickMean[32];
+        const char *const quickEnd = quickMeanText(c.mean, m_settings.decimalSeparator, quickMean);
+        const std::string_view mean = quickEnd
+            ? std::string_view(quickMean, std::size_t(quickEnd - quickMean))
+            : m_means.text(c.mean);
+        std::string cvFormatted;
+        std::string_view cv;
+        std::optional<CvText> cvTenths;
+        if (c.cvTenthsKnown && c.cvTenths < kKeptTenths && (c.cv >= 0 || c.cvTenths == 0)) {
+            cv = { m_tenths[c.cvTenths].data(), m_tenthsSize[c.cvTenths] };
+        } else if (c.cvTenthsKnown) {
+            cv = cvTenths.emplace(c, m_settings).view();
+        } else {
+            appendFormatFloat(cvFormatted, FixedPattern::OneDecimal, c.cv, m_settings);
+            cv = cvFormatted;
+        }
+        const std::size_t count = valueCount(c.kind);
+        std::size_t bound = 96 + mean.size() + cv.size() + 16;
+        for (std::size_t v = 0; v < count; ++v)
+            bound += c.crosses[v].text.size() + 1;
+        char *p = room(bound);
+        const auto put = [&p](std::string_view piece) {
+            for (const char ch : piece)
+                *p++ = ch;
+        };
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        p = putShort(p, head(c));
+        const std::int32_t last = c.parents[doubleCross ? 3 : 2];
+        if (last >= 0 && last < kKeptNumbers) {
+            std::memcpy(p, m_numbers[std::size_t(last)].data(), 4);
+            p += m_numbersSize[std::size_t(last)];
+        } else {
+            p = std::to_chars(p, p + 11, last).ptr;
+        }
+        if (doubleCross)
+            std::memcpy(p, ") =>\t", 5), p += 5;
+        else
+            std::memcpy(p, " =>\t", 4), p += 4;
+        p = putShort(p, mean);
+        *p++ = '\t';
+        p = putShort(p, cv);
+        for (std::size_t v = 0; v < count; ++v) {
+            *p++ = '\t';
+            if (c.paddedTexts)
+                p = putShort(p, c.crosses[v].text);
+            else
+                put(c.crosses[v].text);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+        m_used = std::size_t(p - m_text.get());
+        ++m_lines;
+    }
+
+    LineBlock block() const { return { { m_text.get(), m_used }, m_lines, m_falso }; }
+
+private:
+    // The beginning of the line up to its last line number, kept while it stays the same:
+    // "HD (1x2)(3x" for the lines (1x2)(3x4) to (1x2)(3xn), "HT (1x2) " for (1x2) 3 to (1x2) n.
+    std::string_view head(const Candidate &c)
+    {
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        if (m_headSize != 0 && c.parents[0] == m_headKey[1] && c.parents[1] == m_headKey[2]
+            && (doubleCross ? c.parents[2] : 0) == m_headKey[3]
+            && (c.falso ? 1 : 0) == m_headKey[0] && doubleCross == m_headDoubleCross) [[likely]]
+            return { m_head, m_headSize };
+        return newHead(c);
+    }
+
+    std::string_view newHead(const Candidate &c)
+    {
+        const bool doubleCross = c.kind == HybridKind::DoubleCross;
+        const std::array<std::int32_t, 4> key { c.falso ? 1 : 0, c.parents[0], c.parents[1],
+            doubleCross ? c.parents[2] : 0 };
+        {
+            std::string text(c.falso ? "FALSO " : "");
+            text += doubleCross ? "HD (" : "HT (";
+            appendInt(text, c.parents[0]);
+            text += 'x';
+            appendInt(text, c.parents[1]);
+            if (doubleCross) {
+                text += ")(";
+                appendInt(text, c.parents[2]);
+                text += 'x';
+            } else {
+                text += ") ";
+            }
+            m_headSize = std::min(text.size(), sizeof m_head - 16);
+            std::copy_n(text.begin(), m_headSize, m_head);
+            m_headKey = key;
+            m_headDoubleCross = doubleCross;
+            if (text.size() > m_headSize) { // longer than any head of lines within 512
+                m_headSize = 0;
+                m_longHead = std::move(text);
+                return m_longHead;
+            }
+        }
+        return { m_head, m_headSize };
+    }
+
+    // Room for bytes more at the end of the text; the text so far is kept.
+    char *room(std::size_t bytes)
+    {
+        if (m_capacity - m_used < bytes) {
+            const std::size_t capacity = std::max(2 * m_capacity, m_used + bytes + (1 << 16));
+            auto text = std::make_unique_for_overwrite<char[]>(capacity);
+            std::copy(m_text.get(), m_text.get() + m_used, text.get());
+            m_text = std::move(text);
+            m_capacity = capacity;
+        }
+        return m_text.get() + m_used;
+    }
+
+    static constexpr std::uint64_t kKeptTenths = 10000;
+    static constexpr int kKeptNumbers = 1000;
+
+    FormatSettings m_settings;
+    BlockForm m_form;
+    MeanTexts m_means;
+    std::vector<std::array<char, 16>> m_tenths; // read 16 bytes at a time
+    std::vector<std::uint8_t> m_tenthsSize;
+    std::array<std::array<char, 4>, kKeptNumbers> m_numbers {};
+    std::array<std::uint8_t, kKeptNumbers> m_numbersSize {};
+    char m_head[64] = {};
+    std::size_t m_headSize = 0;
+    std::array<std::int32_t, 4> m_headKey {};
+    bool m_headDoubleCross = true;
+    std::string m_longHead;
+    std::unique_ptr<char[]> m_text;
+    std::size_t m_capacity = 0;
+    std::size_t m_used = 0;
+    std::size_t m_lines = 0;
+    std::size_t m_falso = 0;
+};
+
+std::unique_ptr<CandidateBatch> ReportLineWriter::batch()
+{
+    const std::optional<BlockForm> form = m_report.blockForm();
+    if (!form)
+        return nullptr;
+    return std::make_unique<LineBatch>(m_settings, *form);
+}
+
+void ReportLineWriter::take(CandidateBatch &batch)
+{
+    const LineBlock block = static_cast<LineBatch &>(batch).block();
+    m_report.appendBlock(block);
+    if (block.lines + block.falso > 0)
+        m_report.show();
 }
 
 std::optional<CandidateRecord> readCandidateLine(

@@ -14,6 +14,21 @@
 
 namespace koravel {
 
+// Candidate lines made together on a worker thread, each followed by CR LF.
+struct LineBlock
+{
+    std::string_view text;
+    std::size_t lines = 0; // the lines in text
+    std::size_t falso = 0; // the FALSO lines among the block's candidates
+};
+
+// How a sink takes candidate lines in blocks: with the FALSO lines or without them (left out
+// on the way, as a clean-up leaves them out).
+struct BlockForm
+{
+    bool withoutFalso = false;
+};
+
 // Where report lines go: the report window's document, a stream, or nothing.
 class ReportSink
 {
@@ -22,7 +37,15 @@ public:
     virtual void clear() = 0;
     virtual void appendLine(std::string_view line) = 0;
     // Called after every candidate line: the report window is shown and brought to the front.
+    // After a block of lines it is called once.
     virtual void show() { }
+
+    // A sink that takes the candidate lines of a run in blocks, made on several threads and
+    // appended in order, gives their form; nothing when it takes one line at a time.
+    virtual std::optional<BlockForm> blockForm() const { return std::nullopt; }
+    virtual void appendBlock(const LineBlock &) { }
+    // A sink that shows the report while it is written puts the lines so far on view.
+    virtual void refresh() { }
 };
 
 // The whole report of a run: begin() clears the report and writes the header block, every
@@ -37,9 +60,13 @@ public:
     void begin(HybridKind kind) override;
     void candidate(const Candidate &candidate) override;
     void end() override;
+    // Blocks of lines, when the report takes them.
+    std::unique_ptr<CandidateBatch> batch() override;
+    void take(CandidateBatch &batch) override;
 
 private:
     class MeanTexts;
+    class LineBatch;
     void writeCv(const Candidate &candidate);
 
     ReportSink &m_report;
