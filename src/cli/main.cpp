@@ -6,8 +6,9 @@
 
 #include "cli_options.h"
 #include "commands.h"
-#include "numtext/error.h"
 #include "koravel_version.h"
+#include "numtext/error.h"
+#include "platform/system.h"
 #include "report_output.h"
 #include "standard_descriptors.h"
 #include "terminal_messages.h"
@@ -16,7 +17,8 @@ int main(int argc, char **argv)
 {
     koravel::reserveStandardDescriptors();
     using namespace koravel::cli;
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> texts = koravel::platform::arguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     Options options;
     try {
         options = parseOptions(arguments);

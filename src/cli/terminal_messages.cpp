@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numtext/error.h"
+#include "platform/system.h"
 #include "table/text_encoding.h"
 
 namespace koravel::cli {
@@ -36,7 +37,9 @@ void printLine(std::string_view utf8)
 {
     std::string line(utf8);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    // A Windows console shows the accents only when given UTF-16; a file or a pipe gets the bytes.
+    if (!platform::writeToConsole(2, line))
+        std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
 }
 
