@@ -102,6 +102,15 @@ std::optional<std::uint64_t> physicalMemory();
 // What can be had now without swapping.
 std::optional<std::uint64_t> availableMemory();
 
+// --- Numbers -----------------------------------------------------------------------------------
+
+// Reads "<digits>e<exponent>" into the 80-bit extended format, correctly rounded, subnormals
+// included; false beyond the extended range and for a value that rounds to zero.
+//   readExtended("118973149535723176502e4912") -> true, the largest extended value
+//   readExtended("1e-4950")                    -> true, 1.0935598...e-4950
+//   readExtended("1e4933")                     -> false
+bool readExtended(const std::string &text, long double &value);
+
 // --- Regional settings -------------------------------------------------------------------------
 
 // The decimal symbol of the user's regional settings, as single-byte text when it is one

@@ -2,6 +2,7 @@
 #include "platform/system.h"
 
 #include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <csignal>
 #include <cstring>
@@ -273,6 +274,16 @@ std::optional<std::uint64_t> availableMemory()
             return kilobytes * 1024;
     }
     return std::nullopt;
+}
+
+bool readExtended(const std::string &text, long double &value)
+{
+    long double parsed = 0.0L;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (result.ec != std::errc())
+        return false;
+    value = parsed;
+    return true;
 }
 
 std::string decimalSymbol()

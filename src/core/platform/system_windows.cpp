@@ -3,6 +3,8 @@
 #include "platform/system.h"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -376,6 +378,21 @@ std::optional<std::uint64_t> availableMemory()
     if (!::GlobalMemoryStatusEx(&status))
         return std::nullopt;
     return static_cast<std::uint64_t>(status.ullAvailPhys);
+}
+
+bool readExtended(const std::string &text, long double &value)
+{
+    // The C++ library's from_chars stops at the double range here; MinGW's own strtold reads the
+    // whole extended range (the text has no decimal point, so no locale takes part).
+    errno = 0;
+    char *end = nullptr;
+    const long double parsed = std::strtold(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || text.empty())
+        return false;
+    if (errno == ERANGE && (std::isinf(parsed) || parsed == 0.0L))
+        return false;
+    value = parsed;
+    return true;
 }
 
 std::string decimalSymbol()
