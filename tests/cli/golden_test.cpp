@@ -34,8 +34,8 @@ TEST_P(GoldenCli, ReportCsvRankingAndWorkbook)
     EXPECT_EQ(readBytes(dir / "c.csv"), row.file(".csv"));
     EXPECT_EQ(run({ "--clean" }), row.file(".limpo.txt"));
 
-    // Read back with Info-ZIP's unzip, which Windows lacks; scripts/build-windows.sh compares the
-    // sheets of the Windows build's workbooks on the Linux side.
+    // Read back with Info-ZIP's unzip, which Windows lacks; scripts/build-windows-compare.sh
+    // compares the sheets of the Windows build's workbooks on the Linux side.
 #ifdef _WIN32
     return;
 #endif

@@ -53,8 +53,8 @@ public:
         // A new folder of a random name; a taken name is drawn again.
         std::random_device seed;
         for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-            const std::filesystem::path name = std::filesystem::temp_directory_path()
-                / ("koravel-test-" + std::to_string(seed()));
+            const std::filesystem::path name =
+                std::filesystem::temp_directory_path() / ("koravel-test-" + std::to_string(seed()));
             if (std::filesystem::create_directory(name))
                 m_path = name;
         }

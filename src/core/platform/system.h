@@ -24,8 +24,7 @@ std::string fromPath(const std::filesystem::path &path);
 
 // --- Files -------------------------------------------------------------------------------------
 
-enum class FileKind
-{
+enum class FileKind {
     Missing, // or unreachable; errno says why
     Regular,
     Directory,

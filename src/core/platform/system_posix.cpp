@@ -243,8 +243,8 @@ std::optional<std::uint64_t> freeBytesBeside(int fd)
     // CAP_SYS_RESOURCE; root without it (a container, a service with its capabilities dropped)
     // may not, whatever its user id.
     constexpr int kCapSysResource = 24;
-    const auto blocks
-        = std::uint64_t(holdsCapability(kCapSysResource) ? space.f_bfree : space.f_bavail);
+    const auto blocks =
+        std::uint64_t(holdsCapability(kCapSysResource) ? space.f_bfree : space.f_bavail);
     return blocks * std::uint64_t(space.f_frsize);
 }
 
@@ -371,8 +371,8 @@ namespace {
     void cleanUpAfterFileSizeLimit(int)
     {
         g_cleanUp();
-        [[maybe_unused]] const ssize_t written = ::write(
-            STDERR_FILENO, g_fileSizeLimitMessage, std::strlen(g_fileSizeLimitMessage));
+        [[maybe_unused]] const ssize_t written =
+            ::write(STDERR_FILENO, g_fileSizeLimitMessage, std::strlen(g_fileSizeLimitMessage));
         ::_exit(1);
     }
 

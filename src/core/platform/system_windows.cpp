@@ -33,11 +33,11 @@ namespace {
     {
         if (text.empty())
             return {};
-        const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(),
-            static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        const int size = ::WideCharToMultiByte(
+            CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
         std::string utf8(static_cast<std::size_t>(size), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-            utf8.data(), size, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+            size, nullptr, nullptr);
         return utf8;
     }
 
@@ -332,8 +332,8 @@ long processId()
 
 bool processGone(long pid)
 {
-    const HANDLE process
-        = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    const HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
     if (process == nullptr)
         return ::GetLastError() == ERROR_INVALID_PARAMETER;
     DWORD code = 0;

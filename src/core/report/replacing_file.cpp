@@ -161,9 +161,9 @@ void ReplacingFile::replace()
         // Named as a temporary file of this run: a later run removes it if this one is killed.
         const std::filesystem::path temporary = platform::toPath(m_temporary);
         const std::string backup = platform::fromPath(temporary.parent_path()
-            / platform::toPath(temporaryFileName(
-                platform::fromPath(platform::toPath(m_target).filename()), platform::processId(),
-                std::random_device()() % 1000000)));
+            / platform::toPath(
+                temporaryFileName(platform::fromPath(platform::toPath(m_target).filename()),
+                    platform::processId(), std::random_device()() % 1000000)));
         if (platform::linkFile(m_target, backup)) {
             m_backup = backup;
             registerTemporaryFile(m_backup);

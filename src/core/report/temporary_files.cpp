@@ -54,8 +54,8 @@ void removeStaleTemporaryFiles(const std::string &folder, const std::string &nam
     for (const std::string &entryName : platform::folderEntries(folder)) {
         if (!entryName.starts_with(head) || !entryName.ends_with(".tmp"))
             continue;
-        const long pid = processOf(std::string_view(entryName).substr(
-            head.size(), entryName.size() - head.size() - 4));
+        const long pid = processOf(
+            std::string_view(entryName).substr(head.size(), entryName.size() - head.size() - 4));
         const std::string path = (folder == "/" ? "" : folder) + "/" + entryName;
         if (pid == 0 || pid == platform::processId() || !platform::isOwnRegularFile(path))
             continue;
