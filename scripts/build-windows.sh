@@ -102,7 +102,9 @@ fi
 
 # --- The Windows tests under Wine ---------------------------------------------------------------
 step "running the Windows tests under Wine"
-ctest --test-dir "$out" --output-on-failure -j "$(nproc)" --timeout 600
+# A test is run again once when it fails: Wine now and then fails to start a program at all
+# (status 1 in a hundredth of a second, no output). A failure of the program itself fails twice.
+ctest --test-dir "$out" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:2
 
 # --- koravel-cli.exe against the Linux build, byte for byte -------------------------------------
 step "comparing koravel-cli.exe with the Linux koravel-cli"
@@ -149,8 +151,11 @@ rm -f "$out/package"/icon-*.png
 needed=$(for f in "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll; do
   x86_64-w64-mingw32-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p'
 done | sort -uf)
+# Part of Windows: what Wine brings in its place.
+system_dlls=$(ls "$WINEPREFIX/drive_c/windows/system32/" /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/)
 for dll in $needed; do
-  if [ ! -e "$stage/$dll" ] && ! ls "$WINEPREFIX/drive_c/windows/system32/" | grep -qix "$dll"; then
+  case $dll in api-ms-win-*) continue ;; esac # API sets, which Windows answers itself
+  if [ ! -e "$stage/$dll" ] && ! grep -qix "$dll" <<<"$system_dlls"; then
     echo "Windows: the package lacks $dll" >&2
     exit 1
   fi

@@ -3,7 +3,8 @@
 ; It installs for the current user only (no administrator rights), under
 ; %LOCALAPPDATA%\Programs\Koravel, with a Start-menu entry and an uninstaller. It associates no
 ; file type with the program.
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where only 64-bit programs run).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -30,6 +31,7 @@ VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductName" "Koravel"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "FileDescription" "Instalador do Koravel"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "LegalCopyright" "Koravel developers"
 
 Section "Koravel"
   SetShellVarContext current
