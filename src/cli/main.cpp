@@ -24,13 +24,13 @@ int main(int argc, char **argv)
         options = parseOptions(arguments);
     } catch (const UsageError &error) {
         printLine(std::string("koravel-cli: ") + error.what());
-        std::fwrite(usageText().data(), 1, usageText().size(), stderr);
+        writeText(stderr, usageText());
         return 2;
     }
     removeTemporariesOnInterruption();
     switch (options.command) {
     case Command::Help:
-        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
+        writeText(stdout, helpText());
         return 0;
     case Command::Version: {
         const std::string text = "koravel-cli " + std::string(koravel::kVersion) + "\n";

@@ -33,13 +33,19 @@ std::string terminalText(std::string_view message)
     return text;
 }
 
+bool writeText(std::FILE *stream, std::string_view utf8)
+{
+    std::fflush(stream);
+    if (platform::writeToConsole(stream == stdout ? 1 : 2, utf8))
+        return true;
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
 void printLine(std::string_view utf8)
 {
     std::string line(utf8);
     line += '\n';
-    // A Windows console shows the accents only when given UTF-16; a file or a pipe gets the bytes.
-    if (!platform::writeToConsole(2, line))
-        std::fwrite(line.data(), 1, line.size(), stderr);
+    writeText(stderr, line);
     std::fflush(stderr);
 }
 
