@@ -85,8 +85,9 @@ export LC_ALL=C.UTF-8 LANG=C.UTF-8
 winpath() { echo "Z:${1//\//\\}"; }
 gcc_dlls=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 pthread_dlls=/usr/x86_64-w64-mingw32/lib
-export WINEPATH="$(winpath "$gcc_dlls");$(winpath "$pthread_dlls");$(winpath "$sdk_dir/bin")"
-export QT_PLUGIN_PATH=$(winpath "$sdk_dir/plugins")
+WINEPATH="$(winpath "$gcc_dlls");$(winpath "$pthread_dlls");$(winpath "$sdk_dir/bin")"
+QT_PLUGIN_PATH=$(winpath "$sdk_dir/plugins")
+export WINEPATH QT_PLUGIN_PATH
 new_prefix=
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   step "making the Wine prefix"
