@@ -1,6 +1,7 @@
 // The one place where the product's single-byte text meets Qt's Unicode strings.
 #include "qt_text.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace koravel {
@@ -26,7 +27,14 @@ std::string fromQt(const QString &text)
 
 std::string toNativePath(const QString &fileName)
 {
+#ifdef Q_OS_WIN
+    // The core's file functions take UTF-8 there and call the wide-character API with it (the
+    // local 8-bit code page would lose every character outside it), and name files in their
+    // messages with the system's separators, as given here.
+    return toStdString(QDir::toNativeSeparators(fileName).toUtf8());
+#else
     return toStdString(QFile::encodeName(fileName));
+#endif
 }
 
 } // namespace koravel

@@ -12,7 +12,8 @@ namespace koravel {
 QString toQt(std::string_view latin1);
 std::string fromQt(const QString &text);
 
-// A file name as the file system spells it (UTF-8 on Linux), for the core's file functions.
+// A file name as the core's file functions take it: as the file system spells it (UTF-8) on
+// Linux, UTF-8 with backslashes on Windows.
 //   toNativePath(u"/dados/produção.txt") -> "/dados/produ\xC3\xA7\xC3\xA3o.txt" on Linux
 std::string toNativePath(const QString &fileName);
 

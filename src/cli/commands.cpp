@@ -209,7 +209,7 @@ int runCounts(const Options &options)
         const HybridCounts counts = hybridCounts(options.linesText, settingsFor(options));
         const std::string text = "HD possíveis: " + counts.doubleCrosses
             + "\nHT possíveis: " + counts.threeWayCrosses + "\n";
-        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        const bool written = writeText(stdout, text);
         if (written && std::fflush(stdout) == 0)
             return 0;
         printError(kStreamWriteError);

@@ -6,8 +6,9 @@
 
 #include "cli_options.h"
 #include "commands.h"
-#include "numtext/error.h"
 #include "koravel_version.h"
+#include "numtext/error.h"
+#include "platform/system.h"
 #include "report_output.h"
 #include "standard_descriptors.h"
 #include "terminal_messages.h"
@@ -16,19 +17,20 @@ int main(int argc, char **argv)
 {
     koravel::reserveStandardDescriptors();
     using namespace koravel::cli;
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> texts = koravel::platform::arguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     Options options;
     try {
         options = parseOptions(arguments);
     } catch (const UsageError &error) {
         printLine(std::string("koravel-cli: ") + error.what());
-        std::fwrite(usageText().data(), 1, usageText().size(), stderr);
+        writeText(stderr, usageText());
         return 2;
     }
     removeTemporariesOnInterruption();
     switch (options.command) {
     case Command::Help:
-        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
+        writeText(stdout, helpText());
         return 0;
     case Command::Version: {
         const std::string text = "koravel-cli " + std::string(koravel::kVersion) + "\n";

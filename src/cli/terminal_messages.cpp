@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numtext/error.h"
+#include "platform/system.h"
 #include "table/text_encoding.h"
 
 namespace koravel::cli {
@@ -32,11 +33,19 @@ std::string terminalText(std::string_view message)
     return text;
 }
 
+bool writeText(std::FILE *stream, std::string_view utf8)
+{
+    std::fflush(stream);
+    if (platform::writeToConsole(stream == stdout ? 1 : 2, utf8))
+        return true;
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
 void printLine(std::string_view utf8)
 {
     std::string line(utf8);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    writeText(stderr, line);
     std::fflush(stderr);
 }
 

@@ -1,6 +1,7 @@
 // Messages of koravel-cli on standard error, one line each, in the terminal's UTF-8.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ std::string terminalText(std::string_view message);
 // "??"); an error that quotes the converted text ("'??' is not a valid integer value") then
 // shows the argument as it was typed. Remembers the latest argument only.
 void showConvertedAs(std::string_view latin1, std::string_view typed);
+
+// Writes UTF-8 text to standard output or error: as UTF-16 to a Windows console, so that its
+// accents show, and as the bytes themselves anywhere else (a terminal, a file, a pipe). False when
+// not all of it was written.
+bool writeText(std::FILE *stream, std::string_view utf8);
 
 // Writes the line and a line feed to standard error.
 void printLine(std::string_view utf8);

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 
+#include <cstdint>
 #include <memory>
 
 using namespace koravel;
@@ -103,7 +104,8 @@ private slots:
             ReportEditor &memo = *w->form2.Memo1;
             const auto x = [&](int line, qsizetype column) {
                 const long start = memo.SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line);
-                return memo.SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0, start + column);
+                return memo.SendScintilla(
+                    QsciScintilla::SCI_POINTXFROMPOSITION, 0, static_cast<long>(start + column));
             };
             const QStringList lines = w->form2.reportText().split(QStringLiteral("\r\n"));
             const long media = x(5, lines[5].indexOf(QStringLiteral("Media")));
@@ -213,7 +215,7 @@ private slots:
         w->predict(true, QStringLiteral("4"), true); // lines 8 and 9 are FALSO
         ReportEditor &editor = *w->form2.Memo1;
         editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT,
-            static_cast<unsigned long>(editor.positionFromLineIndex(7, 0)), "FALSO ");
+            static_cast<std::uintptr_t>(editor.positionFromLineIndex(7, 0)), "FALSO ");
         w->form2.LIMPAR1->trigger();
         QVERIFY(!w->shown().contains(" =>"));
         QVERIFY(w->shown().endsWith(

@@ -38,6 +38,11 @@ TEST_P(GoldenCli, ReportCsvRankingAndWorkbook)
     EXPECT_EQ(readBytes(dir / "c.csv"), row.file(".csv"));
     EXPECT_EQ(run({ "--clean" }), row.file(".limpo.txt"));
 
+    // Read back with Info-ZIP's unzip, which Windows lacks; scripts/build-windows-compare.sh
+    // compares the sheets of the Windows build's workbooks on the Linux side.
+#ifdef _WIN32
+    return;
+#endif
     if (row.file(".xlsx.sheet1.xml").empty())
         return;
     run({ "--top", "5", "--xlsx", dir / "w.xlsx" });

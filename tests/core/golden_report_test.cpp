@@ -48,6 +48,9 @@ TEST_P(GoldenWindow, SavedReportSpreadsheetsAndCleanUp)
     EXPECT_EQ(readBytes(dir / "c.csv"), row.file(".csv"));
     exportRankingCsv(dir / "o.csv", rankReport(document, { 10, row.hd }, settings), {});
     EXPECT_EQ(readBytes(dir / "o.csv"), row.file(".ranking.csv"));
+    // Read back with Info-ZIP's unzip, which Windows lacks; scripts/build-windows-compare.sh
+    // compares the sheets of the Windows build's workbooks on the Linux side.
+#ifndef _WIN32
     if (!row.file(".xlsx.sheet1.xml").empty()) {
         const RankingResult best = rankReport(document, { 5, false }, settings);
         exportReportXlsx(dir / "w.xlsx", document, settings, &best);
@@ -55,6 +58,7 @@ TEST_P(GoldenWindow, SavedReportSpreadsheetsAndCleanUp)
             EXPECT_EQ(unzipped(dir / "w.xlsx", "xl/worksheets/" + sheet + ".xml"),
                 row.file(".xlsx." + sheet + ".xml"));
     }
+#endif
 
     cleanUpReport(document);
     saveReportFile(dir / "r.txt", document.text());

@@ -7,11 +7,10 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <stdlib.h>
 
 #include "progress.h"
 #include "table/cell_grid.h"
@@ -51,10 +50,16 @@ class TempDir
 public:
     TempDir()
     {
-        std::string name = std::filesystem::temp_directory_path() / "koravel-test-XXXXXX";
-        if (::mkdtemp(name.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_path = name;
+        // A new folder of a random name; a taken name is drawn again.
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const std::filesystem::path name =
+                std::filesystem::temp_directory_path() / ("koravel-test-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(name))
+                m_path = name;
+        }
+        if (m_path.empty())
+            throw std::runtime_error("no scratch folder");
     }
     ~TempDir() { std::filesystem::remove_all(m_path); }
     TempDir(const TempDir &) = delete;

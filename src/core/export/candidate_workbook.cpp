@@ -6,9 +6,6 @@
 #include <array>
 #include <cerrno>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <xlsxwriter.h>
 
 #include "analysis/line_names.h"
@@ -17,6 +14,12 @@
 #include "table/text_encoding.h"
 #include "export/spreadsheet_export.h"
 #include "export/spreadsheet_texts.h"
+#include "platform/system.h"
+
+// A C library without disk quotas has no code for them.
+#ifndef EDQUOT
+#define EDQUOT ENOSPC
+#endif
 
 namespace koravel {
 
@@ -198,19 +201,11 @@ void closeWorkbook(lxw_workbook *workbook, const ReplacingFile &file)
 {
     // The library tells its own failures on standard error, in its words ("[ERROR] ... Zip
     // ZIP_ERRNO error"); the program tells them once, in its own, naming what the system said.
-    const int savedError = ::dup(STDERR_FILENO);
-    const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (savedError >= 0 && quiet >= 0)
-        ::dup2(quiet, STDERR_FILENO);
+    const int savedError = platform::silenceStandardError();
     errno = 0;
     const lxw_error error = workbook_close(workbook);
     const int reason = errno;
-    if (savedError >= 0) {
-        ::dup2(savedError, STDERR_FILENO);
-        ::close(savedError);
-    }
-    if (quiet >= 0)
-        ::close(quiet);
+    platform::restoreStandardError(savedError);
     const bool diskFault = reason == ENOSPC || reason == EFBIG || reason == EDQUOT || reason == EIO;
     if (error != LXW_NO_ERROR && diskFault)
         throw Error(cannotCreateFileMessage(file.shownPath(), systemReason(reason)));

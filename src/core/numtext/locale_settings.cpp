@@ -1,8 +1,7 @@
-// The decimal symbol of the user's regional settings, read through the C library.
+// The decimal symbol of the user's regional settings.
 #include "numtext/locale_settings.h"
 
-#include <clocale>
-#include <string>
+#include "platform/system.h"
 
 namespace koravel {
 
@@ -13,16 +12,7 @@ char decimalSeparatorFromSymbol(std::string_view symbol)
 
 char systemDecimalSeparator()
 {
-    // Ask the environment's locale (the empty name) without leaving it set: the process keeps
-    // its own LC_NUMERIC, so no C library call elsewhere changes its behaviour.
-    const char *current = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = current ? current : "C";
-    if (!std::setlocale(LC_NUMERIC, ""))
-        return '.';
-    const std::lconv *conv = std::localeconv();
-    const char separator = decimalSeparatorFromSymbol(conv && conv->decimal_point ? conv->decimal_point : "");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    return separator;
+    return decimalSeparatorFromSymbol(platform::decimalSymbol());
 }
 
 } // namespace koravel

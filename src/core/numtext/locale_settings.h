@@ -11,8 +11,9 @@ namespace koravel {
 //   decimalSeparatorFromSymbol("٫")  -> '.'   (two bytes)
 char decimalSeparatorFromSymbol(std::string_view symbol);
 
-// The decimal symbol of the C library's locale as the user's environment sets it
-// (LC_NUMERIC, LC_ALL, LANG). Leaves the process locale as it found it.
+// The decimal symbol of the user's regional settings: on Linux the C library's locale as the
+// environment sets it (LC_NUMERIC, LC_ALL, LANG), leaving the process locale as it found it; on
+// Windows the user's regional setting.
 char systemDecimalSeparator();
 
 } // namespace koravel

@@ -2,6 +2,7 @@
 #include "numtext/numtext.h"
 
 #include "numtext/error.h"
+#include "platform/system.h"
 
 #include <charconv>
 #include <cstring>
@@ -49,12 +50,7 @@ bool readNormalized(const std::string &digits, std::int64_t exponent, long doubl
     std::string text = digits;
     text += 'e';
     text += std::to_string(exponent);
-    long double parsed = 0.0L;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (result.ec != std::errc())
-        return false;
-    value = parsed;
-    return true;
+    return koravel::platform::readExtended(text, value);
 }
 
 // Both readings begin alike: blanks (code 32 only, not tabs), then at most one sign.

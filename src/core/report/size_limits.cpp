@@ -3,15 +3,11 @@
 #include "report/size_limits.h"
 
 #include <algorithm>
-#include <fstream>
 #include <cstdint>
-#include <cstdio>
-
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include "numtext/error.h"
 #include "numtext/numtext.h"
+#include "platform/system.h"
 
 namespace koravel {
 
@@ -146,29 +142,18 @@ ReportCount windowMemoryNeeded(const ReportSize &size)
 std::uint64_t windowMemoryLimit()
 {
     constexpr std::uint64_t kCeiling = std::uint64_t(16) << 30;
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0)
+    const std::optional<std::uint64_t> physical = platform::physicalMemory();
+    if (!physical)
         return kCeiling;
-    const ReportCount physical = multiply(ReportCount(pages), ReportCount(pageSize));
-    return std::uint64_t(std::min<ReportCount>(physical / 4 * 3, kCeiling));
+    return std::uint64_t(std::min<ReportCount>(ReportCount(*physical) / 4 * 3, kCeiling));
 }
 
 std::uint64_t availableMemory()
 {
-    // What the kernel reckons can be had without swapping; the physical memory when unknown.
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key, unit;
-    std::uint64_t kilobytes = 0;
-    while (meminfo >> key >> kilobytes >> unit) {
-        if (key == "MemAvailable:")
-            return kilobytes * 1024;
-    }
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return UINT64_MAX;
-    return std::uint64_t(pages) * std::uint64_t(pageSize);
+    // What the system reckons can be had without swapping; the physical memory when unknown.
+    if (const std::optional<std::uint64_t> available = platform::availableMemory())
+        return *available;
+    return platform::physicalMemory().value_or(UINT64_MAX);
 }
 
 void checkWindowReport(HybridKind kind, const LinesField &lines, std::uint64_t memoryLimit)
@@ -215,34 +200,6 @@ void checkTableSize(
         + byteSizeText(needed)
         + " de mem\xF3ria, mais do que o programa pode usar neste computador ("
         + byteSizeText(memoryLimit) + ").");
-}
-
-bool holdsCapability(int capability)
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr)
-        return false;
-    char line[256];
-    unsigned long long effective = 0;
-    bool found = false;
-    while (!found && std::fgets(line, sizeof line, status) != nullptr)
-        found = std::sscanf(line, "CapEff: %llx", &effective) == 1;
-    std::fclose(status);
-    return found && (effective >> capability & 1) != 0;
-}
-
-std::optional<std::uint64_t> freeBytesBeside(int fd)
-{
-    struct statvfs space = {};
-    if (::fstatvfs(fd, &space) != 0)
-        return std::nullopt;
-    // The kernel lets a writer into the blocks kept back for the administrator when it holds
-    // CAP_SYS_RESOURCE; root without it (a container, a service with its capabilities dropped)
-    // may not, whatever its user id.
-    constexpr int kCapSysResource = 24;
-    const auto blocks
-        = std::uint64_t(holdsCapability(kCapSysResource) ? space.f_bfree : space.f_bavail);
-    return blocks * std::uint64_t(space.f_frsize);
 }
 
 } // namespace koravel

@@ -75,13 +75,4 @@ void checkStreamedReport(HybridKind kind, const LinesField &lines,
 void checkTableSize(
     std::uint64_t textBytes, std::uint64_t lines, std::uint64_t fields, std::uint64_t memoryLimit);
 
-// The free space of the file system that holds the open file fd, for a writer of this process's
-// privileges: the blocks kept for the administrator count only when the process is known to
-// hold the capability that opens them (root alone is not enough); nothing when it cannot be
-// learnt.
-std::optional<std::uint64_t> freeBytesBeside(int fd);
-// Whether this process holds a capability (its bit: CAP_FOWNER 3, CAP_SYS_RESOURCE 24) in its
-// effective set; false when unknown.
-bool holdsCapability(int capability);
-
 } // namespace koravel

@@ -2,15 +2,11 @@
 // is writing, for a signal handler to remove.
 #include "report/temporary_files.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <string_view>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/system.h"
 
 namespace koravel {
 
@@ -34,19 +30,19 @@ namespace {
     }
 
     // "<pid>.<random>" -> the pid; anything else -> 0.
-    pid_t processOf(std::string_view middle)
+    long processOf(std::string_view middle)
     {
         const std::size_t dot = middle.find('.');
         if (dot == std::string_view::npos || !allDigits(middle.substr(0, dot))
             || !allDigits(middle.substr(dot + 1)))
             return 0;
         const unsigned long pid = std::stoul(std::string(middle.substr(0, dot)));
-        return pid > 0 && pid <= 0x7FFFFFFF ? pid_t(pid) : 0;
+        return pid > 0 && pid <= 0x7FFFFFFF ? long(pid) : 0;
     }
 
 } // namespace
 
-std::string temporaryFileName(const std::string &name, pid_t pid, unsigned long random)
+std::string temporaryFileName(const std::string &name, long pid, unsigned long random)
 {
     return "." + name.substr(0, kNamePrefixBytes) + "." + std::to_string(pid) + "."
         + std::to_string(random) + ".tmp";
@@ -55,26 +51,18 @@ std::string temporaryFileName(const std::string &name, pid_t pid, unsigned long 
 void removeStaleTemporaryFiles(const std::string &folder, const std::string &name)
 {
     const std::string head = "." + name.substr(0, kNamePrefixBytes) + ".";
-    DIR *directory = ::opendir(folder.c_str());
-    if (directory == nullptr)
-        return;
-    const int folderFd = ::dirfd(directory);
-    while (const dirent *entry = ::readdir(directory)) {
-        const std::string_view entryName = entry->d_name;
+    for (const std::string &entryName : platform::folderEntries(folder)) {
         if (!entryName.starts_with(head) || !entryName.ends_with(".tmp"))
             continue;
-        const pid_t pid =
-            processOf(entryName.substr(head.size(), entryName.size() - head.size() - 4));
-        struct stat status = {};
-        if (pid == 0 || pid == ::getpid()
-            || ::fstatat(folderFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0
-            || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
+        const long pid = processOf(
+            std::string_view(entryName).substr(head.size(), entryName.size() - head.size() - 4));
+        const std::string path = (folder == "/" ? "" : folder) + "/" + entryName;
+        if (pid == 0 || pid == platform::processId() || !platform::isOwnRegularFile(path))
             continue;
-        // A process of another user answers EPERM: it is alive, and the file stays.
-        if (::kill(pid, 0) != 0 && errno == ESRCH)
-            ::unlinkat(folderFd, entry->d_name, 0);
+        // Another user's process is alive, and its file stays.
+        if (platform::processGone(pid))
+            platform::removeFile(path.c_str());
     }
-    ::closedir(directory);
 }
 
 void registerTemporaryFile(const std::string &path)
@@ -104,7 +92,7 @@ void removeTemporaryFiles() noexcept
 {
     for (std::size_t slot = 0; slot < kSlots; ++slot) {
         if (g_used[slot])
-            ::unlink(g_paths[slot]);
+            platform::removeFile(g_paths[slot]);
     }
 }
 

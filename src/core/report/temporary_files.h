@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 
 namespace koravel {
 
@@ -12,7 +11,7 @@ namespace koravel {
 // process that writes it, so that a later run can tell one left by a killed run.
 //   temporaryFileName("rep.txt", 4242, 17) -> ".rep.txt.4242.17.tmp"
 //   a name of 250 bytes                   -> "." + its first 32 bytes + ".4242.17.tmp"
-std::string temporaryFileName(const std::string &name, pid_t pid, unsigned long random);
+std::string temporaryFileName(const std::string &name, long pid, unsigned long random);
 
 // Removes the temporary files for the file called name in folder that a run killed outright
 // (SIGKILL, a power cut) left behind: only regular files of this user whose process is gone.

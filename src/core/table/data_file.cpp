@@ -8,11 +8,8 @@
 #include <filesystem>
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "numtext/error.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -34,29 +31,27 @@ namespace koravel {
 std::string fullPath(const std::string &path)
 {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::filesystem::path absolute = std::filesystem::absolute(platform::toPath(path), error);
     if (error || absolute.empty())
         return path;
-    return absolute.lexically_normal().string();
+    return platform::fromPath(absolute.lexically_normal());
 }
 
 std::string linkTarget(const std::string &fullName)
 {
     std::error_code error;
-    if (std::filesystem::is_symlink(fullName, error)) {
-        std::filesystem::path resolved = std::filesystem::weakly_canonical(fullName, error);
+    const std::filesystem::path name = platform::toPath(fullName);
+    if (std::filesystem::is_symlink(name, error)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(name, error);
         if (!error)
-            return resolved.string();
+            return platform::fromPath(resolved);
     }
     return fullName;
 }
 
 bool sameFile(const std::string &a, const std::string &b)
 {
-    struct stat first = {};
-    struct stat second = {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return platform::sameFile(a, b);
 }
 
 std::string readFileBytes(const std::string &path)
@@ -68,27 +63,18 @@ std::string readFileBytes(const std::string &path, std::size_t maxBytes)
 {
     // Opened without waiting, so that a pipe with no writer cannot hold the program forever;
     // only a regular file is read (a device could give bytes without end).
-    errno = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno ? errno : ENOENT)));
-    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
-    if (!file) {
-        ::close(fd);
-        throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno ? errno : EIO)));
-    }
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0)
+    const platform::ReadableFile opened = platform::openForReading(path);
+    if (opened.kind == platform::FileKind::Missing)
         throw Error(cannotOpenFileMessage(fullPath(path), systemReason(errno)));
-    if (S_ISDIR(status.st_mode))
+    if (opened.kind == platform::FileKind::Directory)
         throw Error(cannotOpenFileMessage(fullPath(path), systemReason(EISDIR)));
-    if (!S_ISREG(status.st_mode))
+    if (opened.kind != platform::FileKind::Regular)
         throw Error(cannotOpenFileMessage(fullPath(path), kNotRegularFile));
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::unique_ptr<std::FILE, FileCloser> file(opened.file);
 
     // A file known to be too long is refused before a byte is read; the room for one that fits
     // is taken at once. A file that grows meanwhile is still stopped by the reading below.
-    const auto size = static_cast<std::uint64_t>(status.st_size);
+    const std::uint64_t size = opened.size;
     if (size > maxBytes)
         throw Error(std::string(kTextExceedsMemoCapacity));
     std::string text;
