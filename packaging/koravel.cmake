@@ -59,7 +59,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Debian 12's packages of the libraries the programs link, named here rather than left to
 # dpkg-shlibdeps, so that the list is what we say; scripts/package.sh checks that it covers
 # everything dpkg-shlibdeps finds in the installed programs.
-set(koravel_depends "libc6 (>= 2.35)" "libgcc-s1 (>= 3.0)" "libstdc++6 (>= 12)"
+set(koravel_depends "libc6 (>= 2.35)" "libgcc-s1 (>= 3.4)" "libstdc++6 (>= 12)"
   "libxlsxwriter4 (>= 1.1.4)")
 if(KORAVEL_GUI)
   list(APPEND koravel_depends "libqt6core6 (>= 6.4.2)" "libqt6gui6 (>= 6.4.2)"
