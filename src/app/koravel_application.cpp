@@ -12,7 +12,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <new>
 
 namespace koravel {
@@ -91,10 +93,15 @@ void KoravelApplication::installPortugueseTranslations()
     // The program speaks Portuguese whatever the system's language: Qt's own dialogs ("Nome do
     // arquivo", "Salvar como") and the report editor's context menu too. A missing file leaves
     // those texts in English and nothing else.
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // Qt's own folder where the system keeps them; else the folder "translations" beside the
+    // program, where the Windows zip and installer put them.
+    const QString folders[] = { QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        applicationDirPath() + QStringLiteral("/translations") };
     for (const char *name : kTranslations) {
         auto *translator = new QTranslator(this);
-        if (translator->load(QLatin1String(name), folder))
+        const bool loaded = std::any_of(std::begin(folders), std::end(folders),
+            [&](const QString &folder) { return translator->load(QLatin1String(name), folder); });
+        if (loaded)
             installTranslator(translator);
         else
             delete translator;
