@@ -17,8 +17,6 @@
 
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -278,32 +276,8 @@ void DiallelAnalysisWindow::Exportar1Click()
 // The chart as a PNG picture, at the size it is shown.
 void DiallelAnalysisWindow::Exportar2Click()
 {
-    if (m_tables.empty())
-        return;
-    koravel::FileDialogRequest request;
-    request.filters = QStringList { QStringLiteral("Imagem PNG (*.png)") };
-    request.proposedName = m_lastNames[PngName];
-    request.selectedFilter = request.filters.constFirst();
-    request.defaultSuffix = QStringLiteral("png");
-    const auto answer = m_dialogs.saveFile(this, request);
-    if (!answer) {
-        m_dialogs.information(this, QStringLiteral("A imagem não foi gravada."));
-        return;
-    }
-    m_lastNames[PngName] = answer->fileName;
-    const QImage picture = PaintBox1->picture();
-    // A failed write leaves any earlier file of that name as it was.
-    QSaveFile file(answer->fileName);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                            : file.errorString();
-        file.cancelWriting();
-        throw koravel::Error(
-            koravel::fromQt(QStringLiteral("Não foi possível gravar a imagem \"%1\": %2")
-                                .arg(answer->fileName, reason)));
-    }
-    m_dialogs.information(this, QStringLiteral("A imagem foi gravada em ") + answer->fileName);
+    if (!m_tables.empty())
+        koravel::savePicture(this, m_dialogs, PaintBox1->picture(), m_lastNames[PngName]);
 }
 
 void DiallelAnalysisWindow::Sair1Click()

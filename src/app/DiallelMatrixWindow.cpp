@@ -6,14 +6,13 @@
 #include "heat_map_view.h"
 #include "koravel_application.h"
 #include "maize_picture.h"
+#include "named_file_writer.h"
 #include "numtext/error.h"
 #include "qt_text.h"
 #include "session.h"
 
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QToolTip>
 
@@ -73,12 +72,6 @@ DiallelMatrixWindow::DiallelMatrixWindow(koravel::UserDialogs &dialogs, QWidget 
     PaintBox1->installEventFilter(this);
     // The names of the lines may run longer than the window is wide.
     Label1->setWordWrap(true);
-}
-
-const QStringList &DiallelMatrixWindow::pictureFilters()
-{
-    static const QStringList filters { QStringLiteral("Imagem PNG (*.png)") };
-    return filters;
 }
 
 void DiallelMatrixWindow::showMatrix(const koravel::Session &session)
@@ -147,31 +140,7 @@ bool DiallelMatrixWindow::eventFilter(QObject *watched, QEvent *event)
 
 void DiallelMatrixWindow::BitBtn1Click()
 {
-    koravel::FileDialogRequest request;
-    request.filters = pictureFilters();
-    request.proposedName =
-        m_lastSaveName.isEmpty() ? QStringLiteral("matriz_dialelica.png") : m_lastSaveName;
-    request.selectedFilter = pictureFilters().constFirst();
-    request.defaultSuffix = QStringLiteral("png");
-    const auto answer = m_dialogs.saveFile(this, request);
-    if (!answer) {
-        m_dialogs.information(this, QStringLiteral("A imagem não foi gravada."));
-        return;
-    }
-    m_lastSaveName = answer->fileName;
-    const QImage picture = PaintBox1->picture();
-    // A failed write leaves any earlier file of that name as it was.
-    QSaveFile file(answer->fileName);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                            : file.errorString();
-        file.cancelWriting();
-        throw koravel::Error(
-            koravel::fromQt(QStringLiteral("Não foi possível gravar a imagem \"%1\": %2")
-                                .arg(answer->fileName, reason)));
-    }
-    m_dialogs.information(this, QStringLiteral("A imagem foi gravada em ") + answer->fileName);
+    koravel::savePicture(this, m_dialogs, PaintBox1->picture(), m_lastSaveName);
 }
 
 void DiallelMatrixWindow::BitBtn2Click()

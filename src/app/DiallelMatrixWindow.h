@@ -25,10 +25,8 @@ public:
     // than two lines is told in a message and shows nothing.
     void showMatrix(const koravel::Session &session);
 
-    static const QStringList &pictureFilters();
-
     // The heat map's tooltip with the names of the two lines, when they have names:
-    //   "1 x 2 = 240\n1: B73\n2: Mo17"
+    //   "1 x 2 = 240.0\n1: B73\n2: Mo17"
     QString toolTipAt(const QPoint &point) const;
 
 public slots:
@@ -41,5 +39,5 @@ protected:
 private:
     koravel::UserDialogs &m_dialogs;
     koravel::LineNames m_names; // the session's when the matrix was shown
-    QString m_lastSaveName;
+    QString m_lastSaveName = QStringLiteral("matriz_dialelica.png");
 };

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QImage;
+class QWidget;
+
 #include <functional>
 #include <string>
 
@@ -14,5 +17,12 @@ namespace koravel {
 //   "Cannot create file "/d/relat\xC3\xB3rio.txt". ..." -> "Cannot create file "/d/relat\xF3rio.txt". ..."
 void writeNamedFile(
     const QString &fileName, const std::function<void(const std::string &systemName)> &write);
+
+class UserDialogs;
+
+// Asks for the name of a PNG file (proposing lastName) and writes the picture there, telling the
+// user either way. A failed write leaves any earlier file of that name as it was and raises a
+// koravel::Error. lastName becomes the name chosen.
+void savePicture(QWidget *parent, UserDialogs &dialogs, const QImage &picture, QString &lastName);
 
 } // namespace koravel
