@@ -2,6 +2,7 @@
 #include "analysis/diallel_tables.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 #include "analysis/line_names.h"
@@ -52,14 +53,14 @@ namespace {
             return std::count_if(
                 utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; });
         };
-        std::vector<long> widths(table.header.size(), 0);
+        std::vector<std::ptrdiff_t> widths(table.header.size(), 0);
         std::vector<bool> left(table.header.size(), false);
         for (const auto &row : table.rows)
             for (std::size_t c = 0; c < row.size(); ++c)
                 left[c] = left[c] || row[c].kind == DiallelCell::Kind::Text;
         for (const auto &row : cells)
             for (std::size_t c = 0; c < row.size(); ++c)
-                widths[c] = std::max<long>(widths[c], width(row[c]));
+                widths[c] = std::max<std::ptrdiff_t>(widths[c], width(row[c]));
         for (const auto &row : cells) {
             std::string line;
             for (std::size_t c = 0; c < row.size(); ++c) {
