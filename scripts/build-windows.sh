@@ -111,6 +111,11 @@ if [ -n "$new_prefix" ]; then
   LC_ALL=pt_BR.UTF-8 QT_QPA_PLATFORM=offscreen wine "$out/tests/app/main_window_test.exe" \
     >/dev/null 2>&1 || true
 fi
+# Qt's Portuguese beside the window tests, where the program also looks for it.
+mkdir -p "$out/tests/app/translations"
+cp /usr/share/qt6/translations/qtbase_pt_BR.qm /usr/share/qt6/translations/qt_pt_BR.qm \
+  "$out/tests/app/translations/"
+cp /usr/share/qt6/translations/qscintilla_pt_br.qm "$out/tests/app/translations/" 2>/dev/null || true
 step "running the Windows tests under Wine"
 # A test is run again once when it fails: Wine now and then fails to start a program at all
 # (status 1 in a hundredth of a second, no output). A failure of the program itself fails twice.

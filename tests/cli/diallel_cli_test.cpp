@@ -53,12 +53,15 @@ TEST(CliDiallel, ExamplesRefusalsAndUsage)
         EXPECT_EQ(run.out, readBytes(golden + name + ".txt"));
         EXPECT_EQ(readBytes(dir / "o.csv"), readBytes(golden + row.goldenCsv));
     }
-    // The workbook holds the same tables, one sheet each, numbers as numbers.
+    // The workbook holds the same tables, one sheet each, numbers as numbers (read back with
+    // Info-ZIP's unzip, which Windows lacks).
+#ifndef _WIN32
     EXPECT_NE(
         unzipped(dir / "w.xlsx", "xl/workbook.xml").find("An\xC3\xA1lise de vari\xC3\xA2ncia"),
         std::string::npos);
     EXPECT_NE(unzipped(dir / "w.xlsx", "xl/worksheets/sheet1.xml").find("<v>9.3507936507936"),
         std::string::npos);
+#endif
     // With hd and ht the options of the analysis go to the ranking, which they need.
     const CliRun hd =
         runCli({ "hd", example("dialelo_completo.txt"), "--lines", "6", "--names", names });

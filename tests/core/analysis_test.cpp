@@ -12,6 +12,7 @@
 #include "analysis/distributions.h"
 #include "analysis/line_names.h"
 #include "error_of.h"
+#include "table/data_file.h"
 #include "fixtures.h"
 
 namespace koravel {
@@ -316,7 +317,8 @@ namespace {
 
     TEST(LineNames, ReadAsDataFilesAreRead)
     {
-        const std::string where = "Arquivo de nomes \"/d/nomes.txt\", linha ";
+        // The file is named as the system spells it in full ("Z:\\d\\nomes.txt" on Windows).
+        const std::string where = "Arquivo de nomes \"" + fullPath("/d/nomes.txt") + "\", linha ";
         const struct
         {
             const char *name;
