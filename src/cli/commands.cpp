@@ -190,10 +190,10 @@ void importFromCommandLine(const std::string &path, CellGrid &grid, ProgressBar 
     importDataFile(import, grid, progress);
 }
 
-int runPrediction(const Options &options)
+int statusOf(const std::function<void()> &work)
 {
     try {
-        streamPrediction(options);
+        work();
         return 0;
     } catch (const Error &error) {
         printError(error.message());
@@ -201,6 +201,11 @@ int runPrediction(const Options &options)
         printError("Out of memory");
     }
     return 1;
+}
+
+int runPrediction(const Options &options)
+{
+    return statusOf([&] { streamPrediction(options); });
 }
 
 int runCounts(const Options &options)

@@ -2,7 +2,6 @@
 // CSV and XLSX tables.
 #include <cstdio>
 #include <memory>
-#include <new>
 #include <optional>
 
 #include "analysis/diallel_analysis.h"
@@ -61,15 +60,7 @@ namespace {
 
 int runDiallel(const Options &options)
 {
-    try {
-        analyse(options);
-        return 0;
-    } catch (const Error &error) {
-        printError(error.message());
-    } catch (const std::bad_alloc &) {
-        printError("Out of memory");
-    }
-    return 1;
+    return statusOf([&] { analyse(options); });
 }
 
 } // namespace koravel::cli
