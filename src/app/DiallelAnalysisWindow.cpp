@@ -17,7 +17,6 @@
 
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -141,15 +140,7 @@ void DiallelAnalysisWindow::showAnalysis(const koravel::Session &session)
     m_names = session.lineNames();
     m_namesFile = session.lineNamesFile();
     showResult();
-    if (!isVisible()) {
-        QSize wanted(1300, 780);
-        if (const QScreen *shown = screen())
-            wanted = wanted.boundedTo(shown->availableGeometry().size() * 9 / 10);
-        resize(wanted);
-    }
-    show();
-    raise();
-    activateWindow();
+    koravel::showInFront(this, QSize(1300, 780));
 }
 
 void DiallelAnalysisWindow::setLineNames(const koravel::LineNames &names, const std::string &file)

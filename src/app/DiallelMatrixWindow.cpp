@@ -13,7 +13,6 @@
 
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QScreen>
 #include <QToolTip>
 
 #include <memory>
@@ -94,16 +93,8 @@ void DiallelMatrixWindow::showMatrix(const koravel::Session &session)
             .arg(reciprocals == koravel::Reciprocals::Distinct ? QStringLiteral("Sim")
                                                                : QStringLiteral("Não"));
     PaintBox1->setMatrix(std::move(matrix), settings, title);
-    if (!isVisible()) {
-        // Room for the whole matrix at its preferred size, as far as the screen allows.
-        QSize wanted = PaintBox1->sizeHint() + QSize(40, 120);
-        if (const QScreen *shown = screen())
-            wanted = wanted.boundedTo(shown->availableGeometry().size() * 9 / 10);
-        resize(wanted);
-    }
-    show();
-    raise();
-    activateWindow();
+    // Room for the whole matrix at its preferred size, as far as the screen allows.
+    koravel::showInFront(this, PaintBox1->sizeHint() + QSize(40, 120));
 }
 
 QString DiallelMatrixWindow::toolTipAt(const QPoint &point) const

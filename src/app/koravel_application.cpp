@@ -10,7 +10,9 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QTranslator>
+#include <QWidget>
 
 #include <algorithm>
 #include <exception>
@@ -74,6 +76,18 @@ QFont sansFont(int pixels, bool bold, const QString &family)
 QFont windowFont()
 {
     return sansFont(11);
+}
+
+void showInFront(QWidget *window, QSize wanted)
+{
+    if (!window->isVisible()) {
+        if (const QScreen *shown = window->screen())
+            wanted = wanted.boundedTo(shown->availableGeometry().size() * 9 / 10);
+        window->resize(wanted);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 KoravelApplication::KoravelApplication(int &argc, char **argv, UserDialogs &dialogs)

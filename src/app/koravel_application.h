@@ -54,6 +54,10 @@ QFont sansFont(
 // The font of the windows that keep the original screens' look: sansFont(11).
 QFont windowFont();
 
+// Shows window in front of the others; the first time, at the size it wants as far as nine
+// tenths of the screen's free area allow.
+void showInFront(QWidget *window, QSize wanted);
+
 class KoravelApplication : public QApplication
 {
     Q_OBJECT
